@@ -1,0 +1,91 @@
+// Finds the creator text ("%%Creator:") and the creator version ("%%AI8_CreatorVersion:") in the
+// header of a PostScript file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "file_io.h"
+#include "text.h"
+
+// Scans the characters of a file as they arrive, without keeping them: a limit counts characters
+// of the ANSI code page (a lead byte and the byte after it are one character), and the result at a
+// limit is what the rules give for exactly the first `limit` characters.
+class EpsHeaderScanner {
+ public:
+  explicit EpsHeaderScanner(const text::LeadByteTable& leads = text::Cp932LeadBytes());
+
+  // Takes bytes until `charLimit` characters have been scanned; returns how many it took.
+  std::size_t Feed(const char* data, std::size_t size, std::int64_t charLimit);
+  // The file has ended: a lead byte without its second byte is a character of its own.
+  void EndOfFile();
+  // More characters are needed to reach `charLimit` (or to finish the last character).
+  bool NeedsMore(std::int64_t charLimit) const;
+
+  // No further character can change the result.
+  bool Settled() const;
+  std::int64_t charsScanned() const { return chars_; }
+
+  // The creator text, or no value when the format is unknown, for the characters scanned so far.
+  std::optional<std::string> CreatorText() const;
+  // The creator version for the characters scanned so far (empty when there is none).
+  std::string CreatorVersion() const;
+
+ private:
+  // A marker looked for without regard to letter case; only its first occurrence counts.
+  struct Marker {
+    std::string lower;
+    std::vector<std::size_t> fallback;  // matched length to fall back to after a mismatch
+    std::size_t matched = 0;
+    bool found = false;
+    explicit Marker(std::string text);
+    bool Step(int c);  // true when this character completes the marker
+  };
+  // The text after a marker, up to the first CR or LF.
+  struct Capture {
+    bool active = false;
+    bool ended = false;
+    std::string raw;
+  };
+
+  void Character(int c, const char* bytes, std::size_t width);
+
+  const text::LeadByteTable& leads_;
+  std::int64_t chars_ = 0;
+  bool pendingTrail_ = false;
+  char pendingLead_ = 0;
+  Marker postscript_;
+  Marker version_;
+  Marker creator_;
+  Capture versionLine_;
+  Capture creatorLine_;
+};
+
+// One file's analysis. Each call reaches further into the file from where the last one stopped, so
+// the file is read once however many limits are tried; it is opened on the first call and closed
+// when the analysis is settled, the file has ended, or the object goes.
+class EpsFileAnalysis {
+ public:
+  explicit EpsFileAnalysis(fileio::FilePath path,
+                           const text::LeadByteTable& leads = text::Cp932LeadBytes());
+
+  // The creator text within the first `scanLimit` characters of the file (no value when the format
+  // is unknown); `creatorVersion` gets the creator version. Never fails: a file that cannot be
+  // opened or read gives no value and an empty version.
+  std::optional<std::string> AnalyzeEpsFile(std::int32_t scanLimit, std::string& creatorVersion);
+
+ private:
+  fileio::FilePath path_;
+  EpsHeaderScanner scanner_;
+  fileio::Reader reader_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t bufferBegin_ = 0;
+  std::size_t bufferEnd_ = 0;
+  bool opened_ = false;
+  bool finished_ = false;
+  bool failed_ = false;
+};

@@ -1,0 +1,150 @@
+#include "launcher_main.h"
+
+#include <optional>
+
+#include "config.h"
+#include "eps_header.h"
+#include "error.h"
+#include "ini.h"
+#include "tables.h"
+#include "text.h"
+
+namespace launcher {
+namespace {
+
+struct Run {
+  LauncherHost& host;
+  std::wstring filePath;
+  fileio::FilePath linkIni;
+  LinkTable links;
+  AppList apps;
+  std::optional<std::string> creatorText;
+  std::string creatorVersion;
+
+  bool ProgramExists(const std::string& programPath) {
+    if (fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)))) return true;
+    host.Message(std::wstring(kProgramNotFoundText) + L"\r\n" + host.FromAnsi(programPath),
+                 kStyleExclamation);
+    return false;
+  }
+
+  void Analyse() {
+    EpsFileAnalysis analysis{fileio::FilePath(filePath)};
+    creatorText = analysis.AnalyzeEpsFile(kScanLimits[0], creatorVersion);
+    if (creatorText) return;
+    host.ShowWait(filePath);
+    for (std::size_t scan = 1; scan < std::size(kScanLimits) && !creatorText; ++scan) {
+      creatorText = analysis.AnalyzeEpsFile(kScanLimits[scan], creatorVersion);
+    }
+    host.CloseWait();
+  }
+
+  void StoreAssociation(const std::string& programPath) {
+    const std::int32_t number = LinkNumberToStore(links, *creatorText, creatorVersion);
+    const LinkValues values = QuotedLinkValues(*creatorText, programPath, creatorVersion);
+    WriteIniString(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link,
+                   linkIni);
+    WriteIniString(config::kSection, text::NumberedKey(config::kPathKey, number), values.path,
+                   linkIni);
+    WriteIniString(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number),
+                   values.creatorVersion, linkIni);
+  }
+
+  // Lets the user pick the program; no value when the run ends here.
+  std::optional<std::string> Choose() {
+    const bool formatKnown = creatorText.has_value();
+    std::vector<std::wstring> names;
+    for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
+    std::int32_t select = 0;
+    bool always = false;
+    const bool confirmed = host.ShowSelect(
+        names, select, formatKnown, formatKnown ? host.FromAnsi(*creatorText) : kUnknownFormat,
+        host.FromAnsi(creatorVersion), formatKnown ? kPromptNotRegistered : kPromptUnknownFormat,
+        always);
+    if (!confirmed) return std::nullopt;
+    if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
+    const std::string programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];
+    if (!ProgramExists(programPath)) return std::nullopt;
+    if (formatKnown && always) StoreAssociation(programPath);
+    return programPath;
+  }
+
+  void Go() {
+    const std::wstring commandLine = host.CommandLine();
+    if (commandLine.empty()) {
+      host.ShowAbout();
+      return;
+    }
+    filePath = CleanCommandLine(commandLine);
+    if (!fileio::IsOrdinaryFile(fileio::FilePath(filePath))) {
+      host.Message(std::wstring(kFileNotFoundText) + L"\r\n" + filePath, kStyleExclamation);
+      return;
+    }
+    const fileio::FilePath folder = host.ProgramFolder();
+    linkIni = folder / config::kLinkIniFile;
+    if (!fileio::IsOrdinaryFile(linkIni)) {
+      host.Message(kLinkIniMissingText, kStyleOkOnly);
+      return;
+    }
+    host.SetMousePointer(kPointerHourglass);
+    ReadLinkIni(linkIni, links);
+    Analyse();
+    host.SetMousePointer(kPointerDefault);
+    ReadNameIni(folder / config::kNameIniFile, apps);
+
+    std::optional<std::string> programPath;
+    if (!creatorText || host.ShiftDown()) {
+      programPath = Choose();
+    } else if (const std::int32_t number = FindLink(links, *creatorText, creatorVersion)) {
+      programPath = links.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
+      if (!ProgramExists(*programPath)) return;
+    } else {
+      programPath = Choose();
+    }
+    if (!programPath) return;
+    const std::wstring program = host.FromAnsi(*programPath);
+    host.StartProgram(program, StartCommandLine(program, filePath));
+  }
+};
+
+}  // namespace
+
+std::wstring CommandTail(std::wstring_view fullCommandLine) {
+  std::size_t pos = 0;
+  if (!fullCommandLine.empty() && fullCommandLine.front() == L'"') {
+    const std::size_t close = fullCommandLine.find(L'"', 1);
+    pos = close == std::wstring_view::npos ? fullCommandLine.size() : close + 1;
+  } else {
+    pos = fullCommandLine.find_first_of(L" \t");
+    if (pos == std::wstring_view::npos) pos = fullCommandLine.size();
+  }
+  if (pos < fullCommandLine.size() && (fullCommandLine[pos] == L' ' || fullCommandLine[pos] == L'\t')) {
+    ++pos;
+  }
+  return std::wstring(fullCommandLine.substr(pos));
+}
+
+std::wstring CleanCommandLine(std::wstring_view commandLine) {
+  std::wstring path = text::TrimBlanks(commandLine);
+  if (!path.empty() && path.front() == L'"') path.erase(0, 1);
+  if (!path.empty() && path.back() == L'"') path.pop_back();
+  return path;
+}
+
+std::wstring StartCommandLine(const std::wstring& programPath, const std::wstring& filePath) {
+  return L"\"" + programPath + L"\" \"" + filePath + L"\"";
+}
+
+void Main(LauncherHost& host) {
+  Run run{host, {}, {}, {}, {}, {}, {}};
+  try {
+    run.Go();
+  } catch (...) {
+    const std::int32_t number = err::CurrentErrorNumber();
+    host.CloseWait();
+    host.SetMousePointer(kPointerDefault);
+    host.ShowError(number);
+  }
+}
+
+}  // namespace launcher

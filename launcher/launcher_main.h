@@ -1,0 +1,72 @@
+// The launcher's one run: from the command line to the started program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "file_io.h"
+
+namespace launcher {
+
+// Message box styles and mouse pointers as the launcher uses them.
+inline constexpr int kStyleOkOnly = 0;
+inline constexpr int kStyleExclamation = 48;
+inline constexpr int kPointerDefault = 0;
+inline constexpr int kPointerHourglass = 11;
+
+// Characters scanned for the header, tried in this order until a creator text is found.
+inline constexpr std::int32_t kScanLimits[] = {100 * 1024, 2000 * 1024, 40000 * 1024};
+
+inline constexpr wchar_t kFileNotFoundText[] = L"ファイルが見つかりません ";
+inline constexpr wchar_t kLinkIniMissingText[] = L"link.iniが見つかりません";
+inline constexpr wchar_t kProgramNotFoundText[] = L"実行プログラムが見つかりません";
+inline constexpr wchar_t kUnknownFormat[] = L"(不明)";
+inline constexpr wchar_t kPromptUnknownFormat[] =
+    L"このファイルの形式は不明です。起動するソフトを選択してください";
+inline constexpr wchar_t kPromptNotRegistered[] =
+    L"このファイル形式は未登録です。起動するソフトを選択してください";
+
+// What the launcher needs from the system and its windows; the Windows build supplies the real
+// thing, the tests a recording stand-in.
+class LauncherHost {
+ public:
+  virtual ~LauncherHost() = default;
+  // The text that follows the program name on the command line, exactly as passed.
+  virtual std::wstring CommandLine() = 0;
+  // The folder that holds the launcher's program file.
+  virtual fileio::FilePath ProgramFolder() = 0;
+  // Text from the INI files and the header, from the ANSI code page.
+  virtual std::wstring FromAnsi(const std::string& ansi) = 0;
+  virtual void Message(const std::wstring& text, int style) = 0;
+  virtual void SetMousePointer(int pointer) = 0;
+  virtual bool ShiftDown() = 0;
+  // Starts `program` with `commandLine`, normal window, without waiting; throws err::AppError.
+  virtual void StartProgram(const std::wstring& program, const std::wstring& commandLine) = 0;
+  virtual void ShowAbout() = 0;
+  virtual void ShowWait(const std::wstring& file) = 0;
+  virtual void CloseWait() = 0;
+  // The selection dialog; true when confirmed with OK.
+  virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect,
+                          bool vblnAlway, const std::wstring& vstrVersionString,
+                          const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
+                          bool& rblnAlwayResult) = 0;
+  virtual void ShowError(std::int32_t number) = 0;
+};
+
+// The text after the program name in a full command line: the name (quoted or up to the first
+// blank) and one separating blank are dropped, everything else stays.
+std::wstring CommandTail(std::wstring_view fullCommandLine);
+
+// The file path: blanks at both ends removed, then a leading and a trailing double quote, each at
+// most once and independently of the other.
+std::wstring CleanCommandLine(std::wstring_view commandLine);
+
+// The started program's command line: the program path and the file path, each in double quotes.
+std::wstring StartCommandLine(const std::wstring& programPath, const std::wstring& filePath);
+
+// One run of the launcher. Every failure ends in the error report; nothing escapes.
+void Main(LauncherHost& host);
+
+}  // namespace launcher

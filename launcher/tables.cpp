@@ -1,0 +1,73 @@
+#include "tables.h"
+
+#include "config.h"
+#include "ini.h"
+#include "text.h"
+
+namespace {
+
+std::string Read(const IniDocument& ini, const char* word, std::int32_t number) {
+  return ini.Get(config::kSection, text::NumberedKey(word, number), config::kValueBufferSize);
+}
+
+std::string Quoted(const std::string& value) { return "\"" + value + "\""; }
+
+}  // namespace
+
+std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table) {
+  table = LinkTable{};
+  const IniDocument ini = IniDocument::Load(file);
+  for (std::int32_t number = 1; number <= config::kMaxLinkEntries; ++number) {
+    const std::string link = Read(ini, config::kLinkKey, number);
+    const std::string path = Read(ini, config::kPathKey, number);
+    const std::string version = Read(ini, config::kCreatorVersionKey, number);
+    if (link.empty() || path.empty()) break;
+    table.mstrLinks.push_back(text::TrimBlanksAnsi(link));
+    table.mstrLinkPaths.push_back(text::TrimBlanksAnsi(path));
+    table.mstrCreatorVersions.push_back(text::TrimBlanksAnsi(version));
+  }
+  return table.count();
+}
+
+std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list) {
+  list = AppList{};
+  const IniDocument ini = IniDocument::Load(file);
+  for (std::int32_t number = 1; number <= config::kMaxNameEntries; ++number) {
+    const std::string name = Read(ini, config::kNameKey, number);
+    const std::string path = Read(ini, config::kPathKey, number);
+    if (name.empty() || path.empty()) break;
+    list.mstrAppNames.push_back(text::TrimBlanksAnsi(name));
+    list.mstrAppPaths.push_back(text::TrimBlanksAnsi(path));
+  }
+  return list.count();
+}
+
+bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string& creatorText,
+                 const std::string& creatorVersion) {
+  const auto index = static_cast<std::size_t>(number - 1);
+  return text::UpperCaseCp932(table.mstrLinks[index]) == text::UpperCaseCp932(creatorText) &&
+         text::UpperCaseCp932(table.mstrCreatorVersions[index]) ==
+             text::UpperCaseCp932(creatorVersion);
+}
+
+std::int32_t FindLink(const LinkTable& table, const std::string& creatorText,
+                      const std::string& creatorVersion) {
+  for (std::int32_t number = 1; number <= table.count(); ++number) {
+    if (LinkMatches(table, number, creatorText, creatorVersion)) return number;
+  }
+  return 0;
+}
+
+std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creatorText,
+                               const std::string& creatorVersion) {
+  std::int32_t number = table.count() + 1;
+  for (std::int32_t i = 1; i <= table.count(); ++i) {
+    if (LinkMatches(table, i, creatorText, creatorVersion)) number = i;
+  }
+  return number;
+}
+
+LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
+                            const std::string& creatorVersion) {
+  return {Quoted(creatorText), Quoted(programPath), Quoted(creatorVersion)};
+}

@@ -1,0 +1,53 @@
+// The launcher's in-memory copies of link.ini (remembered associations) and name.ini (the list of
+// applications), and the matching rule between a file's header and a remembered association.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "file_io.h"
+
+// Entry i (from 1) is element i - 1 of each list. Texts are in the ANSI code page, trimmed.
+struct LinkTable {
+  std::vector<std::string> mstrLinks;            // creator text
+  std::vector<std::string> mstrLinkPaths;        // program that opens such files
+  std::vector<std::string> mstrCreatorVersions;  // creator version, may be empty
+  std::int32_t count() const { return static_cast<std::int32_t>(mstrLinks.size()); }
+};
+
+struct AppList {
+  std::vector<std::string> mstrAppNames;  // shown in the selection dialog
+  std::vector<std::string> mstrAppPaths;
+  std::int32_t count() const { return static_cast<std::int32_t>(mstrAppNames.size()); }
+};
+
+// Reads link1.. up to link999 (with path and CreatorVersion); the table ends at the first number
+// whose link or path is empty. Returns the number of entries.
+std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table);
+
+// Reads name1/path1 up to name99/path99; the list ends at the first empty name or path.
+std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list);
+
+// Entry `number` matches when its creator text and creator version equal the given ones after
+// both sides are upper-cased; nothing else is normalised.
+bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string& creatorText,
+                 const std::string& creatorVersion);
+
+// The first matching entry's number, or 0: the entry that decides which program opens the file.
+std::int32_t FindLink(const LinkTable& table, const std::string& creatorText,
+                      const std::string& creatorVersion);
+
+// The number under which to store an association: the last matching entry's, else count + 1.
+std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creatorText,
+                               const std::string& creatorVersion);
+
+// The three values of a stored association, each enclosed in double quotes so that blanks at
+// their ends survive the reading.
+struct LinkValues {
+  std::string link;
+  std::string path;
+  std::string creatorVersion;
+};
+LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
+                            const std::string& creatorVersion);

@@ -1,0 +1,55 @@
+// The few file operations both programs need, over the platform's own calls (wide paths on Windows).
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace fileio {
+
+using FilePath = std::filesystem::path;
+
+enum class ReadStatus { kOk, kMissing, kFailed };
+
+// Reads a whole file. kMissing when it does not exist, kFailed when it exists but cannot be read.
+ReadStatus ReadAll(const FilePath& path, std::string& bytes);
+
+// Writes the bytes to a new file beside `path` and then puts it in place of `path`, keeping the
+// old file's attributes, so that a reader sees either the old or the new content, never a part.
+// Returns false, leaving `path` untouched, when anything fails (the system's error is kept).
+bool ReplaceContent(const FilePath& path, const std::string& bytes);
+
+// An existing ordinary file: not a folder, not hidden or system, not a wildcard pattern, not empty.
+bool IsOrdinaryFile(const FilePath& path);
+
+// Deletes a file; false when it could not be deleted (the system's error is kept).
+bool Remove(const FilePath& path);
+
+// Sequential reading of one file, closed when the reader goes.
+class Reader {
+ public:
+  Reader() = default;
+  Reader(const Reader&) = delete;
+  Reader& operator=(const Reader&) = delete;
+  ~Reader();
+
+  bool Open(const FilePath& path);
+  // Returns the number of bytes read; 0 at the end of the file. Sets failed() on a read error.
+  std::size_t Read(char* buffer, std::size_t size);
+  bool failed() const { return failed_; }
+  void Close();
+
+ private:
+  void* handle_ = nullptr;
+  bool failed_ = false;
+};
+
+// True when the path holds a character that a directory listing takes as a wildcard.
+inline bool HasWildcard(const FilePath& path) {
+  for (const auto c : path.native()) {
+    if (c == '*' || c == '?') return true;
+  }
+  return false;
+}
+
+}  // namespace fileio

@@ -1,0 +1,71 @@
+// Native file operations, used where the portable core is built and tested outside Windows.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "file_io.h"
+
+namespace fileio {
+
+ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
+  bytes.clear();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return errno == ENOENT ? ReadStatus::kMissing : ReadStatus::kFailed;
+  char buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  return failed ? ReadStatus::kFailed : ReadStatus::kOk;
+}
+
+bool ReplaceContent(const FilePath& path, const std::string& bytes) {
+  struct stat old {};
+  const bool existed = ::stat(path.c_str(), &old) == 0;
+  if (path.empty() || (existed && (old.st_mode & S_IWUSR) == 0)) return false;
+  std::string temp = (path.parent_path() / ".ini-XXXXXX").string();
+  const int fd = ::mkstemp(temp.data());
+  if (fd < 0) return false;
+  bool ok = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  ok = ok && ::fsync(fd) == 0;
+  if (existed) ok = ok && ::fchmod(fd, old.st_mode & 07777) == 0;
+  ok = (::close(fd) == 0) && ok;
+  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
+  if (!ok) ::unlink(temp.c_str());
+  return ok;
+}
+
+bool IsOrdinaryFile(const FilePath& path) {
+  if (path.empty() || HasWildcard(path)) return false;
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool Remove(const FilePath& path) { return ::unlink(path.c_str()) == 0; }
+
+Reader::~Reader() { Close(); }
+
+bool Reader::Open(const FilePath& path) {
+  Close();
+  failed_ = false;
+  handle_ = std::fopen(path.c_str(), "rb");
+  return handle_ != nullptr;
+}
+
+std::size_t Reader::Read(char* buffer, std::size_t size) {
+  if (!handle_ || failed_) return 0;
+  auto* file = static_cast<std::FILE*>(handle_);
+  const std::size_t got = std::fread(buffer, 1, size, file);
+  if (got == 0 && std::ferror(file)) failed_ = true;
+  return got;
+}
+
+void Reader::Close() {
+  if (handle_) std::fclose(static_cast<std::FILE*>(handle_));
+  handle_ = nullptr;
+}
+
+}  // namespace fileio

@@ -1,0 +1,140 @@
+// Windows file operations, all through the wide functions.
+#include <windows.h>
+
+#include "file_io.h"
+
+namespace fileio {
+namespace {
+
+// Virus scanners, indexers and sync clients hold files for a moment; such errors pass quickly.
+bool IsPassingError(DWORD error) {
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
+         error == ERROR_LOCK_VIOLATION;
+}
+
+template <typename Step>
+bool WithRetry(Step step) {
+  for (int attempt = 0;; ++attempt) {
+    if (step()) return true;
+    if (attempt == 4 || !IsPassingError(GetLastError())) return false;
+    Sleep(20);
+  }
+}
+
+bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  bool ok = bytes.empty() ||
+            (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+             written == bytes.size());
+  ok = ok && FlushFileBuffers(file);
+  const DWORD error = GetLastError();
+  CloseHandle(file);
+  SetLastError(error);
+  return ok;
+}
+
+}  // namespace
+
+ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
+  bytes.clear();
+  HANDLE file = INVALID_HANDLE_VALUE;
+  WithRetry([&] {
+    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE;
+  });
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadStatus::kMissing
+                                                                            : ReadStatus::kFailed;
+  }
+  char buffer[65536];
+  DWORD got = 0;
+  bool ok = true;
+  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) {
+    bytes.append(buffer, got);
+  }
+  CloseHandle(file);
+  return ok ? ReadStatus::kOk : ReadStatus::kFailed;
+}
+
+bool ReplaceContent(const FilePath& path, const std::string& bytes) {
+  if (path.empty()) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const std::wstring target = path.wstring();
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const std::wstring folder = path.has_parent_path() ? path.parent_path().wstring() : L".";
+  wchar_t temp[MAX_PATH + 1] = {};
+  if (!GetTempFileNameW(folder.c_str(), L"ini", 0, temp)) return false;
+  bool ok = WriteNewFile(temp, bytes);
+  if (ok) {
+    ok = WithRetry([&] {
+      if (existed && ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                  nullptr, nullptr)) {
+        return true;
+      }
+      return MoveFileExW(temp, target.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    });
+  }
+  const DWORD error = GetLastError();
+  if (!ok) {
+    DeleteFileW(temp);
+  } else if (existed) {
+    // ReplaceFileW keeps the attributes on Windows; set them again where it only renames.
+    SetFileAttributesW(target.c_str(), attributes);
+  }
+  SetLastError(error);
+  return ok;
+}
+
+bool IsOrdinaryFile(const FilePath& path) {
+  if (path.empty() || HasWildcard(path)) return false;
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  return (attributes &
+          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool Remove(const FilePath& path) {
+  return WithRetry([&] { return DeleteFileW(path.c_str()) != 0; });
+}
+
+Reader::~Reader() { Close(); }
+
+bool Reader::Open(const FilePath& path) {
+  Close();
+  failed_ = false;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = file;
+  return true;
+}
+
+std::size_t Reader::Read(char* buffer, std::size_t size) {
+  if (!handle_ || failed_) return 0;
+  DWORD got = 0;
+  if (!ReadFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) {
+    failed_ = true;
+    return 0;
+  }
+  return got;
+}
+
+void Reader::Close() {
+  if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
+  handle_ = nullptr;
+}
+
+}  // namespace fileio

@@ -1,0 +1,192 @@
+#include "ini.h"
+
+#include "error.h"
+#include "text.h"
+
+namespace {
+
+bool IsFileBlank(char c) { return c == ' ' || c == '\t' || c == '\v'; }
+
+// Names and values in the file lose spaces, tabs and vertical tabs at both ends.
+std::string_view TrimFileBlanks(std::string_view value) {
+  while (!value.empty() && IsFileBlank(value.front())) value.remove_prefix(1);
+  while (!value.empty() && IsFileBlank(value.back())) value.remove_suffix(1);
+  return value;
+}
+
+// Names that the caller passes lose only spaces.
+std::string_view TrimSpaces(std::string_view value) {
+  while (!value.empty() && value.front() == ' ') value.remove_prefix(1);
+  while (!value.empty() && value.back() == ' ') value.remove_suffix(1);
+  return value;
+}
+
+char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameName(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+// Position of the first ']' that stands as a character of its own (it can be a trail byte).
+std::size_t FindClosingBracket(std::string_view text) {
+  const auto& leads = text::Cp932LeadBytes();
+  for (std::size_t pos = 0; pos < text.size(); ++pos) {
+    if (leads[static_cast<unsigned char>(text[pos])]) {
+      ++pos;
+    } else if (text[pos] == ']') {
+      return pos;
+    }
+  }
+  return std::string_view::npos;
+}
+
+// The longest run of whole characters that fits in `limit` bytes.
+std::size_t WholeCharacterPrefix(std::string_view value, std::size_t limit) {
+  const auto& leads = text::Cp932LeadBytes();
+  std::size_t pos = 0;
+  while (pos < value.size()) {
+    const std::size_t width = leads[static_cast<unsigned char>(value[pos])] ? 2 : 1;
+    if (pos + width > limit) break;
+    pos += width;
+  }
+  return pos < limit ? pos : limit;
+}
+
+bool HasLineBreak(std::string_view value) {
+  return value.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+
+IniDocument IniDocument::Load(const fileio::FilePath& file) {
+  std::string bytes;
+  if (fileio::ReadAll(file, bytes) != fileio::ReadStatus::kOk) bytes.clear();
+  return IniDocument(std::move(bytes));
+}
+
+void IniDocument::Parse() {
+  lines_.clear();
+  const std::string_view all(bytes_);
+  std::size_t begin = 0;
+  while (begin < all.size()) {
+    Line line;
+    line.begin = begin;
+    std::size_t end = all.find_first_of("\r\n", begin);
+    if (end == std::string_view::npos) end = all.size();
+    line.end = end;
+    line.next = end;
+    if (end < all.size()) line.next = (all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? end + 2 : end + 1;
+    const std::string_view content = TrimFileBlanks(all.substr(begin, end - begin));
+    if (!content.empty() && content.front() == '[') {
+      line.kind = Line::Kind::kSection;
+      std::string_view name = content.substr(1);
+      name = name.substr(0, FindClosingBracket(name));
+      line.name = TrimFileBlanks(name);
+    } else if (!content.empty() && content.front() != ';') {
+      line.kind = Line::Kind::kKey;
+      const std::size_t equals = content.find('=');
+      line.name = TrimFileBlanks(content.substr(0, equals));
+      line.valueBegin = equals == std::string_view::npos
+                            ? std::string_view::npos
+                            : static_cast<std::size_t>(content.data() - all.data()) + equals + 1;
+    }
+    lines_.push_back(line);
+    begin = line.next;
+  }
+}
+
+std::size_t IniDocument::FindSection(std::string_view section) const {
+  const std::string_view wanted = TrimSpaces(section);
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Line::Kind::kSection && SameName(lines_[i].name, wanted)) return i;
+  }
+  return std::string::npos;
+}
+
+std::size_t IniDocument::FindKey(std::size_t sectionLine, std::string_view key) const {
+  const std::string_view wanted = TrimSpaces(key);
+  for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
+    if (lines_[i].kind == Line::Kind::kSection) break;
+    if (lines_[i].kind == Line::Kind::kKey && SameName(lines_[i].name, wanted)) return i;
+  }
+  return std::string::npos;
+}
+
+std::string IniDocument::Get(std::string_view section, std::string_view key,
+                             std::int32_t size) const {
+  if (size < 0) throw err::AppError(err::kInvalidArgument);
+  if (size == 0) return {};
+  const std::size_t sectionLine = FindSection(section);
+  if (sectionLine == std::string::npos) return {};
+  const std::size_t keyLine = FindKey(sectionLine, key);
+  if (keyLine == std::string::npos || lines_[keyLine].valueBegin == std::string::npos) return {};
+  const Line& line = lines_[keyLine];
+  std::string_view value = TrimFileBlanks(
+      std::string_view(bytes_).substr(line.valueBegin, line.end - line.valueBegin));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front()) {
+    value = value.substr(1, value.size() - 2);
+  }
+  const std::size_t limit = static_cast<std::size_t>(size) - 1;
+  if (value.size() > limit) value = value.substr(0, WholeCharacterPrefix(value, limit));
+  return CutAtNull(std::string(value));
+}
+
+void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+    throw err::AppError(err::kValueHasLineBreak);
+  }
+  const std::string entry = std::string(key) + "=" + std::string(value);
+  const std::size_t sectionLine = FindSection(section);
+  if (sectionLine == std::string::npos) {
+    if (!bytes_.empty() && bytes_.back() != '\n' && bytes_.back() != '\r') bytes_ += "\r\n";
+    bytes_ += "[" + std::string(section) + "]\r\n" + entry + "\r\n";
+  } else if (const std::size_t keyLine = FindKey(sectionLine, key); keyLine != std::string::npos) {
+    const Line& line = lines_[keyLine];
+    if (line.valueBegin == std::string::npos) {
+      bytes_.insert(line.end, "=" + std::string(value));
+    } else {
+      bytes_.replace(line.valueBegin, line.end - line.valueBegin, value);
+    }
+  } else {
+    std::size_t after = sectionLine;
+    for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
+      if (lines_[i].kind == Line::Kind::kSection) break;
+      if (lines_[i].kind == Line::Kind::kKey) after = i;
+    }
+    const Line& line = lines_[after];
+    const bool ended = line.next > line.end;
+    bytes_.insert(line.next, (ended ? "" : "\r\n") + entry + "\r\n");
+  }
+  Parse();
+}
+
+std::string GetIniString(const std::string& section, const std::string& key,
+                         const std::int32_t& size, const fileio::FilePath& file) {
+  if (size < 0) throw err::AppError(err::kInvalidArgument);
+  return IniDocument::Load(file).Get(section, key, size);
+}
+
+std::int32_t WriteIniString(std::string section, std::string key, std::string value,
+                            fileio::FilePath file) {
+  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+    throw err::AppError(err::kValueHasLineBreak);
+  }
+  std::string bytes;
+  // A file that exists but cannot be read is left alone rather than overwritten.
+  if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return 0;
+  IniDocument document(std::move(bytes));
+  document.Set(section, key, value);
+  return fileio::ReplaceContent(file, document.bytes()) ? 1 : 0;
+}
+
+std::string CutAtNull(const std::string& value) {
+  const std::size_t nul = value.find('\0');
+  return nul == std::string::npos ? value : value.substr(0, nul);
+}

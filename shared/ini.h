@@ -1,0 +1,64 @@
+// INI access: reading and writing single values of an INI file, byte for byte as the Windows
+// private-profile functions (GetPrivateProfileStringA / WritePrivateProfileStringA) do on Windows.
+// Texts are in the ANSI code page, as they stand in the file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "file_io.h"
+
+// One INI file's content, parsed once, so that many values can be read from a single read of it.
+class IniDocument {
+ public:
+  IniDocument() = default;
+  explicit IniDocument(std::string bytes);
+
+  // Loads the file; a missing or unreadable file reads as an empty document.
+  static IniDocument Load(const fileio::FilePath& file);
+
+  // The value, as GetPrivateProfileStringA gives it with the empty default and a buffer of `size`
+  // bytes: blanks around it and one pair of enclosing quotes removed, at most size - 1 bytes.
+  std::string Get(std::string_view section, std::string_view key, std::int32_t size) const;
+
+  // Sets the key to the value as WritePrivateProfileStringA does on Windows: an existing key keeps
+  // its place and spelling, a new key follows the section's last key, a new section is appended,
+  // and every other byte stays. Throws err::AppError when a text holds a CR or LF.
+  void Set(std::string_view section, std::string_view key, std::string_view value);
+
+  const std::string& bytes() const { return bytes_; }
+
+ private:
+  struct Line {
+    std::size_t begin = 0;     // first byte of the line
+    std::size_t end = 0;       // end of its text, before the line end
+    std::size_t next = 0;      // first byte of the next line
+    enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
+    std::string_view name;     // section or key name, trimmed
+    std::size_t valueBegin = 0;  // key lines: the raw value after '='
+  };
+
+  void Parse();
+  // Index of the first line of the first section with that name, or npos.
+  std::size_t FindSection(std::string_view section) const;
+  std::size_t FindKey(std::size_t sectionLine, std::string_view key) const;
+
+  std::string bytes_;
+  std::vector<Line> lines_;
+};
+
+// Reads one value (GetPrivateProfileStringA semantics; the empty text when the file, the section or
+// the key is missing). A negative size is an invalid argument.
+std::string GetIniString(const std::string& section, const std::string& key,
+                         const std::int32_t& size, const fileio::FilePath& file);
+
+// Writes one value, creating the file and the section when missing. The file is never left half
+// written: the new content is written beside it and then replaces it. Returns nonzero on success
+// and 0 on failure, like WritePrivateProfileStringA. A text holding CR or LF throws err::AppError.
+std::int32_t WriteIniString(std::string section, std::string key, std::string value,
+                            fileio::FilePath file);
+
+// The part of the text before its first NUL character.
+std::string CutAtNull(const std::string& value);

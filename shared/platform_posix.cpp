@@ -1,0 +1,10 @@
+// Native stand-ins for what the Windows build takes from the system.
+#include "error.h"
+
+namespace err {
+
+std::wstring SystemErrorDescription(std::uint32_t code) {
+  return L"システム エラー " + std::to_wstring(code) + L" が発生しました。";
+}
+
+}  // namespace err

@@ -1,0 +1,208 @@
+#include "eps_header.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <regex>
+#include <sstream>
+
+#include "eps_reference.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+ReferenceResult Scan(const std::string& bytes, std::int64_t limit) {
+  EpsHeaderScanner scanner;
+  const std::size_t taken = scanner.Feed(bytes.data(), bytes.size(), limit);
+  if (taken == bytes.size()) scanner.EndOfFile();
+  return {scanner.CreatorText(), scanner.CreatorVersion()};
+}
+
+const std::string kIllustrator =
+    "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
+    "%%AI8_CreatorVersion: 10.0\r\n";
+
+class TempFile {
+ public:
+  explicit TempFile(const std::string& bytes) {
+    static int counter = 0;
+    path_ = fs::temp_directory_path() /
+            ("eps_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".eps");
+    std::ofstream(path_, std::ios::binary) << bytes;
+  }
+  ~TempFile() { fs::remove(path_); }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+TEST(EpsHeader, WorkedExampleWithEachKindOfLineEnd) {
+  EXPECT_EQ(Scan(kIllustrator, 102400), (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));
+  std::string crOnly = kIllustrator;
+  crOnly.erase(std::remove(crOnly.begin(), crOnly.end(), '\n'), crOnly.end());
+  EXPECT_EQ(Scan(crOnly, 102400), (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));
+  std::string lfOnly = kIllustrator;
+  lfOnly.erase(std::remove(lfOnly.begin(), lfOnly.end(), '\r'), lfOnly.end());
+  // The creator version ends at an LF as well, so LF-only files keep their version.
+  EXPECT_EQ(Scan(lfOnly, 102400), (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));
+  EXPECT_EQ(Scan(lfOnly + std::string(500, 'b') + "\rmore", 102400).creatorVersion, "10.0");
+}
+
+TEST(EpsHeader, NoPostScriptMarkerMeansUnknownFormat) {
+  EXPECT_EQ(Scan("", 100), ReferenceResult{});
+  EXPECT_EQ(Scan("%%Creator: X\r\n%%AI8_CreatorVersion: 1\r\n", 100), ReferenceResult{});
+  EXPECT_EQ(Scan("%!PS-Adobe\r\n", 100), ReferenceResult{});
+}
+
+TEST(EpsHeader, MarkersInAnyCaseAnywhereOnALine) {
+  EXPECT_EQ(Scan("%%creator: a\r\nx %!ps-ADOBE\r\n", 100), (ReferenceResult{"a", ""}));
+  EXPECT_EQ(Scan("%!PS-Adobe %%CREATOR:b\n%%ai8_creatorversion:2\r", 100), (ReferenceResult{"b", "2"}));
+}
+
+TEST(EpsHeader, CreatorLineEdgeCases) {
+  const std::string ps = "%!PS-Adobe\r\n";
+  EXPECT_EQ(Scan(ps + "%%Creator:\r\n", 100).creatorText, std::nullopt);
+  EXPECT_EQ(Scan(ps + "%%Creator:   \r\n", 100).creatorText, "");
+  EXPECT_EQ(Scan(ps + "%%Creator: last", 100).creatorText, std::nullopt);
+  EXPECT_EQ(Scan(ps + "%%Creator: a\rb\n", 100).creatorText, "a");
+  EXPECT_EQ(Scan(ps + "%%Creator: a\nb\r", 100).creatorText, "a");
+  EXPECT_EQ(Scan(ps + "%%Creator:\tTab \r", 100).creatorText, "\tTab");
+  // Only the first occurrence counts, even when it gives nothing.
+  EXPECT_EQ(Scan(ps + "%%Creator:\r%%Creator: second\r", 100).creatorText, std::nullopt);
+}
+
+TEST(EpsHeader, CreatorVersionEdgeCases) {
+  const std::string ps = "%!PS-Adobe\r\n%%Creator: c\r\n";
+  EXPECT_EQ(Scan(ps + "%%AI8_CreatorVersion:\r\n", 100).creatorVersion, "");
+  EXPECT_EQ(Scan(ps + "%%AI8_CreatorVersion: 13.0.2 \r\n", 100).creatorVersion, "13.0.2");
+  EXPECT_EQ(Scan(ps + "%%AI8_CreatorVersion: 9", 100).creatorVersion, "");
+}
+
+TEST(EpsHeader, ShiftJisTextAndTheLeadByteRule) {
+  const std::string kanji = "\x93\xFA\x96\x7B";  // two characters
+  EXPECT_EQ(Scan("%!PS-Adobe\r%%Creator: " + kanji + " \r", 100).creatorText, kanji);
+  // A lead byte takes the byte after it, even a CR: the line goes on.
+  EXPECT_EQ(Scan("%!PS-Adobe\r%%Creator: a\x81\rb\r", 100).creatorText, "a\x81\rb");
+  // A '%' taken as a second byte starts no marker.
+  EXPECT_EQ(Scan("\x81%!PS-Adobe\r%%Creator: a\r", 100), ReferenceResult{});
+}
+
+TEST(EpsHeader, LimitCountsCharactersNotBytes) {
+  const std::string header = "%!PS-Adobe\r%%Creator: x\r";
+  const std::string file = std::string(10, '\x82') + header;  // 5 double-byte characters
+  const auto needed = static_cast<std::int64_t>(5 + header.size());
+  EXPECT_EQ(Scan(file, needed).creatorText, "x");
+  EXPECT_EQ(Scan(file, needed - 1).creatorText, std::nullopt);
+}
+
+// The results at each of three growing limits, from one analysis that reads the file once.
+std::vector<ReferenceResult> Analyse(const fs::path& file, const std::vector<std::int32_t>& limits) {
+  EpsFileAnalysis analysis(file);
+  std::vector<ReferenceResult> results;
+  for (const auto limit : limits) {
+    ReferenceResult result;
+    result.creatorText = analysis.AnalyzeEpsFile(limit, result.creatorVersion);
+    results.push_back(result);
+  }
+  return results;
+}
+
+// Random files built from the pieces that matter: markers in mixed case, line ends, blanks, tabs,
+// double-byte characters (with CR, LF and '%' as second bytes) and plain filler.
+std::string RandomFile(std::mt19937& random) {
+  static const std::vector<std::string> pieces = {
+      "%!PS-Adobe", "%!ps-adobe-3.0", "%%Creator:", "%%CREATOR: ", "%%creator:",
+      "%%AI8_CreatorVersion:", "%%ai8_creatorversion: ", "%%%Creator:", "%%Cre", "%%AI8_",
+      "\r", "\n", "\r\n", " ", "  ", "\t", "x", "Adobe Illustrator(R) 8.0", "10.0", "%",
+      "\x82\xA0", "\x81\r", "\x81\n", "\x81%", "\x93\xFA", "\xB1", "\x81", "\0"};
+  std::string file;
+  const int count = std::uniform_int_distribution<int>(0, 40)(random);
+  for (int i = 0; i < count; ++i) {
+    file += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+  }
+  return file;
+}
+
+TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
+  std::mt19937 random(20261208);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string file = RandomFile(random);
+    const auto size = static_cast<std::int32_t>(file.size());
+    std::uniform_int_distribution<std::int32_t> limit(0, size + 2);
+    std::vector<std::int32_t> limits = {limit(random), limit(random), limit(random)};
+    std::sort(limits.begin(), limits.end());
+    const TempFile temp(file);
+    const auto results = Analyse(temp.path(), limits);
+    for (std::size_t i = 0; i < limits.size(); ++i) {
+      ASSERT_EQ(results[i], ReferenceAnalysis(file, limits[i]))
+          << "round " << round << " limit " << limits[i] << " file " << testing::PrintToString(file);
+    }
+    // Fed in small random pieces, the scanner gives the same as fed all at once.
+    EpsHeaderScanner scanner;
+    std::size_t pos = 0;
+    while (pos < file.size()) {
+      const std::size_t piece = std::uniform_int_distribution<std::size_t>(1, 7)(random);
+      pos += scanner.Feed(file.data() + pos, std::min(piece, file.size() - pos), limits[2]);
+      if (!scanner.NeedsMore(limits[2])) break;
+    }
+    if (pos == file.size()) scanner.EndOfFile();
+    ASSERT_EQ((ReferenceResult{scanner.CreatorText(), scanner.CreatorVersion()}),
+              ReferenceAnalysis(file, limits[2]));
+  }
+}
+
+TEST(EpsHeader, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {
+  // Filler with double-byte characters across the real limits and the 64 KiB reading chunks.
+  std::string filler;
+  while (filler.size() < 150000) filler += "abc\x82\xA0\x81\r";
+  const std::string file = filler + kIllustrator + std::string(2100000, 'z') +
+                           "%!PS-Adobe\r%%Creator: late\r";
+  const TempFile temp(file);
+  const auto results = Analyse(temp.path(), {102400, 2048000, 40960000});
+  EXPECT_EQ(results[0], ReferenceAnalysis(file, 102400));
+  EXPECT_EQ(results[0].creatorText, std::nullopt);
+  EXPECT_EQ(results[1], (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));
+  EXPECT_EQ(results[2], results[1]);
+}
+
+TEST(EpsHeader, AFileThatCannotBeOpenedGivesNoValueAndNoVersion) {
+  std::string version = "stale";
+  EpsFileAnalysis analysis("/nonexistent/x.eps");
+  EXPECT_EQ(analysis.AnalyzeEpsFile(102400, version), std::nullopt);
+  EXPECT_EQ(version, "");
+}
+
+// The corpus lists, for each real file, which scan first finds a creator text and what the rules
+// give; every row is checked against the analysis with the launcher's three limits.
+TEST(EpsHeader, RealFilesGiveWhatTheCorpusRecords) {
+  const fs::path corpus = VARNOCK_CORPUS_DIR;
+  std::ifstream readme(corpus / "README.md");
+  ASSERT_TRUE(readme) << "corpus not found at " << corpus;
+  const std::regex row(R"(^\| `([^`]+)` \|.*\| (\d) \| `(.*)` \| `(.*)` \|$)");
+  int rows = 0;
+  for (std::string line; std::getline(readme, line);) {
+    std::smatch match;
+    if (!std::regex_match(line, match, row)) continue;
+    ++rows;
+    const auto results = Analyse(corpus / match[1].str(), {102400, 2048000, 40960000});
+    const int scan = std::stoi(match[2]);
+    const bool none = match[3] == "<none>";
+    for (int i = 0; i < 3; ++i) {
+      SCOPED_TRACE(match[1].str() + " scan " + std::to_string(i));
+      if (i < scan || none) {
+        EXPECT_EQ(results[i].creatorText, std::nullopt);
+      } else {
+        EXPECT_EQ(results[i].creatorText, match[3].str());
+        EXPECT_EQ(results[i].creatorVersion, match[4].str());
+      }
+    }
+  }
+  EXPECT_GE(rows, 25);
+}
+
+}  // namespace

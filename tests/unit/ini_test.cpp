@@ -1,0 +1,198 @@
+#include "ini.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Get(const std::string& content, const char* section, const char* key,
+                std::int32_t size = 1024) {
+  return IniDocument(content).Get(section, key, size);
+}
+
+std::string AfterSet(const std::string& content, const char* section, const char* key,
+                     const char* value) {
+  IniDocument document(content);
+  document.Set(section, key, value);
+  return document.bytes();
+}
+
+class IniFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("ini_test_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    file_ = folder_ / "link.ini";
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+  void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
+  std::string Bytes() {
+    std::string bytes;
+    fileio::ReadAll(file_, bytes);
+    return bytes;
+  }
+  fs::path folder_;
+  fs::path file_;
+};
+
+TEST(IniRead, MissingKeySectionOrFileReadsAsEmpty) {
+  EXPECT_EQ(Get("[main]\r\na=1\r\n", "main", "b"), "");
+  EXPECT_EQ(Get("[main]\r\na=1\r\n", "other", "a"), "");
+  EXPECT_EQ(IniDocument::Load("/nonexistent/folder/x.ini").Get("main", "a", 1024), "");
+}
+
+TEST(IniRead, BufferOf1024GivesAtMost1023Bytes) {
+  const std::string exact(1023, 'x');
+  EXPECT_EQ(Get("[main]\r\nk=" + exact + "\r\n", "main", "k"), exact);
+  EXPECT_EQ(Get("[main]\r\nk=" + exact + "yz\r\n", "main", "k"), exact);
+  EXPECT_EQ(Get("[main]\r\nk=abc\r\n", "main", "k", 3), "ab");
+  EXPECT_EQ(Get("[main]\r\nk=abc\r\n", "main", "k", 1), "");
+  EXPECT_EQ(Get("[main]\r\nk=abc\r\n", "main", "k", 0), "");
+  EXPECT_THROW(Get("[main]\r\nk=abc\r\n", "main", "k", -1), err::AppError);
+}
+
+TEST(IniRead, ACutNeverSplitsADoubleByteCharacter) {
+  const std::string value = std::string(1022, 'x') + "\x8A\xBF" + "z";
+  EXPECT_EQ(Get("[main]\r\nk=" + value + "\r\n", "main", "k"), std::string(1022, 'x'));
+}
+
+TEST(IniRead, BlanksAndOnePairOfEnclosingQuotesGo) {
+  EXPECT_EQ(Get("[main]\r\nk=\"  abc  \"\r\n", "main", "k"), "  abc  ");
+  EXPECT_EQ(Get("[main]\r\nk=  abc  \r\n", "main", "k"), "abc");
+  EXPECT_EQ(Get("[main]\r\nk=\t abc \t\r\n", "main", "k"), "abc");
+  EXPECT_EQ(Get("[main]\r\nk='x'\r\n", "main", "k"), "x");
+  EXPECT_EQ(Get("[main]\r\nk=\"\"x\"\"\r\n", "main", "k"), "\"x\"");
+  EXPECT_EQ(Get("[main]\r\nk=\"abc\r\n", "main", "k"), "\"abc");
+  EXPECT_EQ(Get("[main]\r\nk=\"abc'\r\n", "main", "k"), "\"abc'");
+  EXPECT_EQ(Get("[main]\r\nk=\"\r\n", "main", "k"), "\"");
+  EXPECT_EQ(Get("[main]\r\nk=\"\"\r\n", "main", "k"), "");
+  EXPECT_EQ(Get("[main]\r\nk=\"   \"\r\n", "main", "k"), "   ");
+}
+
+TEST(IniRead, NamesMatchWithoutRegardToCaseAndOuterSpaces) {
+  const std::string content = "[Main]\r\nCreatorVersion1=\"8.0\"\r\n";
+  EXPECT_EQ(Get(content, "MAIN", "creatorversion1"), "8.0");
+  EXPECT_EQ(Get(content, " main ", " CREATORVERSION1 "), "8.0");
+  EXPECT_EQ(Get("  [ main ]  \r\n\t key \t= v\r\n", "main", "key"), "v");
+}
+
+TEST(IniRead, FirstKeyAndFirstSectionWin) {
+  const std::string content = "[main]\r\nk=1\r\nk=2\r\n[other]\r\n[MAIN]\r\nk=3\r\nj=4\r\n";
+  EXPECT_EQ(Get(content, "main", "k"), "1");
+  EXPECT_EQ(Get(content, "main", "j"), "");
+}
+
+TEST(IniRead, LineEndsOfEveryKind) {
+  EXPECT_EQ(Get("[main]\rk=cr\rj=2", "main", "k"), "cr");
+  EXPECT_EQ(Get("[main]\nk=lf\nj=2", "main", "j"), "2");
+  EXPECT_EQ(Get("[main]\r\n\r\n\r\nk=last", "main", "k"), "last");
+}
+
+TEST(IniRead, HeadersCommentsAndStrayLines) {
+  EXPECT_EQ(Get("[main] trailing\r\nk=1\r\n", "main", "k"), "1");
+  EXPECT_EQ(Get("[main\r\nk=1\r\n", "main", "k"), "1");
+  EXPECT_EQ(Get("k=0\r\n[main]\r\nk=1\r\n", "other", "k"), "");
+  EXPECT_EQ(Get("[main]\r\n;k=comment\r\nk=1\r\n", "main", "k"), "1");
+  EXPECT_EQ(Get("[main]\r\n  ;k=comment\r\n", "main", ";k"), "");
+  EXPECT_EQ(Get("[main]\r\n#k=1\r\n", "main", "#k"), "1");
+  EXPECT_EQ(Get("[]\r\nk=empty\r\n", "", "k"), "empty");
+  EXPECT_EQ(Get("[main]\r\nk=a;b#c\r\n", "main", "k"), "a;b#c");
+  // A byte-order mark of UTF-8 is not recognised: the first header becomes unreadable.
+  EXPECT_EQ(Get("\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k"), "");
+}
+
+TEST(IniRead, ASectionNameEndsAtABracketThatIsACharacterOfItsOwn) {
+  // 0x5D (']') is the second byte of the double-byte character 0x815D.
+  EXPECT_EQ(Get("[a\x81\x5D" "b]\r\nk=1\r\n", "a\x81\x5D" "b", "k"), "1");
+}
+
+TEST(IniWrite, ExistingKeyKeepsItsPlaceAndSpelling) {
+  EXPECT_EQ(AfterSet("[Main]\r\nKEY=old\r\nz=1\r\n", "main", "key", "new"),
+            "[Main]\r\nKEY=new\r\nz=1\r\n");
+  EXPECT_EQ(AfterSet("[main]\r\nk=old", "main", "k", ""), "[main]\r\nk=");
+}
+
+TEST(IniWrite, NewKeyFollowsTheLastKeyOfItsSection) {
+  EXPECT_EQ(AfterSet("[main]\r\na=1\r\n\r\n; note\r\n[other]\r\nb=2\r\n", "main", "c", "3"),
+            "[main]\r\na=1\r\nc=3\r\n\r\n; note\r\n[other]\r\nb=2\r\n");
+  EXPECT_EQ(AfterSet("[main]\r\n[other]\r\n", "main", "c", "3"), "[main]\r\nc=3\r\n[other]\r\n");
+  EXPECT_EQ(AfterSet("[main]\r\na=1", "main", "c", "3"), "[main]\r\na=1\r\nc=3\r\n");
+  EXPECT_EQ(AfterSet("[main]\na=1\n", "main", "c", "3"), "[main]\na=1\nc=3\r\n");
+}
+
+TEST(IniWrite, NewSectionIsAppendedWithoutABlankLine) {
+  EXPECT_EQ(AfterSet("", "main", "Quelby", "1"), "[main]\r\nQuelby=1\r\n");
+  EXPECT_EQ(AfterSet("; c\r\n[x]\r\na=1", "main", "k", "v"), "; c\r\n[x]\r\na=1\r\n[main]\r\nk=v\r\n");
+}
+
+TEST(IniWrite, ValuesAreWrittenVerbatim) {
+  EXPECT_EQ(AfterSet("", "main", "k", "  \"x\"  "), "[main]\r\nk=  \"x\"  \r\n");
+  EXPECT_EQ(Get(AfterSet("", "main", "k", "\"  abc  \""), "main", "k"), "  abc  ");
+  EXPECT_EQ(Get(AfterSet("", "main", "k", "  abc  "), "main", "k"), "abc");
+}
+
+TEST(IniWrite, ALineBreakInAnyTextIsRefused) {
+  for (const char* bad : {"a\rb", "a\nb", "\r\n"}) {
+    IniDocument document("[main]\r\nk=1\r\n");
+    try {
+      document.Set("main", "k", bad);
+      ADD_FAILURE() << "no failure for a line break";
+    } catch (const err::AppError& error) {
+      EXPECT_EQ(error.number(), err::kValueHasLineBreak);
+    }
+    EXPECT_THROW(document.Set(bad, "k", "v"), err::AppError);
+    EXPECT_THROW(document.Set("main", bad, "v"), err::AppError);
+    EXPECT_EQ(document.bytes(), "[main]\r\nk=1\r\n");
+  }
+}
+
+TEST_F(IniFileTest, WritingCreatesTheFileAndReadsBack) {
+  EXPECT_NE(WriteIniString("main", "link1", "\"Adobe Illustrator(R) 8.0\"", file_), 0);
+  EXPECT_NE(WriteIniString("main", "CreatorVersion1", "\"\"", file_), 0);
+  EXPECT_EQ(Bytes(), "[main]\r\nlink1=\"Adobe Illustrator(R) 8.0\"\r\nCreatorVersion1=\"\"\r\n");
+  EXPECT_EQ(GetIniString("main", "LINK1", 1024, file_), "Adobe Illustrator(R) 8.0");
+  EXPECT_EQ(GetIniString("main", "creatorversion1", 1024, file_), "");
+}
+
+TEST_F(IniFileTest, AnEmptyValueKeepsTheKey) {
+  Put("[main]\r\nname1=Draw\r\n");
+  EXPECT_NE(WriteIniString("main", "name1", "", file_), 0);
+  EXPECT_EQ(Bytes(), "[main]\r\nname1=\r\n");
+  EXPECT_EQ(GetIniString("main", "name1", 1024, file_), "");
+}
+
+TEST_F(IniFileTest, ARefusedOrFailedWriteLeavesTheFileAsItWas) {
+  Put("[main]\r\nk=1\r\n");
+  EXPECT_THROW(WriteIniString("main", "k", "a\r\nb", file_), err::AppError);
+  EXPECT_EQ(Bytes(), "[main]\r\nk=1\r\n");
+  EXPECT_EQ(WriteIniString("main", "k", "v", folder_ / "missing" / "x.ini"), 0);
+  EXPECT_EQ(WriteIniString("main", "k", "v", ""), 0);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1)
+      << "no temporary file stays behind";
+}
+
+TEST_F(IniFileTest, ReplacingKeepsThePermissionsOfTheFile) {
+  Put("[main]\r\nk=1\r\n");
+  fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+  EXPECT_NE(WriteIniString("main", "k", "2", file_), 0);
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST(CutAtNull, CutsBeforeTheFirstNul) {
+  EXPECT_EQ(CutAtNull(std::string("ab\0cd", 5)), "ab");
+  EXPECT_EQ(CutAtNull("abc"), "abc");
+  EXPECT_EQ(CutAtNull(std::string("\0", 1)), "");
+}
+
+}  // namespace

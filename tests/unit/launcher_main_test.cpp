@@ -1,0 +1,279 @@
+#include "launcher_main.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "error.h"
+#include "ini.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using launcher::Main;
+
+std::wstring Wide(const std::string& ansi) { return std::wstring(ansi.begin(), ansi.end()); }
+
+// Records what the launcher asks of the system and its windows, and answers the dialog.
+class FakeHost : public launcher::LauncherHost {
+ public:
+  explicit FakeHost(fs::path folder) : folder_(std::move(folder)) {}
+
+  std::wstring commandLine;
+  bool shift = false;
+  bool answerOk = true;
+  std::int32_t answerSelect = 1;
+  bool answerAlways = false;
+  bool startFails = false;
+  std::vector<std::wstring> log;
+  struct Select {
+    std::vector<std::wstring> names;
+    bool alway;
+    std::wstring versionString, creatorVersion, prompt;
+  };
+  std::vector<Select> selects;
+
+  std::wstring CommandLine() override { return commandLine; }
+  fs::path ProgramFolder() override { return folder_; }
+  std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
+  void Message(const std::wstring& text, int style) override {
+    log.push_back(L"message " + std::to_wstring(style) + L" " + text);
+  }
+  void SetMousePointer(int pointer) override { log.push_back(L"pointer " + std::to_wstring(pointer)); }
+  bool ShiftDown() override { return shift; }
+  void StartProgram(const std::wstring& program, const std::wstring& line) override {
+    if (startFails) throw err::AppError(err::FromSystemError(2));
+    log.push_back(L"start " + program + L" | " + line);
+  }
+  void ShowAbout() override { log.push_back(L"about"); }
+  void ShowWait(const std::wstring& file) override { log.push_back(L"wait " + file); }
+  void CloseWait() override { log.push_back(L"close wait"); }
+  bool ShowSelect(const std::vector<std::wstring>& names, std::int32_t& select, bool alway,
+                  const std::wstring& versionString, const std::wstring& creatorVersion,
+                  const std::wstring& prompt, bool& alwayResult) override {
+    if (names.empty()) throw err::AppError(err::kNoApplications);
+    selects.push_back({names, alway, versionString, creatorVersion, prompt});
+    log.push_back(L"select");
+    select = answerSelect;
+    alwayResult = answerAlways;
+    return answerOk;
+  }
+  void ShowError(std::int32_t number) override { log.push_back(L"error " + err::NumberText(number)); }
+
+ private:
+  fs::path folder_;
+};
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = fs::temp_directory_path() /
+              ("launcher_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_ / "apps");
+    Put("link.ini", "[main]\r\nQuelby=1\r\n");
+    drawPath_ = (folder_ / "apps" / "draw.exe").string();
+    layoutPath_ = (folder_ / "apps" / "layout.exe").string();
+    Put("apps/draw.exe", "MZ");
+    Put("apps/layout.exe", "MZ");
+    Put("name.ini", "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" +
+                        layoutPath_ + "\r\n");
+    Put("ai10.eps", "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
+                    "%%AI8_CreatorVersion: 10.0\r\n");
+    Put("plain.eps", "no header here");
+  }
+  void TearDown() override { fs::remove_all(folder_); }
+
+  void Put(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+  }
+  std::string Bytes(const std::string& name) {
+    std::string bytes;
+    fileio::ReadAll(folder_ / name, bytes);
+    return bytes;
+  }
+  void Register(int number, const std::string& link, const std::string& path, const std::string& version) {
+    const auto n = std::to_string(number);
+    const fs::path ini = folder_ / "link.ini";
+    WriteIniString("main", "link" + n, "\"" + link + "\"", ini);
+    WriteIniString("main", "path" + n, "\"" + path + "\"", ini);
+    WriteIniString("main", "CreatorVersion" + n, "\"" + version + "\"", ini);
+  }
+  std::wstring File(const std::string& name) { return Wide((folder_ / name).string()); }
+  FakeHost Run(const std::wstring& commandLine, bool shift = false) {
+    FakeHost host(folder_);
+    host.commandLine = commandLine;
+    host.shift = shift;
+    Main(host);
+    return host;
+  }
+  std::wstring StartOf(const std::string& program, const std::string& file) {
+    return L"start " + Wide(program) + L" | \"" + Wide(program) + L"\" \"" + File(file) + L"\"";
+  }
+
+  fs::path folder_;
+  std::string drawPath_;
+  std::string layoutPath_;
+};
+
+TEST(CommandLine, TheTailAfterTheProgramName) {
+  EXPECT_EQ(launcher::CommandTail(L"\"C:\\v\\Varnock.exe\" \"D:\\a b\\x.eps\""), L"\"D:\\a b\\x.eps\"");
+  EXPECT_EQ(launcher::CommandTail(L"Varnock.exe D:\\x.eps"), L"D:\\x.eps");
+  EXPECT_EQ(launcher::CommandTail(L"\"C:\\v\\Varnock.exe\""), L"");
+  EXPECT_EQ(launcher::CommandTail(L"\"C:\\v\\Varnock.exe\"   "), L"  ");
+  EXPECT_EQ(launcher::CommandTail(L"Varnock.exe"), L"");
+}
+
+TEST(CommandLine, CleaningDropsOuterBlanksAndEachOuterQuoteOnce) {
+  EXPECT_EQ(launcher::CleanCommandLine(L"  \"D:\\a b\\x.eps\"  "), L"D:\\a b\\x.eps");
+  EXPECT_EQ(launcher::CleanCommandLine(L"\"a.eps\" \"b.eps\""), L"a.eps\" \"b.eps");
+  EXPECT_EQ(launcher::CleanCommandLine(L"\"D:\\x.eps"), L"D:\\x.eps");
+  EXPECT_EQ(launcher::CleanCommandLine(L"D:\\x.eps\""), L"D:\\x.eps");
+  EXPECT_EQ(launcher::CleanCommandLine(L"\"\"x\"\""), L"\"x\"");
+  EXPECT_EQ(launcher::CleanCommandLine(L"   "), L"");
+}
+
+TEST(CommandLine, BothPathsOfTheStartedProgramAreQuoted) {
+  EXPECT_EQ(launcher::StartCommandLine(L"C:\\Program Files\\Draw\\draw.exe", L"D:\\work\\logo.eps"),
+            L"\"C:\\Program Files\\Draw\\draw.exe\" \"D:\\work\\logo.eps\"");
+}
+
+TEST_F(LauncherTest, NoArgumentShowsTheAboutWindowAndTouchesNothing) {
+  fs::remove(folder_ / "link.ini");
+  EXPECT_EQ(Run(L"").log, std::vector<std::wstring>{L"about"});
+}
+
+TEST_F(LauncherTest, MissingFileOrLinkIniEndsWithItsMessage) {
+  EXPECT_EQ(Run(L"   ").log, std::vector<std::wstring>{L"message 48 ファイルが見つかりません \r\n"});
+  const std::wstring two = L"\"" + File("ai10.eps") + L"\" \"" + File("plain.eps") + L"\"";
+  EXPECT_EQ(Run(two).log[0], L"message 48 ファイルが見つかりません \r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(Run(Wide(folder_.string())).log.size(), 1u) << "a folder is no file";
+  fs::remove(folder_ / "link.ini");
+  EXPECT_EQ(Run(File("ai10.eps")).log, std::vector<std::wstring>{L"message 0 link.iniが見つかりません"});
+}
+
+TEST_F(LauncherTest, ARegisteredPairOpensItsProgramWithoutAnyWindow) {
+  Register(1, "ADOBE ILLUSTRATOR(R) 10.0", drawPath_, "10.0");
+  const auto host = Run(L" \"" + File("ai10.eps") + L"\" ");
+  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", StartOf(drawPath_, "ai10.eps")}));
+}
+
+TEST_F(LauncherTest, TheFirstMatchingEntryDecides) {
+  Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "9.0");
+  Register(2, "Adobe Illustrator(R) 10.0", layoutPath_, "10.0");
+  Register(3, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
+  EXPECT_EQ(Run(File("ai10.eps")).log.back(), StartOf(layoutPath_, "ai10.eps"));
+}
+
+TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
+  Register(1, "Adobe Illustrator(R) 10.0", drawPath_ + ".gone", "10.0");
+  const auto host = Run(File("ai10.eps"));
+  EXPECT_EQ(host.log.back(), L"message 48 実行プログラムが見つかりません\r\n" + Wide(drawPath_) + L".gone");
+  EXPECT_TRUE(host.selects.empty());
+}
+
+TEST_F(LauncherTest, AnEmptyCreatorTextIsLookedUpLikeAnyOther) {
+  Put("blank.eps", "%!PS-Adobe\r\n%%Creator:   \r\n");
+  Register(1, "", drawPath_, "");
+  EXPECT_EQ(Run(File("blank.eps")).log.back(), StartOf(drawPath_, "blank.eps"));
+}
+
+TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
+  FakeHost host(folder_);
+  host.commandLine = File("plain.eps");
+  host.answerSelect = 2;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
+                                                 L"pointer 0", L"select", StartOf(layoutPath_, "plain.eps")}));
+  ASSERT_EQ(host.selects.size(), 1u);
+  EXPECT_FALSE(host.selects[0].alway);
+  EXPECT_EQ(host.selects[0].versionString, L"(不明)");
+  EXPECT_EQ(host.selects[0].prompt, L"このファイルの形式は不明です。起動するソフトを選択してください");
+  EXPECT_EQ(host.selects[0].names, (std::vector<std::wstring>{L"Draw", L"Layout"}));
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherTest, CancelEndsSilently) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerOk = false;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.log.back(), L"select");
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherTest, ARememberedChoiceOpensTheNextFileDirectly) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerSelect = 1;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.selects[0].versionString, L"Adobe Illustrator(R) 10.0");
+  EXPECT_EQ(host.selects[0].creatorVersion, L"10.0");
+  EXPECT_TRUE(host.selects[0].alway);
+  EXPECT_EQ(host.selects[0].prompt, L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 10.0\"\r\npath1=\"" +
+                                   drawPath_ + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
+  const auto next = Run(File("ai10.eps"));
+  EXPECT_TRUE(next.selects.empty());
+  EXPECT_EQ(next.log.back(), StartOf(drawPath_, "ai10.eps"));
+}
+
+TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
+  Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
+  Register(2, "Other", drawPath_, "");
+  Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0");
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.shift = true;
+  host.answerSelect = 2;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.selects.size(), 1u);
+  EXPECT_EQ(host.log.back(), StartOf(layoutPath_, "ai10.eps"));
+  EXPECT_EQ(GetIniString("main", "path3", 1024, folder_ / "link.ini"), layoutPath_);
+  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+  EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
+}
+
+TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
+  fs::remove(layoutPath_);
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerSelect = 2;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.log.back(), L"message 48 実行プログラムが見つかりません\r\n" + Wide(layoutPath_));
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherTest, FailuresEndInTheErrorReport) {
+  fs::remove(folder_ / "name.ini");
+  auto host = Run(File("ai10.eps"));
+  EXPECT_EQ(host.log.back(), L"error N1002");
+  EXPECT_EQ(host.log[host.log.size() - 2], L"pointer 0");
+
+  Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
+  FakeHost failing(folder_);
+  failing.commandLine = File("ai10.eps");
+  failing.startFails = true;
+  Main(failing);
+  EXPECT_EQ(failing.log.back(), L"error -2147024894");
+}
+
+TEST_F(LauncherTest, AStoredAssociationStaysWhenTheStartFails) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerAlways = true;
+  host.startFails = true;
+  Main(host);
+  EXPECT_EQ(host.log.back(), L"error -2147024894");
+  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+}
+
+}  // namespace
