@@ -1,0 +1,31 @@
+// The about window, shown when the launcher is started without a file.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class frmDummy {
+ public:
+  // Shows the window modally and returns when it has been closed.
+  void ShowModal();
+
+  // Starts the system-information program, or says that it cannot.
+  void StartSysInfo();
+
+  // Reads a string value below `KeyRoot` (for reading only); false, with `KeyVal` empty, when the
+  // key cannot be opened or the value cannot be read.
+  static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+                          std::string& KeyVal);
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Form_Load();
+  void cmdOk_Click();
+  void cmdSysInfo_Click();
+  void PaintLine();
+
+  HWND window_ = nullptr;
+  HFONT font_ = nullptr;
+  HFONT titleFont_ = nullptr;
+};

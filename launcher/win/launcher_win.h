@@ -1,0 +1,34 @@
+// What the launcher's windows share: the version and the control numbers the tests look for.
+#pragma once
+
+namespace launcher_ids {
+
+inline constexpr int kVersionMajor = 3;
+inline constexpr int kVersionMinor = 0;
+inline constexpr int kVersionRevision = 4;
+
+// The launcher's windows use the system's Japanese UI font.
+inline constexpr wchar_t kUiFont[] = L"MS UI Gothic";
+inline constexpr double kUiFontPoints = 9.0;
+
+// frmSelect
+inline constexpr int kSelectLabel1 = 101;
+inline constexpr int kSelectVersionString = 102;
+inline constexpr int kSelectLabel2 = 103;
+inline constexpr int kSelectCreatorVersion = 104;
+inline constexpr int kSelectPrompt = 105;
+inline constexpr int kSelectNames = 106;
+inline constexpr int kSelectAlways = 107;
+// frmWait
+inline constexpr int kWaitLabel1 = 201;
+inline constexpr int kWaitFile = 202;
+// frmDummy
+inline constexpr int kDummyIcon = 301;
+inline constexpr int kDummyTitle = 302;
+inline constexpr int kDummyVersion = 303;
+inline constexpr int kDummyDescription = 304;
+inline constexpr int kDummyText1 = 305;
+inline constexpr int kDummySysInfo = 306;
+inline constexpr int kDummyLine1 = 307;
+
+}  // namespace launcher_ids

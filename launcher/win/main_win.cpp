@@ -1,0 +1,94 @@
+// The launcher on Windows: the system and the windows behind the launcher's run.
+#include <windows.h>
+
+#include <memory>
+
+#include "error.h"
+#include "frm_dummy.h"
+#include "frm_select.h"
+#include "frm_wait.h"
+#include "launcher_main.h"
+#include "win_text.h"
+
+extern const wchar_t kApplicationTitle[] = L"Varnock";
+
+namespace {
+
+class WindowsHost : public launcher::LauncherHost {
+ public:
+  std::wstring CommandLine() override { return launcher::CommandTail(GetCommandLineW()); }
+
+  fileio::FilePath ProgramFolder() override {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+      const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+      if (length == 0) throw err::AppError(err::FromSystemError(GetLastError()));
+      if (length < path.size()) {
+        path.resize(length);
+        break;
+      }
+      path.resize(path.size() * 2);
+    }
+    return fileio::FilePath(path).parent_path();
+  }
+
+  std::wstring FromAnsi(const std::string& ansi) override { return wintext::FromAnsi(ansi); }
+
+  void Message(const std::wstring& text, int style) override {
+    MessageBoxW(nullptr, text.c_str(), kApplicationTitle, static_cast<UINT>(style));
+  }
+
+  void SetMousePointer(int pointer) override {
+    SetCursor(LoadCursorW(nullptr, pointer == launcher::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+  }
+
+  bool ShiftDown() override {
+    // A newly started process may not have seen the key's messages yet; the asynchronous state
+    // tells whether Shift is down right now.
+    return GetKeyState(VK_SHIFT) < 0 || GetAsyncKeyState(VK_SHIFT) < 0;
+  }
+
+  void StartProgram(const std::wstring& program, const std::wstring& commandLine) override {
+    std::wstring writable = commandLine;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process)) {
+      throw err::AppError(err::FromSystemError(GetLastError()));
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+
+  void ShowAbout() override { frmDummy().ShowModal(); }
+
+  void ShowWait(const std::wstring& file) override {
+    wait_ = std::make_unique<frmWait>();
+    wait_->ShowEdit(file);
+  }
+
+  void CloseWait() override { wait_.reset(); }
+
+  bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
+                  const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
+                  const std::wstring& vstrPrompt, bool& rblnAlwayResult) override {
+    return frmSelect().ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
+                                vstrPrompt, rblnAlwayResult);
+  }
+
+  void ShowError(std::int32_t number) override { ::ShowError(number); }
+
+ private:
+  std::unique_ptr<frmWait> wait_;
+};
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  WindowsHost host;
+  launcher::Main(host);
+  return 0;
+}

@@ -1,0 +1,283 @@
+#!/usr/bin/env python3
+"""Draw the Varnock and Quelby icons procedurally and write them as .ico files.
+
+Usage (from the repository root):
+    python3 scripts/make-icons.py [--preview DIR] [--zoom N]
+
+Standard library only, and fully deterministic, so the icons can be rebuilt
+anywhere. Each size is drawn on its own (not downscaled) so that edges land
+on pixel boundaries and small sizes stay crisp.
+"""
+import argparse
+import math
+import os
+import struct
+import zlib
+
+SIZES = (16, 32, 48)
+SS = 4  # SS x SS samples per pixel: enough for smooth anti-aliased edges
+
+# One palette for both programs so the two icons read as a family.
+INK = (38, 46, 60)         # outlines
+PAPER = (255, 255, 255)
+PAPER_LOW = (226, 233, 242)  # bottom of the page gradient
+FOLD = (196, 206, 220)
+BLUE = (30, 110, 215)      # the vector curve / list bullets
+GREY = (140, 152, 168)     # bezier handles / list text
+ORANGE = (247, 140, 20)    # the action: launch arrow / pencil
+ORANGE_INK = (150, 66, 0)
+ORANGE_DEEP = (235, 118, 0)  # the arrow at 16, which has no outline
+WOOD = (244, 210, 160)
+PINK = (236, 110, 140)
+METAL = (180, 190, 202)
+
+
+# --- shapes: each is (inside(x, y) -> bool, bounding box) in pixel units ---
+
+def poly(pts):
+    """Filled polygon (even-odd rule)."""
+    def inside(x, y):
+        hit = False
+        for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]):
+            if (y0 > y) != (y1 > y) and x < x0 + (y - y0) * (x1 - x0) / (y1 - y0):
+                hit = not hit
+        return hit
+    xs, ys = [p[0] for p in pts], [p[1] for p in pts]
+    return inside, (min(xs), min(ys), max(xs), max(ys))
+
+
+def rect(x0, y0, x1, y1):
+    return poly([(x0, y0), (x1, y0), (x1, y1), (x0, y1)])
+
+
+def stroke(pts, width):
+    """Open polyline with round caps: union of capsules."""
+    segs, r2 = list(zip(pts, pts[1:])), (width / 2) ** 2
+
+    def inside(x, y):
+        for (ax, ay), (bx, by) in segs:
+            dx, dy = bx - ax, by - ay
+            t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy or 1)))
+            if (x - ax - t * dx) ** 2 + (y - ay - t * dy) ** 2 <= r2:
+                return True
+        return False
+    xs, ys, h = [p[0] for p in pts], [p[1] for p in pts], width / 2
+    return inside, (min(xs) - h, min(ys) - h, max(xs) + h, max(ys) + h)
+
+
+def bezier(p0, p1, p2, p3, steps=24):
+    """Flatten a cubic Bezier curve into a polyline."""
+    def at(t):
+        u = 1 - t
+        return tuple(u**3 * a + 3 * u * u * t * b + 3 * u * t * t * c + t**3 * d
+                     for a, b, c, d in zip(p0, p1, p2, p3))
+    return [at(i / steps) for i in range(steps + 1)]
+
+
+def inset(pts, d):
+    """Move every edge of a simple polygon inwards by d (mitred corners):
+    gives the fill area inside an outline of width d."""
+    area = sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]))
+    side = 1 if area > 0 else -1
+    out = []
+    for i, (px, py) in enumerate(pts):
+        lines = []
+        for (ax, ay), (bx, by) in ((pts[i - 1], (px, py)), ((px, py), pts[(i + 1) % len(pts)])):
+            ln = math.hypot(bx - ax, by - ay)
+            nx, ny = -(by - ay) / ln * side, (bx - ax) / ln * side
+            lines.append(((ax + nx * d, ay + ny * d), (bx - ax, by - ay)))
+        (a, u), (b, v) = lines
+        den = u[0] * v[1] - u[1] * v[0]
+        t = ((b[0] - a[0]) * v[1] - (b[1] - a[1]) * v[0]) / den if den else 1.0
+        out.append((a[0] + u[0] * t, a[1] + u[1] * t))
+    return out
+
+
+# --- canvas: premultiplied RGBA floats, composited with "over" ---
+
+class Canvas:
+    def __init__(self, n):
+        self.n = n
+        self.s = n / 16          # designs use a 16-unit grid
+        self.w = 1 if n < 48 else 2  # outline width in pixels
+        self.px = [[0.0] * 4 for _ in range(n * n)]
+
+    def P(self, *xy):
+        """Design-grid coordinates -> pixel coordinates."""
+        return [(x * self.s, y * self.s) for x, y in zip(xy[::2], xy[1::2])]
+
+    def fill(self, shape, color, crisp=False):
+        """color is an RGB tuple or a function (x, y) -> RGB, for gradients.
+        crisp samples only pixel centres: clean pixel stairs for tiny sizes."""
+        inside, (x0, y0, x1, y1) = shape
+        ss = 1 if crisp else SS
+        offs = [(i + 0.5) / ss for i in range(ss)]
+        for py in range(max(0, int(y0)), min(self.n, math.ceil(y1))):
+            for px in range(max(0, int(x0)), min(self.n, math.ceil(x1))):
+                hits = sum(inside(px + dx, py + dy) for dy in offs for dx in offs)
+                if not hits:
+                    continue
+                a = hits / ss ** 2
+                rgb = color(px + 0.5, py + 0.5) if callable(color) else color
+                p = self.px[py * self.n + px]
+                for k in range(3):
+                    p[k] = rgb[k] / 255 * a + p[k] * (1 - a)
+                p[3] = a + p[3] * (1 - a)
+
+    def outlined(self, pts, color, ink=INK):
+        """Polygon with an outline lying fully inside it, so integer edges stay sharp."""
+        crisp = self.n <= 16
+        self.fill(poly(pts), ink, crisp)
+        self.fill(poly(inset(pts, self.w)), color, crisp)
+
+    def rgba(self):
+        """Rows top-down of straight-alpha 8-bit (r, g, b, a)."""
+        rows = []
+        for y in range(self.n):
+            row = []
+            for r, g, b, a in self.px[y * self.n:(y + 1) * self.n]:
+                k = 255 / a if a else 0
+                row.append(tuple(round(min(255, v * k)) for v in (r, g, b)) + (round(a * 255),))
+            rows.append(row)
+        return rows
+
+
+def page_gradient(c):
+    top, bottom = 0, c.n
+    def color(x, y):
+        t = (y - top) / (bottom - top)
+        return tuple(p + (q - p) * t for p, q in zip(PAPER, PAPER_LOW))
+    return color if c.n >= 32 else PAPER  # a gradient only adds noise at 16
+
+
+# --- the two designs ---
+
+def varnock(n):
+    """Folded EPS page with a bezier curve and two handles; orange arrow out of it."""
+    c, small = Canvas(n), n <= 16
+    if small:  # hand-placed so the 4px fold keeps a visible inside
+        c.outlined(c.P(2, 0, 9.5, 0, 13, 3.5, 13, 16, 2, 16), PAPER)
+        c.fill(poly(c.P(10, 1.6, 10, 4, 12.4, 4)), FOLD, crisp=True)
+        c.fill(rect(9, 0, 10, 5), INK)
+        c.fill(rect(9, 4, 13, 5), INK)
+        a, h1, h2, b = c.P(5, 13, 5, 7, 7, 9, 10, 7)
+    else:
+        c.outlined(c.P(2, 0, 9, 0, 13, 4, 13, 16, 2, 16), page_gradient(c))
+        c.outlined(c.P(9, 0, 9, 4, 13, 4), FOLD)
+        a, h1, h2, b = c.P(4, 13, 4, 5, 7, 8.5, 10.5, 6)
+        for h, p in ((h1, a), (h2, b)):  # handles: too fine to show at 16
+            c.fill(stroke([p, h], c.s * 0.5), GREY)
+            c.fill(stroke([h, h], c.s * 1.3), BLUE)
+    c.fill(stroke(bezier(a, h1, h2, b), max(2.0, c.s * 1.1)), BLUE)
+    k = max(1, round(c.s * 0.9))  # anchor squares, snapped to whole pixels
+    for x, y in (a, b):
+        x, y = math.floor(x - k + 0.5), math.floor(y - k + 0.5)
+        c.fill(rect(x, y, x + 2 * k, y + 2 * k), INK)
+    if small:  # solid, no outline: an outline would leave no orange in a 4px head
+        c.fill(poly([(6, 10), (12, 10), (12, 7.5), (16.5, 12), (12, 16.5), (12, 14), (6, 14)]),
+               ORANGE_DEEP, crisp=True)
+    else:
+        c.outlined(c.P(7, 10, 11.5, 10, 11.5, 7.5, 16, 12, 11.5, 16.5, 11.5, 14, 7, 14),
+                   ORANGE, ORANGE_INK)
+    return c
+
+
+def quelby(n):
+    """List sheet with three bulleted rows, and an orange pencil across it."""
+    c = Canvas(n)
+    c.outlined(c.P(2, 0, 14, 0, 14, 16, 2, 16), page_gradient(c))
+    for row in (3, 7, 11):
+        c.fill(rect(*c.P(4, row, 6, row + 2)[0], *c.P(4, row, 6, row + 2)[1]), BLUE)
+        line = c.P(7, row + 0.5, 12, row + 1.5) if n >= 32 else c.P(7, row, 12, row + 1)
+        c.fill(rect(*line[0], *line[1]), GREY)
+    if n <= 16:  # exact 45-degree pixel stairs: per row 1px ink, 2px orange, 1px ink
+        pencil(c, (5, 15.5), (15.5, 5), math.sqrt(2), math.sqrt(0.5), crisp=True)
+    else:
+        pencil(c, c.P(5, 15)[0], c.P(15.5, 4.5)[0], c.s * 1.7, c.w)
+    return c
+
+
+def pencil(c, tip, end, hw, w, crisp=False):
+    """Pencil from tip to end, half-width hw: ink silhouette, then inner parts."""
+    L = math.hypot(end[0] - tip[0], end[1] - tip[1])
+    ux, uy = (end[0] - tip[0]) / L, (end[1] - tip[1]) / L
+
+    def part(color, *uv):  # polygon in local (along, across) units
+        pts = [(tip[0] + u * ux - v * uy, tip[1] + u * uy + v * ux)
+               for u, v in zip(uv[::2], uv[1::2])]
+        c.fill(poly(pts), color, crisp)
+    cone, band = hw * 2.2, L - hw * 2.2  # band: where the metal ferrule starts
+    i = hw - w  # inner half-width, inside the outline
+    part(INK, 0, 0, cone, -hw, L, -hw, L, hw, cone, hw)
+    part(WOOD, w * 1.4, 0, cone, -i, cone, i)
+    part(INK, 0, 0, cone * 0.4, -hw * 0.4, cone * 0.4, hw * 0.4)  # graphite point
+    part(ORANGE, cone, -i, band, -i, band, i, cone, i)
+    part(METAL, band + w, -i, band + hw * 0.8, -i, band + hw * 0.8, i, band + w, i)
+    part(PINK, band + hw * 0.8 + w, -i, L - w, -i, L - w, i, band + hw * 0.8 + w, i)
+
+
+# --- file formats ---
+
+def ico_entry(rows):
+    """BMP DIB: BITMAPINFOHEADER (height doubled), BGRA bottom-up, then 1bpp AND mask."""
+    n = len(rows)
+    xor = b"".join(bytes((b, g, r, a)) for row in reversed(rows) for r, g, b, a in row)
+    stride = (n + 31) // 32 * 4  # mask rows are padded to 32 bits
+    mask = bytearray()
+    for row in reversed(rows):
+        bits = bytearray(stride)
+        for x, (_, _, _, a) in enumerate(row):
+            if a < 128:  # transparent for systems that ignore alpha
+                bits[x // 8] |= 0x80 >> (x % 8)
+        mask += bits
+    head = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    return head + xor + bytes(mask)
+
+
+def write_ico(path, images):
+    blobs = [ico_entry(rows) for rows in images]
+    out = struct.pack("<HHH", 0, 1, len(blobs))
+    offset = 6 + 16 * len(blobs)
+    for rows, blob in zip(images, blobs):
+        n = len(rows) % 256  # 0 means 256
+        out += struct.pack("<BBBBHHII", n, n, 0, 0, 1, 32, len(blob), offset)
+        offset += len(blob)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(out + b"".join(blobs))
+
+
+def write_png(path, rows, zoom=1):
+    rows = [[p for p in row for _ in range(zoom)] for row in rows for _ in range(zoom)]
+    raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+    ihdr = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)
+                + chunk(b"IDAT", zlib.compress(raw, 9)) + chunk(b"IEND", b""))
+
+
+def main():
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    ap.add_argument("--preview", metavar="DIR", help="also write PNG previews of every size")
+    ap.add_argument("--zoom", type=int, default=8, help="extra enlarged previews (default 8)")
+    args = ap.parse_args()
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    for name, draw, dest in (("varnock", varnock, "launcher/res/varnock.ico"),
+                             ("quelby", quelby, "editor/res/quelby.ico")):
+        images = [draw(n).rgba() for n in SIZES]
+        write_ico(os.path.join(root, dest), images)
+        print("wrote", dest)
+        if args.preview:
+            os.makedirs(args.preview, exist_ok=True)
+            for n, rows in zip(SIZES, images):
+                base = os.path.join(args.preview, f"{name}-{n}")
+                write_png(base + ".png", rows)
+                if args.zoom > 1:
+                    write_png(base + f"-x{args.zoom}.png", rows, args.zoom)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Runs a suite of the test driver under Wine:  scripts/wine-test.sh BIN_DIR GTEST_FILTER [CORPUS_DIR]
+# Starts its own virtual display when none is set, so CTest can run it as it is.
+set -euo pipefail
+if [[ -z ${DISPLAY:-} ]]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+bin=$1
+filter=$2
+corpus=${3:-}
+. "$(dirname "$0")/wine-env.sh"
+wine_prefix_ready
+if [[ -n $corpus ]]; then
+  VARNOCK_CORPUS=$(wine winepath -w "$corpus" 2>/dev/null | tr -d '\r')
+  export VARNOCK_CORPUS
+fi
+cd "$bin"
+status=0
+wine driver.exe --gtest_filter="$filter" --gtest_color=no || status=$?
+wineserver -w
+exit "$status"

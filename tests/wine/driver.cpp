@@ -1,0 +1,201 @@
+#include "driver.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace drive {
+
+std::string ToUtf8(const std::wstring& wide) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
+  return utf8;
+}
+
+std::wstring FromUtf8(const std::string& utf8) {
+  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(size), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+std::string ToAnsi(const std::wstring& wide) {
+  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}
+
+fs::path BinFolder() {
+  wchar_t self[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  return fs::path(std::wstring(self, length)).parent_path();
+}
+
+fs::path CorpusFolder() {
+  wchar_t value[MAX_PATH] = {};
+  return GetEnvironmentVariableW(L"VARNOCK_CORPUS", value, MAX_PATH) ? fs::path(value) : fs::path();
+}
+
+Sandbox::Sandbox() {
+  static int counter = 0;
+  folder_ = BinFolder().parent_path() / L"sandbox" /
+            (std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
+  fs::remove_all(folder_);
+  fs::create_directories(folder_);
+}
+
+Sandbox::~Sandbox() {
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+}
+
+fs::path Sandbox::Put(const std::wstring& relative, const std::string& bytes) const {
+  const fs::path path = Path(relative);
+  fs::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
+std::string Sandbox::Read(const std::wstring& relative) const {
+  std::ifstream file(Path(relative), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
+}
+
+fs::path Sandbox::Install(const std::wstring& program, const std::wstring& relative) const {
+  const fs::path target = Path(relative);
+  fs::create_directories(target.parent_path());
+  fs::copy_file(BinFolder() / program, target, fs::copy_options::overwrite_existing);
+  return target;
+}
+
+std::vector<std::wstring> Sandbox::Recorded(const std::wstring& folderRelative, std::size_t count) const {
+  std::vector<std::wstring> lines;
+  const ULONGLONG end = GetTickCount64() + 10000;
+  do {
+    lines.clear();
+    std::istringstream log(Read(folderRelative + L"\\record.txt"));
+    for (std::string line; std::getline(log, line);) lines.push_back(FromUtf8(line));
+    if (lines.size() >= count) break;
+    Sleep(50);
+  } while (GetTickCount64() < end);
+  return lines;
+}
+
+Process::Process(const fs::path& program, const std::wstring& commandLine) {
+  std::wstring writable = commandLine;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      program.parent_path().c_str(), &startup, &info_)) {
+    info_ = {};
+  }
+}
+
+Process::~Process() {
+  if (!info_.hProcess) return;
+  if (Running()) TerminateProcess(info_.hProcess, 99);
+  WaitForSingleObject(info_.hProcess, 5000);
+  CloseHandle(info_.hThread);
+  CloseHandle(info_.hProcess);
+}
+
+bool Process::Ended(DWORD milliseconds) {
+  return info_.hProcess && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD Process::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(info_.hProcess, &code);
+  return code;
+}
+
+bool Process::Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+std::vector<HWND> Windows(DWORD processId) {
+  struct Search {
+    DWORD processId;
+    std::vector<HWND> found;
+  } search{processId, {}};
+  EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->processId && IsWindowVisible(window)) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  do {
+    for (HWND window : Windows(processId)) {
+      if (test(window)) return window;
+    }
+    Sleep(20);
+  } while (GetTickCount64() < end);
+  return nullptr;
+}
+
+HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD milliseconds) {
+  return WaitForWindow(processId, [&](HWND window) { return Text(window) == caption; }, milliseconds);
+}
+
+std::wstring Text(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+std::wstring ClassOf(HWND window) {
+  wchar_t name[256] = {};
+  GetClassNameW(window, name, 256);
+  return name;
+}
+
+std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseconds) {
+  // A message box is a dialog whose text is the static control 0xFFFF.
+  HWND box = WaitForWindow(
+      processId, [](HWND window) { return ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF); },
+      milliseconds);
+  if (!box) return std::nullopt;
+  MessageBoxView view;
+  view.window = box;
+  view.title = Text(box);
+  view.text = Text(GetDlgItem(box, 0xFFFF));
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
+        SendMessageW(child, STM_GETICON, 0, 0)) {
+      view.icon = true;
+    }
+    if (ClassOf(child) == L"Button" && IsWindowVisible(child)) view.buttons.push_back(Text(child));
+  }
+  return view;
+}
+
+void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
+
+void ClickId(HWND dialog, int id) { Click(GetDlgItem(dialog, id)); }
+
+HWND Focus(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+  return info.hwndFocus;
+}
+
+void PressKey(HWND window, UINT key) {
+  HWND target = Focus(window);
+  if (!target) target = window;
+  PostMessageW(target, WM_KEYDOWN, key, 1);
+  PostMessageW(target, WM_KEYUP, key, 0xC0000001);
+}
+
+}  // namespace drive
+extern const wchar_t kApplicationTitle[] = L"driver";

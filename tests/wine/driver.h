@@ -1,0 +1,90 @@
+// What the tests of the real programs use: sandboxes beside copies of the programs, starting them
+// with an exact command line, finding their windows and message boxes, pressing buttons and keys.
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace drive {
+
+namespace fs = std::filesystem;
+
+std::string ToUtf8(const std::wstring& wide);
+std::wstring FromUtf8(const std::string& utf8);
+std::string ToAnsi(const std::wstring& wide);
+
+// The folder that holds the driver and the programs under test.
+fs::path BinFolder();
+// The EPS corpus (set by the test script), empty when unknown.
+fs::path CorpusFolder();
+
+// A fresh folder for one test, removed afterwards; the programs are copied into it so that their
+// INI files are the sandbox's own.
+class Sandbox {
+ public:
+  Sandbox();
+  ~Sandbox();
+  const fs::path& folder() const { return folder_; }
+  fs::path Path(const std::wstring& relative) const { return folder_ / relative; }
+  fs::path Put(const std::wstring& relative, const std::string& bytes) const;
+  std::string Read(const std::wstring& relative) const;
+  bool Exists(const std::wstring& relative) const { return fs::exists(Path(relative)); }
+  // Copies a program from the bin folder to `relative` in the sandbox.
+  fs::path Install(const std::wstring& program, const std::wstring& relative) const;
+  // The command lines a recorder in `folderRelative` received, one per start, once at least
+  // `count` have arrived (or the time is up).
+  std::vector<std::wstring> Recorded(const std::wstring& folderRelative, std::size_t count = 1) const;
+
+ private:
+  fs::path folder_;
+};
+
+class Process {
+ public:
+  Process(const fs::path& program, const std::wstring& commandLine);
+  ~Process();
+  Process(const Process&) = delete;
+  Process& operator=(const Process&) = delete;
+  DWORD id() const { return info_.dwProcessId; }
+  // Waits for the end; false on a time-out.
+  bool Ended(DWORD milliseconds = 15000);
+  DWORD ExitCode() const;
+  bool Running() const;
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+// The visible top-level windows of a process.
+std::vector<HWND> Windows(DWORD processId);
+// Waits for a visible window of the process that satisfies the test.
+HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD milliseconds = 15000);
+HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD milliseconds = 15000);
+
+std::wstring Text(HWND window);
+std::wstring ClassOf(HWND window);
+
+struct MessageBoxView {
+  HWND window = nullptr;
+  std::wstring title;
+  std::wstring text;
+  bool icon = false;
+  std::vector<std::wstring> buttons;
+};
+// Waits for a message box of the process.
+std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseconds = 15000);
+
+// Presses a button as a click would.
+void Click(HWND button);
+void ClickId(HWND dialog, int id);
+// Sends a key press to the control that has the focus in the window's thread.
+void PressKey(HWND window, UINT key);
+// The control that has the focus in the window's thread.
+HWND Focus(HWND window);
+
+}  // namespace drive

@@ -1,0 +1,114 @@
+// The launcher as the desktop shell starts it, under Wine: its messages, what it starts, what it
+// writes, and its windows.
+#include <gtest/gtest.h>
+
+#include "../../launcher/win/launcher_win.h"
+#include "driver.h"
+
+namespace {
+
+using namespace drive;
+
+const std::string kIllustrator10 =
+    "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n%%AI8_CreatorVersion: 10.0\r\n";
+
+std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
+
+class LauncherTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
+    draw_ = box_.Install(L"recorder.exe", L"Program Files\\Draw\\draw.exe");
+    layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
+    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+    box_.Put(L"name.ini", "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw_.wstring()) +
+                              "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" +
+                              ToAnsi(layout_.wstring()) + "\r\n");
+    eps_ = box_.Put(L"work files\\logo.eps", kIllustrator10);
+  }
+
+  void Register(const fs::path& program) {
+    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"adobe illustrator(r) 10.0\"\r\npath1=\"" +
+                              ToAnsi(program.wstring()) + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
+  }
+
+  // Starts the launcher exactly as `"...\Varnock.exe" <tail>` and expects one message box.
+  MessageBoxView ExpectMessage(const std::wstring& tail) {
+    Process launcher(launcher_, Quoted(launcher_) + tail);
+    const auto box = WaitForMessageBox(launcher.id());
+    EXPECT_TRUE(box.has_value());
+    if (!box) return {};
+    Click(GetDlgItem(box->window, IDOK));
+    EXPECT_TRUE(launcher.Ended());
+    return *box;
+  }
+
+  Sandbox box_;
+  fs::path launcher_, draw_, layout_, eps_;
+};
+
+TEST_F(LauncherTest, ARegisteredFileOpensInItsProgramWithBothPathsQuoted) {
+  // A program at the path cut at the blank must never run in place of the registered one.
+  box_.Install(L"recorder.exe", L"Program.exe");
+  Register(draw_);
+  Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(eps_));
+  ASSERT_TRUE(launcher.Ended());
+  EXPECT_TRUE(Windows(launcher.id()).empty());
+  EXPECT_EQ(box_.Recorded(L"Program Files\\Draw"), std::vector<std::wstring>{Quoted(draw_) + L" " + Quoted(eps_)});
+  EXPECT_FALSE(box_.Exists(L"record.txt")) << "the decoy ran";
+}
+
+TEST_F(LauncherTest, MissingFileIsReportedWithItsPath) {
+  const auto box = ExpectMessage(L"  \"" + box_.Path(L"none.eps").wstring() + L"\"  ");
+  EXPECT_EQ(box.title, L"Varnock");
+  EXPECT_EQ(box.text, L"ファイルが見つかりません \r\n" + box_.Path(L"none.eps").wstring());
+  EXPECT_TRUE(box.icon);
+  EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
+}
+
+TEST_F(LauncherTest, BlanksOnlyOrTwoPathsAreAPathThatIsNotFound) {
+  EXPECT_EQ(ExpectMessage(L"   ").text, L"ファイルが見つかりません \r\n");
+  const std::wstring two = Quoted(eps_) + L" " + Quoted(eps_);
+  EXPECT_EQ(ExpectMessage(L" " + two).text, L"ファイルが見つかりません \r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(ExpectMessage(L" " + Quoted(box_.folder())).text,
+            L"ファイルが見つかりません \r\n" + box_.folder().wstring());
+}
+
+TEST_F(LauncherTest, MissingLinkIniIsReportedWithoutAnIcon) {
+  fs::remove(box_.Path(L"link.ini"));
+  const auto box = ExpectMessage(L" " + Quoted(eps_));
+  EXPECT_EQ(box.text, L"link.iniが見つかりません");
+  EXPECT_EQ(box.title, L"Varnock");
+  EXPECT_FALSE(box.icon);
+}
+
+TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReported) {
+  Register(box_.Path(L"gone\\draw.exe"));
+  const auto box = ExpectMessage(L" " + Quoted(eps_));
+  EXPECT_EQ(box.text, L"実行プログラムが見つかりません\r\n" + box_.Path(L"gone\\draw.exe").wstring());
+  EXPECT_TRUE(box.icon);
+}
+
+TEST_F(LauncherTest, AProgramThatCannotStartGetsTheErrorReport) {
+  const fs::path broken = box_.Put(L"broken\\draw.exe", "this is no program");
+  Register(broken);
+  const auto box = ExpectMessage(L" " + Quoted(eps_));
+  EXPECT_EQ(box.title, L"Varnock");
+  EXPECT_NE(box.text.find(L" (エラー番号:-2147"), std::wstring::npos) << ToUtf8(box.text);
+  EXPECT_EQ(box.text.back(), L')');
+  EXPECT_TRUE(box.icon);
+}
+
+TEST_F(LauncherTest, RealFilesFromTheCorpusOpenTheirRegisteredProgram) {
+  const fs::path corpus = CorpusFolder();
+  ASSERT_FALSE(corpus.empty()) << "VARNOCK_CORPUS is not set";
+  const fs::path file = box_.Path(L"illu10_preview.eps");
+  fs::copy_file(corpus / L"Pillow__Tests_images_eps_illu10_preview.eps", file);
+  box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 16.0\"\r\npath1=\"" +
+                            ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"16.0.3\"\r\n");
+  Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(file));
+  ASSERT_TRUE(launcher.Ended());
+  EXPECT_EQ(box_.Recorded(L"Layout"), std::vector<std::wstring>{Quoted(layout_) + L" " + Quoted(file)});
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+// Stands in for a drawing application: appends the command line it received, as UTF-8, to
+// record.txt in its own folder, one line per start, and ends.
+#include <windows.h>
+
+#include <string>
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  wchar_t self[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring log(self, length);
+  log = log.substr(0, log.find_last_of(L'\\') + 1) + L"record.txt";
+  const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
+  HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 1;
+  DWORD written = 0;
+  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  CloseHandle(file);
+  return 0;
+}
