@@ -8,6 +8,7 @@ pkgs=(
   cmake g++ libgtest-dev libbenchmark-dev                                # native build + unit tests
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev   # Win32 cross build
   wine wine64                                                           # run the .exe files (64-bit only)
+  fonts-wine                                                            # Marlett etc.: caption buttons draw as glyphs, not "r"
   xvfb xauth x11-utils imagemagick xdotool                              # headless GUI + screenshots
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho locales       # Japanese UI text
 )

@@ -32,6 +32,10 @@ PINK = (236, 110, 140)
 METAL = (180, 190, 202)
 
 
+def pairs(xy):
+    return list(zip(xy[::2], xy[1::2]))
+
+
 # --- shapes: each is (inside(x, y) -> bool, bounding box) in pixel units ---
 
 def poly(pts):
@@ -103,8 +107,14 @@ class Canvas:
         self.px = [[0.0] * 4 for _ in range(n * n)]
 
     def P(self, *xy):
-        """Design-grid coordinates -> pixel coordinates."""
-        return [(x * self.s, y * self.s) for x, y in zip(xy[::2], xy[1::2])]
+        """Design-grid coordinates -> pixel coordinates, snapped to whole pixels
+        so that straight edges stay sharp at every size."""
+        return [(math.floor(x * self.s + 0.5), math.floor(y * self.s + 0.5)) for x, y in pairs(xy)]
+
+    def R(self, x0, y0, x1, y1):
+        """Rectangle in design units."""
+        (a, b), (c, d) = self.P(x0, y0, x1, y1)
+        return rect(a, b, c, d)
 
     def fill(self, shape, color, crisp=False):
         """color is an RGB tuple or a function (x, y) -> RGB, for gradients.
@@ -156,8 +166,8 @@ def varnock(n):
     """Folded EPS page with a bezier curve and two handles; orange arrow out of it."""
     c, small = Canvas(n), n <= 16
     if small:  # hand-placed so the 4px fold keeps a visible inside
-        c.outlined(c.P(2, 0, 9.5, 0, 13, 3.5, 13, 16, 2, 16), PAPER)
-        c.fill(poly(c.P(10, 1.6, 10, 4, 12.4, 4)), FOLD, crisp=True)
+        c.outlined(pairs((2, 0, 9.5, 0, 13, 3.5, 13, 16, 2, 16)), PAPER)
+        c.fill(poly(pairs((10, 1.6, 10, 4, 12.4, 4))), FOLD, crisp=True)
         c.fill(rect(9, 0, 10, 5), INK)
         c.fill(rect(9, 4, 13, 5), INK)
         a, h1, h2, b = c.P(5, 13, 5, 7, 7, 9, 10, 7)
@@ -174,7 +184,7 @@ def varnock(n):
         x, y = math.floor(x - k + 0.5), math.floor(y - k + 0.5)
         c.fill(rect(x, y, x + 2 * k, y + 2 * k), INK)
     if small:  # solid, no outline: an outline would leave no orange in a 4px head
-        c.fill(poly([(6, 10), (12, 10), (12, 7.5), (16.5, 12), (12, 16.5), (12, 14), (6, 14)]),
+        c.fill(poly([(7, 10.6), (12, 10.6), (12, 7.5), (16.5, 12), (12, 16.5), (12, 13.4), (7, 13.4)]),
                ORANGE_DEEP, crisp=True)
     else:
         c.outlined(c.P(7, 10, 11.5, 10, 11.5, 7.5, 16, 12, 11.5, 16.5, 11.5, 14, 7, 14),
@@ -187,13 +197,13 @@ def quelby(n):
     c = Canvas(n)
     c.outlined(c.P(2, 0, 14, 0, 14, 16, 2, 16), page_gradient(c))
     for row in (3, 7, 11):
-        c.fill(rect(*c.P(4, row, 6, row + 2)[0], *c.P(4, row, 6, row + 2)[1]), BLUE)
-        line = c.P(7, row + 0.5, 12, row + 1.5) if n >= 32 else c.P(7, row, 12, row + 1)
-        c.fill(rect(*line[0], *line[1]), GREY)
+        c.fill(c.R(4, row, 6, row + 2), BLUE)
+        y = row + 0.5 if n >= 32 else row  # at 16: the line flush with the bullet top
+        c.fill(c.R(7, y, 12, y + 1), GREY)
     if n <= 16:  # exact 45-degree pixel stairs: per row 1px ink, 2px orange, 1px ink
         pencil(c, (5, 15.5), (15.5, 5), math.sqrt(2), math.sqrt(0.5), crisp=True)
     else:
-        pencil(c, c.P(5, 15)[0], c.P(15.5, 4.5)[0], c.s * 1.7, c.w)
+        pencil(c, *c.P(5, 15, 14.5, 5.5), c.s * 1.7, c.w)
     return c
 
 
@@ -203,8 +213,7 @@ def pencil(c, tip, end, hw, w, crisp=False):
     ux, uy = (end[0] - tip[0]) / L, (end[1] - tip[1]) / L
 
     def part(color, *uv):  # polygon in local (along, across) units
-        pts = [(tip[0] + u * ux - v * uy, tip[1] + u * uy + v * ux)
-               for u, v in zip(uv[::2], uv[1::2])]
+        pts = [(tip[0] + u * ux - v * uy, tip[1] + u * uy + v * ux) for u, v in pairs(uv)]
         c.fill(poly(pts), color, crisp)
     cone, band = hw * 2.2, L - hw * 2.2  # band: where the metal ferrule starts
     i = hw - w  # inner half-width, inside the outline

@@ -11,7 +11,7 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 # Wine derives the ANSI code page (93
 
 # Bump when the settings below change: the stamp then no longer matches and
 # wine_prefix_ready redoes the setup on the existing prefix.
-WINE_ENV_VERSION=1
+WINE_ENV_VERSION=2
 
 # Japanese Windows UI font names -> IPA fonts (fonts-ipafont*).
 _wine_env_fonts=(
@@ -36,11 +36,11 @@ wine_prefix_ready() {
   wine wineboot --init 2>/dev/null || { echo "wine-env: wineboot failed" >&2; return 1; }
   wineserver -w
 
-  # One .reg import for all fonts.  "Version 5.00" files are read as UTF-16LE
+  # One .reg import for all settings.  "Version 5.00" files are read as UTF-16LE
   # with BOM, so the Japanese names survive whatever the ANSI code page is.
   # Substitutes are Windows' mechanism; Wine's Replacements additionally make
   # the names real families (EnumFontFamilies / GetTextFace see "MS Gothic").
-  local reg="$WINEPREFIX/drive_c/wine-env-fonts.reg" pair key
+  local reg="$WINEPREFIX/drive_c/wine-env.reg" pair key
   {
     printf 'Windows Registry Editor Version 5.00\r\n'
     for key in 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
@@ -50,9 +50,12 @@ wine_prefix_ready() {
         printf '"%s"="%s"\r\n' "${pair%%=*}" "${pair#*=}"
       done
     done
+    # Xvfb has no window manager: let Wine draw title bars/frames itself, so
+    # screenshots and window geometry look like Windows.
+    printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
   } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$reg" || return 1
-  wine reg import 'C:\wine-env-fonts.reg' >/dev/null 2>&1 \
-    || { echo "wine-env: font registry import failed" >&2; return 1; }
+  wine reg import 'C:\wine-env.reg' >/dev/null 2>&1 \
+    || { echo "wine-env: registry import failed" >&2; return 1; }
   rm -f "$reg"
 
   # The whole point of the Japanese locale: fail loudly if ACP is not 932.

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Runs every test: installs what a fresh Debian machine lacks, builds the portable core natively and
+# the Windows programs with mingw-w64, then runs the unit tests and the tests of the real programs
+# under Wine through CTest, whose summary ends the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+if [[ $(id -u) -eq 0 ]]; then
+  scripts/deps.sh
+else
+  sudo scripts/deps.sh
+fi
+
+cmake --preset windows
+cmake --build --preset windows
+cmake --preset native
+cmake --build --preset native
+ctest --preset native -j2
