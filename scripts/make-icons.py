@@ -8,28 +8,19 @@ Standard library only, and fully deterministic, so the icons can be rebuilt
 anywhere. Each size is drawn on its own (not downscaled) so that edges land
 on pixel boundaries and small sizes stay crisp.
 """
-import argparse
-import math
-import os
-import struct
-import zlib
+import argparse, math, os, struct, zlib
 
 SIZES = (16, 32, 48)
 SS = 4  # SS x SS samples per pixel: enough for smooth anti-aliased edges
 
 # One palette for both programs so the two icons read as a family.
-INK = (38, 46, 60)         # outlines
-PAPER = (255, 255, 255)
-PAPER_LOW = (226, 233, 242)  # bottom of the page gradient
-FOLD = (196, 206, 220)
-BLUE = (30, 110, 215)      # the vector curve / list bullets
-GREY = (140, 152, 168)     # bezier handles / list text
-ORANGE = (247, 140, 20)    # the action: launch arrow / pencil
-ORANGE_INK = (150, 66, 0)
+INK = (38, 46, 60)  # outlines
+PAPER, PAPER_LOW, FOLD = (255, 255, 255), (226, 233, 242), (196, 206, 220)
+BLUE = (30, 110, 215)  # the vector curve / list bullets
+GREY = (140, 152, 168)  # bezier handles / list text
+ORANGE, ORANGE_INK = (247, 140, 20), (150, 66, 0)  # the action: launch arrow / pencil
 ORANGE_DEEP = (235, 118, 0)  # the arrow at 16, which has no outline
-WOOD = (244, 210, 160)
-PINK = (236, 110, 140)
-METAL = (180, 190, 202)
+WOOD, METAL, PINK = (244, 210, 160), (180, 190, 202), (236, 110, 140)  # pencil parts
 
 
 def pairs(xy):
@@ -79,18 +70,17 @@ def bezier(p0, p1, p2, p3, steps=24):
 
 
 def inset(pts, d):
-    """Move every edge of a simple polygon inwards by d (mitred corners):
-    gives the fill area inside an outline of width d."""
+    """Shift every edge of a simple polygon inwards by d and re-intersect the
+    neighbours (mitred corners): the area left inside an outline of width d."""
     area = sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(pts, pts[1:] + pts[:1]))
-    side = 1 if area > 0 else -1
+
+    def shifted(a, b):  # edge a->b moved inwards, as (point, direction)
+        dx, dy = b[0] - a[0], b[1] - a[1]
+        k = d / math.hypot(dx, dy) * (1 if area > 0 else -1)
+        return (a[0] - dy * k, a[1] + dx * k), (dx, dy)
     out = []
-    for i, (px, py) in enumerate(pts):
-        lines = []
-        for (ax, ay), (bx, by) in ((pts[i - 1], (px, py)), ((px, py), pts[(i + 1) % len(pts)])):
-            ln = math.hypot(bx - ax, by - ay)
-            nx, ny = -(by - ay) / ln * side, (bx - ax) / ln * side
-            lines.append(((ax + nx * d, ay + ny * d), (bx - ax, by - ay)))
-        (a, u), (b, v) = lines
+    for i in range(len(pts)):
+        (a, u), (b, v) = shifted(pts[i - 1], pts[i]), shifted(pts[i], pts[(i + 1) % len(pts)])
         den = u[0] * v[1] - u[1] * v[0]
         t = ((b[0] - a[0]) * v[1] - (b[1] - a[1]) * v[0]) / den if den else 1.0
         out.append((a[0] + u[0] * t, a[1] + u[1] * t))
@@ -101,8 +91,7 @@ def inset(pts, d):
 
 class Canvas:
     def __init__(self, n):
-        self.n = n
-        self.s = n / 16          # designs use a 16-unit grid
+        self.n, self.s = n, n / 16  # designs use a 16-unit grid
         self.w = 1 if n < 48 else 2  # outline width in pixels
         self.px = [[0.0] * 4 for _ in range(n * n)]
 
@@ -130,9 +119,7 @@ class Canvas:
                 a = hits / ss ** 2
                 rgb = color(px + 0.5, py + 0.5) if callable(color) else color
                 p = self.px[py * self.n + px]
-                for k in range(3):
-                    p[k] = rgb[k] / 255 * a + p[k] * (1 - a)
-                p[3] = a + p[3] * (1 - a)
+                p[:] = [v / 255 * a + q * (1 - a) for v, q in zip(rgb + (255,), p)]
 
     def outlined(self, pts, color, ink=INK):
         """Polygon with an outline lying fully inside it, so integer edges stay sharp."""
@@ -142,22 +129,18 @@ class Canvas:
 
     def rgba(self):
         """Rows top-down of straight-alpha 8-bit (r, g, b, a)."""
-        rows = []
-        for y in range(self.n):
-            row = []
-            for r, g, b, a in self.px[y * self.n:(y + 1) * self.n]:
-                k = 255 / a if a else 0
-                row.append(tuple(round(min(255, v * k)) for v in (r, g, b)) + (round(a * 255),))
-            rows.append(row)
-        return rows
+        def straight(r, g, b, a):
+            k = 255 / a if a else 0
+            return tuple(round(min(255, v * k)) for v in (r, g, b)) + (round(a * 255),)
+        n = self.n
+        return [[straight(*p) for p in self.px[y * n:(y + 1) * n]] for y in range(n)]
 
 
-def page_gradient(c):
-    top, bottom = 0, c.n
-    def color(x, y):
-        t = (y - top) / (bottom - top)
-        return tuple(p + (q - p) * t for p, q in zip(PAPER, PAPER_LOW))
-    return color if c.n >= 32 else PAPER  # a gradient only adds noise at 16
+def page_gradient(n):
+    """White fading to pale blue-grey downwards; flat at 16, where it only adds noise."""
+    if n < 32:
+        return PAPER
+    return lambda x, y: tuple(p + (q - p) * y / n for p, q in zip(PAPER, PAPER_LOW))
 
 
 # --- the two designs ---
@@ -172,7 +155,7 @@ def varnock(n):
         c.fill(rect(9, 4, 13, 5), INK)
         a, h1, h2, b = c.P(5, 13, 5, 7, 7, 9, 10, 7)
     else:
-        c.outlined(c.P(2, 0, 9, 0, 13, 4, 13, 16, 2, 16), page_gradient(c))
+        c.outlined(c.P(2, 0, 9, 0, 13, 4, 13, 16, 2, 16), page_gradient(n))
         c.outlined(c.P(9, 0, 9, 4, 13, 4), FOLD)
         a, h1, h2, b = c.P(4, 13, 4, 5, 7, 8.5, 10.5, 6)
         for h, p in ((h1, a), (h2, b)):  # handles: too fine to show at 16
@@ -184,8 +167,8 @@ def varnock(n):
         x, y = math.floor(x - k + 0.5), math.floor(y - k + 0.5)
         c.fill(rect(x, y, x + 2 * k, y + 2 * k), INK)
     if small:  # solid, no outline: an outline would leave no orange in a 4px head
-        c.fill(poly([(7, 10.6), (12, 10.6), (12, 7.5), (16.5, 12), (12, 16.5), (12, 13.4), (7, 13.4)]),
-               ORANGE_DEEP, crisp=True)
+        arrow = (7, 10.6, 12, 10.6, 12, 7.5, 16.5, 12, 12, 16.5, 12, 13.4, 7, 13.4)
+        c.fill(poly(pairs(arrow)), ORANGE_DEEP, crisp=True)
     else:
         c.outlined(c.P(7, 10, 11.5, 10, 11.5, 7.5, 16, 12, 11.5, 16.5, 11.5, 14, 7, 14),
                    ORANGE, ORANGE_INK)
@@ -195,7 +178,7 @@ def varnock(n):
 def quelby(n):
     """List sheet with three bulleted rows, and an orange pencil across it."""
     c = Canvas(n)
-    c.outlined(c.P(2, 0, 14, 0, 14, 16, 2, 16), page_gradient(c))
+    c.outlined(c.P(2, 0, 14, 0, 14, 16, 2, 16), page_gradient(n))
     for row in (3, 7, 11):
         c.fill(c.R(4, row, 6, row + 2), BLUE)
         y = row + 0.5 if n >= 32 else row  # at 16: the line flush with the bullet top
@@ -235,8 +218,8 @@ def ico_entry(rows):
     mask = bytearray()
     for row in reversed(rows):
         bits = bytearray(stride)
-        for x, (_, _, _, a) in enumerate(row):
-            if a < 128:  # transparent for systems that ignore alpha
+        for x, p in enumerate(row):
+            if p[3] < 128:  # 1 = transparent, for systems that ignore the alpha channel
                 bits[x // 8] |= 0x80 >> (x % 8)
         mask += bits
     head = struct.pack("<IiiHHIIiiII", 40, n, 2 * n, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
@@ -261,7 +244,8 @@ def write_png(path, rows, zoom=1):
     raw = b"".join(b"\0" + bytes(v for p in row for v in p) for row in rows)
 
     def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+        crc = zlib.crc32(kind + data)
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", crc)
     ihdr = struct.pack(">IIBBBBB", len(rows[0]), len(rows), 8, 6, 0, 0, 0)
     with open(path, "wb") as f:
         f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr)

@@ -11,7 +11,7 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 # Wine derives the ANSI code page (93
 
 # Bump when the settings below change: the stamp then no longer matches and
 # wine_prefix_ready redoes the setup on the existing prefix.
-WINE_ENV_VERSION=2
+WINE_ENV_VERSION=3
 
 # Japanese Windows UI font names -> IPA fonts (fonts-ipafont*).
 _wine_env_fonts=(
@@ -35,6 +35,11 @@ wine_prefix_ready() {
   # stderr: drop the harmless "syswow64\rundll32.exe: c0000135" (no wine32).
   wine wineboot --init 2>/dev/null || { echo "wine-env: wineboot failed" >&2; return 1; }
   wineserver -w
+  # Debian's wine looks for its own fonts (fonts-wine: Marlett for caption
+  # buttons, Tahoma, jvgasys.fon...) in /usr/share/fonts, not where the package
+  # puts them; the prefix's Fonts folder is always searched, so copy them there.
+  cp -f /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null \
+    || echo "wine-env: warning: fonts-wine missing (caption buttons draw as letters)" >&2
 
   # One .reg import for all settings.  "Version 5.00" files are read as UTF-16LE
   # with BOM, so the Japanese names survive whatever the ANSI code page is.
@@ -61,7 +66,7 @@ wine_prefix_ready() {
   # The whole point of the Japanese locale: fail loudly if ACP is not 932.
   local acp
   acp=$(wine reg query 'HKLM\System\CurrentControlSet\Control\Nls\CodePage' /v ACP 2>/dev/null \
-        | tr -d '\r' | awk '$1 == "ACP" { print $3 }')
+        | tr -d '\r' | awk '$1 == "ACP" { print $3 }') || true
   wineserver -w
   if [[ $acp != 932 ]]; then
     echo "wine-env: ERROR: Windows ANSI code page is '${acp:-?}', expected 932 (LANG=$LANG)" >&2

@@ -71,6 +71,11 @@ void CenterOnOwner(HWND window, HWND owner) {
   CenterIn(window, area);
 }
 
+void CloseModal(HWND window) {
+  DestroyWindow(window);
+  PostMessageW(nullptr, WM_NULL, 0, 0);
+}
+
 void RunModal(HWND window) {
   HWND owner = GetWindow(window, GW_OWNER);
   const bool ownerEnabled = owner && IsWindowEnabled(owner);

@@ -37,6 +37,10 @@ void CreateControls(HWND parent, const Control (&controls)[N], HFONT font) {
 void CenterOnScreen(HWND window);
 void CenterOnOwner(HWND window, HWND owner);
 
+// Closes a window shown by RunModal. The loop is woken as well, since a close that comes from a
+// message sent by another thread leaves nothing in the queue for it.
+void CloseModal(HWND window);
+
 // Shows the window and dispatches messages, with dialog keys (Tab, Enter, Esc, access keys),
 // until the window has been destroyed. The owner, if any, takes no input meanwhile.
 void RunModal(HWND window);

@@ -138,7 +138,7 @@ void frmDummy::PaintLine() {
   EndPaint(window_, &paint);
 }
 
-void frmDummy::cmdOk_Click() { DestroyWindow(window_); }
+void frmDummy::cmdOk_Click() { winform::CloseModal(window_); }
 
 void frmDummy::cmdSysInfo_Click() { StartSysInfo(); }
 

@@ -116,7 +116,7 @@ void frmSelect::cmdOk_Click() {
   mblnCancel = false;
   mlngSelect = static_cast<std::int32_t>(SendDlgItemMessageW(window_, kSelectNames, LB_GETCURSEL, 0, 0)) + 1;
   mblnAlwayResult = SendDlgItemMessageW(window_, kSelectAlways, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
-  DestroyWindow(window_);
+  winform::CloseModal(window_);
 }
 
-void frmSelect::cmdCancel_Click() { DestroyWindow(window_); }
+void frmSelect::cmdCancel_Click() { winform::CloseModal(window_); }

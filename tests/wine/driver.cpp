@@ -40,13 +40,16 @@ fs::path CorpusFolder() {
 Sandbox::Sandbox() {
   static int counter = 0;
   folder_ = BinFolder().parent_path() / L"sandbox" /
-            (std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter));
-  fs::remove_all(folder_);
+            (std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64()) + L"-" +
+             std::to_wstring(++counter));
   fs::create_directories(folder_);
 }
 
 Sandbox::~Sandbox() {
   std::error_code ignored;
+  for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) {
+    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only copies too
+  }
   fs::remove_all(folder_, ignored);
 }
 
@@ -137,7 +140,7 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD
     for (HWND window : Windows(processId)) {
       if (test(window)) return window;
     }
-    Sleep(20);
+    Sleep(2);
   } while (GetTickCount64() < end);
   return nullptr;
 }
@@ -147,6 +150,18 @@ HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD millisec
 }
 
 std::wstring Text(HWND window) {
+  // GetWindowText does not ask a control of another process for its current text; WM_GETTEXT does.
+  DWORD_PTR length = 0;
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<no answer>";
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
+                      &copied);
+  text.resize(copied);
+  return text;
+}
+
+std::wstring Caption(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;

@@ -55,6 +55,9 @@ class Process {
   bool Ended(DWORD milliseconds = 15000);
   DWORD ExitCode() const;
   bool Running() const;
+  // Stops and resumes the program's main thread, to look at its windows while it works.
+  void Suspend() const { SuspendThread(info_.hThread); }
+  void Resume() const { ResumeThread(info_.hThread); }
 
  private:
   PROCESS_INFORMATION info_{};
@@ -66,7 +69,11 @@ std::vector<HWND> Windows(DWORD processId);
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD milliseconds = 15000);
 HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD milliseconds = 15000);
 
+// The current text of a window or control, asked of its thread.
 std::wstring Text(HWND window);
+// The text as the window system keeps it, without asking the window's thread (which may be busy);
+// current for captions and labels, not for edit controls.
+std::wstring Caption(HWND window);
 std::wstring ClassOf(HWND window);
 
 struct MessageBoxView {

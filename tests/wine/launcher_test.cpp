@@ -104,6 +104,7 @@ TEST_F(LauncherTest, RealFilesFromTheCorpusOpenTheirRegisteredProgram) {
   ASSERT_FALSE(corpus.empty()) << "VARNOCK_CORPUS is not set";
   const fs::path file = box_.Path(L"illu10_preview.eps");
   fs::copy_file(corpus / L"Pillow__Tests_images_eps_illu10_preview.eps", file);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // the corpus is read-only
   box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 16.0\"\r\npath1=\"" +
                             ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"16.0.3\"\r\n");
   Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(file));

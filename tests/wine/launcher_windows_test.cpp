@@ -1,0 +1,274 @@
+// The launcher's windows under Wine: the selection dialog, the wait notice and the about window.
+#include <gtest/gtest.h>
+
+#include "../../launcher/win/launcher_win.h"
+#include "driver.h"
+
+namespace {
+
+using namespace drive;
+using namespace launcher_ids;
+
+const std::string kUnregistered = "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
+const std::wstring kSelectCaption = L"Varnock 3.0";
+
+std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
+
+std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
+
+SIZE ClientSize(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  return {client.right, client.bottom};
+}
+
+// Pixels of `twips` on the test display (96 dots per inch).
+LONG Px(int twips) { return MulDiv(twips, 96, 1440); }
+
+class LauncherWindowsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
+    draw_ = box_.Install(L"recorder.exe", L"Draw\\draw.exe");
+    layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
+    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+    box_.Put(L"name.ini", "[main]\r\nname1=Draw 1\r\npath1=" + ToAnsi(draw_.wstring()) +
+                              "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" +
+                              ToAnsi(layout_.wstring()) + "\r\n");
+    known_ = box_.Put(L"files\\known.eps", kUnregistered);
+    unknown_ = box_.Put(L"files\\unknown.eps", "no PostScript here\r\n");
+  }
+
+  std::unique_ptr<Process> Start(const fs::path& file) {
+    return std::make_unique<Process>(launcher_, Quoted(launcher_) + L" " + Quoted(file));
+  }
+
+  HWND WaitForSelect(const Process& launcher) { return WaitForCaption(launcher.id(), kSelectCaption); }
+
+  Sandbox box_;
+  fs::path launcher_, draw_, layout_, known_, unknown_;
+};
+
+TEST_F(LauncherWindowsTest, UnknownFormatOffersTheListWithTheBoxDisabled) {
+  auto launcher = Start(unknown_);
+  HWND dialog = WaitForSelect(*launcher);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(ItemText(dialog, kSelectLabel1), L"ファイルの形式");
+  EXPECT_EQ(ItemText(dialog, kSelectLabel2), L"作成ソフトバージョン");
+  EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"(不明)");
+  EXPECT_EQ(ItemText(dialog, kSelectCreatorVersion), L"");
+  EXPECT_EQ(ItemText(dialog, kSelectPrompt), L"このファイルの形式は不明です。起動するソフトを選択してください");
+  EXPECT_EQ(ItemText(dialog, kSelectAlways), L"この種類のファイルは常にこのソフトで開く");
+  EXPECT_EQ(ItemText(dialog, IDOK), L"&OK");
+  EXPECT_EQ(ItemText(dialog, IDCANCEL), L"キャンセル");
+  HWND list = GetDlgItem(dialog, kSelectNames);
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
+  wchar_t row[64] = {};
+  SendMessageW(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(row));
+  EXPECT_STREQ(row, L"レイアウト");
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kSelectAlways)));
+  EXPECT_EQ(SendDlgItemMessageW(dialog, kSelectAlways, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(ClientSize(dialog).cx, Px(6195));
+  EXPECT_EQ(ClientSize(dialog).cy, Px(6390));
+  EXPECT_TRUE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_FALSE(GetWindowLongW(dialog, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME));
+  EXPECT_EQ(Focus(dialog), list);
+  // Tab follows the tab order; the disabled box is passed over.
+  const int order[] = {IDOK, IDCANCEL, kSelectVersionString, kSelectCreatorVersion, kSelectNames};
+  for (const int id : order) {
+    PressKey(dialog, VK_TAB);
+    Sleep(100);
+    EXPECT_EQ(GetDlgCtrlID(Focus(dialog)), id);
+  }
+  // Enter from the list confirms the first row; nothing is remembered for an unknown format.
+  PressKey(dialog, VK_RETURN);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(box_.Recorded(L"Draw"), std::vector<std::wstring>{Quoted(draw_) + L" " + Quoted(unknown_)});
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherWindowsTest, CancelEscAndTheCloseBoxEndSilently) {
+  const std::function<void(HWND)> ways[] = {
+      [](HWND dialog) { ClickId(dialog, IDCANCEL); },
+      [](HWND dialog) { PressKey(dialog, VK_ESCAPE); },
+      [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); },
+      [](HWND dialog) {  // Enter on the focused cancel button cancels
+        SetForegroundWindow(dialog);
+        PostMessageW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDCANCEL)), TRUE);
+        Sleep(100);
+        PressKey(dialog, VK_RETURN);
+      },
+  };
+  for (const auto& close : ways) {
+    auto launcher = Start(known_);
+    HWND dialog = WaitForSelect(*launcher);
+    ASSERT_TRUE(dialog);
+    SendDlgItemMessageW(dialog, kSelectAlways, BM_SETCHECK, BST_CHECKED, 0);
+    close(dialog);
+    ASSERT_TRUE(launcher->Ended());
+    EXPECT_EQ(launcher->ExitCode(), 0u);
+  }
+  EXPECT_FALSE(box_.Exists(L"Draw\\record.txt"));
+  EXPECT_FALSE(box_.Exists(L"Layout\\record.txt"));
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherWindowsTest, ARememberedChoiceOpensTheNextFileDirectly) {
+  auto launcher = Start(known_);
+  HWND dialog = WaitForSelect(*launcher);
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"Example Draw 1.0");
+  EXPECT_EQ(ItemText(dialog, kSelectCreatorVersion), L"1.0.2");
+  EXPECT_EQ(ItemText(dialog, kSelectPrompt), L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kSelectAlways)));
+  SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
+  PressKey(dialog, VK_TAB);  // to the check box
+  Sleep(100);
+  ASSERT_EQ(GetDlgCtrlID(Focus(dialog)), kSelectAlways);
+  PressKey(dialog, VK_SPACE);
+  Sleep(100);
+  EXPECT_EQ(SendDlgItemMessageW(dialog, kSelectAlways, BM_GETCHECK, 0, 0), BST_CHECKED);
+  PressKey(dialog, VK_RETURN);  // Enter confirms from the check box too
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
+                                        ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
+  const fs::path next = box_.Put(L"files\\next.eps", kUnregistered);
+  auto second = Start(next);
+  ASSERT_TRUE(second->Ended());
+  EXPECT_EQ(box_.Recorded(L"Layout", 2), (std::vector<std::wstring>{Quoted(layout_) + L" " + Quoted(known_),
+                                                                    Quoted(layout_) + L" " + Quoted(next)}));
+}
+
+TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
+  box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"EXAMPLE DRAW 1.0\"\r\npath1=\"" + ToAnsi(draw_.wstring()) +
+                            "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
+  INPUT shift[2] = {};
+  shift[0].type = shift[1].type = INPUT_KEYBOARD;
+  shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
+  shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &shift[0], sizeof(INPUT));
+  auto launcher = Start(known_);
+  HWND dialog = WaitForSelect(*launcher);
+  SendInput(1, &shift[1], sizeof(INPUT));
+  ASSERT_TRUE(dialog) << "Shift did not bring up the dialog";
+  SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
+  ClickId(dialog, kSelectAlways);
+  ClickId(dialog, IDOK);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
+                                        ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
+  EXPECT_EQ(box_.Recorded(L"Layout").size(), 1u);
+}
+
+TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700,
+                               nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  auto launcher = Start(known_);
+  HWND dialog = WaitForSelect(*launcher);
+  ASSERT_TRUE(dialog);
+  Sleep(500);
+  EXPECT_EQ(GetForegroundWindow(), dialog);
+  EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  ClickId(dialog, IDCANCEL);
+  EXPECT_TRUE(launcher->Ended());
+  DestroyWindow(other);
+}
+
+TEST_F(LauncherWindowsTest, AnEmptyApplicationListIsReportedInsteadOfTheDialog) {
+  fs::remove(box_.Path(L"name.ini"));
+  auto launcher = Start(known_);
+  const auto box = WaitForMessageBox(launcher->id());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->title, L"Varnock");
+  EXPECT_EQ(box->text, L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。"
+                       L" (エラー番号:N1002)");
+  EXPECT_TRUE(box->icon);
+  EXPECT_EQ(Windows(launcher->id()).size(), 1u) << "only the report, no dialog";
+  Click(GetDlgItem(box->window, IDOK));
+  EXPECT_TRUE(launcher->Ended());
+}
+
+TEST_F(LauncherWindowsTest, APickedProgramThatHasGoneIsReportedAndNotRemembered) {
+  fs::remove(layout_);
+  auto launcher = Start(known_);
+  HWND dialog = WaitForSelect(*launcher);
+  ASSERT_TRUE(dialog);
+  SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
+  ClickId(dialog, kSelectAlways);
+  ClickId(dialog, IDOK);
+  const auto box = WaitForMessageBox(launcher->id());
+  ASSERT_TRUE(box);
+  EXPECT_EQ(box->text, L"実行プログラムが見つかりません\r\n" + layout_.wstring());
+  Click(GetDlgItem(box->window, IDOK));
+  EXPECT_TRUE(launcher->Ended());
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+// Dark pixels inside the window as the screen shows it: text that the window has drawn.
+int InkOnScreen(HWND window) {
+  RECT rect;
+  if (!GetClientRect(window, &rect)) return 0;
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, rect.right, rect.bottom, screen, origin.x, origin.y, SRCCOPY);
+  GdiFlush();
+  int ink = 0;
+  const auto* pixels = static_cast<const std::uint8_t*>(bits);
+  for (LONG i = 0; i < rect.right * rect.bottom; ++i) {
+    if (pixels[i * 4] + pixels[i * 4 + 1] + pixels[i * 4 + 2] < 200) ++ink;
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+TEST_F(LauncherWindowsTest, TheWaitNoticeShowsDuringTheLongerScansOnly) {
+  // The header lies in the third scan: the notice stays up while almost 40 MB are read.
+  std::string big(39u << 20, 'x');
+  for (std::size_t i = 80; i < big.size(); i += 81) big[i] = '\n';
+  const fs::path late = box_.Put(L"files\\late header.eps", big + kUnregistered);
+  auto launcher = Start(late);
+  HWND wait = WaitForWindow(launcher->id(), [](HWND w) { return ClassOf(w) == L"VarnockWait"; });
+  launcher->Suspend();  // hold the scan where it is, the notice on the screen
+  ASSERT_TRUE(wait && IsWindow(wait)) << "no wait notice";
+  EXPECT_EQ(Caption(wait), L"Varnock");
+  EXPECT_EQ(Caption(GetDlgItem(wait, kWaitLabel1)), L"以下のファイルを分析中...");
+  EXPECT_EQ(Caption(GetDlgItem(wait, kWaitFile)), late.wstring());
+  EXPECT_EQ(ClientSize(wait).cx, Px(6090));
+  EXPECT_EQ(ClientSize(wait).cy, Px(2040));
+  EXPECT_GT(InkOnScreen(wait), 100) << "the notice is not drawn while the launcher reads";
+  EXPECT_FALSE(GetWindow(wait, GW_OWNER));
+  launcher->Resume();
+  HWND dialog = WaitForSelect(*launcher);
+  ASSERT_TRUE(dialog);
+  EXPECT_FALSE(IsWindow(wait)) << "the notice must close before the dialog appears";
+  EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"Example Draw 1.0");
+  ClickId(dialog, IDCANCEL);
+  EXPECT_TRUE(launcher->Ended());
+
+  // A header within the first scan: never a notice.
+  auto quick = Start(known_);
+  bool sawWait = false;
+  HWND quickDialog = WaitForWindow(quick->id(), [&](HWND w) {
+    sawWait = sawWait || ClassOf(w) == L"VarnockWait";
+    return Caption(w) == kSelectCaption;
+  });
+  ASSERT_TRUE(quickDialog);
+  EXPECT_FALSE(sawWait);
+  EXPECT_FALSE(FindWindowW(L"VarnockWait", nullptr));
+  ClickId(quickDialog, IDCANCEL);
+  EXPECT_TRUE(quick->Ended());
+}
+
+}  // namespace
