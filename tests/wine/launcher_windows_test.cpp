@@ -272,3 +272,152 @@ TEST_F(LauncherWindowsTest, TheWaitNoticeShowsDuringTheLongerScansOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+const wchar_t kSysInfoKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+const wchar_t kSysInfoFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+
+// Sets the two registry values that tell where the system-information program lies, and takes
+// them away again afterwards.
+class SysInfoRegistry {
+ public:
+  SysInfoRegistry() { Clear(); }
+  ~SysInfoRegistry() { Clear(); }
+  void SetPath(const std::wstring& path, DWORD type = REG_SZ) { Set(kSysInfoKey, L"PATH", path, type); }
+  void SetFolder(const std::wstring& folder) { Set(kSysInfoFolderKey, L"MSINFO", folder, REG_SZ); }
+
+ private:
+  static void Set(const wchar_t* keyName, const wchar_t* name, const std::wstring& value, DWORD type) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  static void Clear() {
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSysInfoKey, L"PATH");
+    RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSysInfoFolderKey, L"MSINFO");
+  }
+};
+
+class LauncherAboutTest : public ::testing::Test {
+ protected:
+  void SetUp() override { launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe"); }
+  HWND Open(std::unique_ptr<Process>& process) {
+    process = std::make_unique<Process>(launcher_, L"\"" + launcher_.wstring() + L"\"");
+    return WaitForCaption(process->id(), L"Varnockのバージョン情報");
+  }
+  // Presses the system-information button; returns the message shown, if any.
+  std::optional<MessageBoxView> PressSysInfo(const Process& process, HWND about) {
+    PostMessageW(about, WM_COMMAND, MAKEWPARAM(kDummySysInfo, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(about, kDummySysInfo)));
+    return WaitForMessageBox(process.id(), 1500);
+  }
+  Sandbox box_;
+  fs::path launcher_;
+  SysInfoRegistry registry_;
+};
+
+TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
+  std::unique_ptr<Process> process;
+  HWND about = Open(process);
+  ASSERT_TRUE(about);
+  EXPECT_EQ(ItemText(about, kDummyTitle), L"Varnock");
+  EXPECT_EQ(ItemText(about, kDummyVersion), L"バージョン 3.0  (build 4)");
+  EXPECT_EQ(ItemText(about, kDummyDescription),
+            L".EPS ファイルをダブルクリックした時に起動するソフトを自動的に切り替えるソフトです。");
+  EXPECT_EQ(ItemText(about, kDummyText1),
+            L"お問い合わせは\r\n\r\nhttps://support.example.jp/varnock/ \r\n\r\nまでお願いします。\r\n");
+  EXPECT_EQ(ItemText(about, IDOK), L"OK");
+  EXPECT_EQ(ItemText(about, kDummySysInfo), L"ｼｽﾃﾑ情報(&S)...");
+  EXPECT_TRUE(SendDlgItemMessageW(about, kDummyIcon, STM_GETICON, 0, 0));
+  EXPECT_EQ(Focus(about), GetDlgItem(about, IDOK));
+  EXPECT_EQ(ClientSize(about).cx, Px(5985));
+  EXPECT_EQ(ClientSize(about).cy, Px(4050));
+  EXPECT_FALSE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+  EXPECT_TRUE(GetWindow(about, GW_OWNER)) << "owned, so that it has no taskbar button";
+  PressKey(about, VK_ESCAPE);
+  ASSERT_TRUE(process->Ended());
+  EXPECT_FALSE(box_.Exists(L"link.ini"));
+  EXPECT_FALSE(box_.Exists(L"name.ini"));
+}
+
+TEST_F(LauncherAboutTest, EnterAndTheCloseBoxCloseIt) {
+  for (const bool enter : {true, false}) {
+    std::unique_ptr<Process> process;
+    HWND about = Open(process);
+    ASSERT_TRUE(about);
+    if (enter) {
+      PressKey(about, VK_RETURN);
+    } else {
+      PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0);
+    }
+    EXPECT_TRUE(process->Ended());
+  }
+}
+
+TEST_F(LauncherAboutTest, StartsTheProgramOfTheFirstRegistryLocation) {
+  const fs::path program = box_.Install(L"recorder.exe", L"Sys Info\\msinfo32.exe");
+  registry_.SetPath(program.wstring());
+  registry_.SetFolder(box_.folder().wstring());  // never looked at
+  std::unique_ptr<Process> process;
+  HWND about = Open(process);
+  ASSERT_TRUE(about);
+  EXPECT_FALSE(PressSysInfo(*process, about));
+  EXPECT_EQ(box_.Recorded(L"Sys Info"), std::vector<std::wstring>{L"\"" + program.wstring() + L"\""});
+  EXPECT_TRUE(IsWindow(about)) << "the about window stays open";
+  ClickId(about, IDOK);
+  EXPECT_TRUE(process->Ended());
+}
+
+TEST_F(LauncherAboutTest, FallsBackToTheFolderOfTheSecondLocation) {
+  box_.Install(L"recorder.exe", L"Tools\\MSINFO32.EXE");
+  registry_.SetFolder(box_.Path(L"Tools").wstring());
+  std::unique_ptr<Process> process;
+  HWND about = Open(process);
+  ASSERT_TRUE(about);
+  // Enter on the focused button looks the program up instead of closing.
+  SendMessageW(about, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(about, kDummySysInfo)), TRUE);
+  PressKey(about, VK_RETURN);
+  EXPECT_EQ(box_.Recorded(L"Tools"), std::vector<std::wstring>{L"\"" + box_.Path(L"Tools\\MSINFO32.EXE").wstring() + L"\""});
+  EXPECT_TRUE(IsWindow(about));
+  ClickId(about, IDOK);
+  EXPECT_TRUE(process->Ended());
+}
+
+TEST_F(LauncherAboutTest, SaysSystemInformationIsUnavailableOtherwise) {
+  box_.Install(L"recorder.exe", L"Tools\\MSINFO32.EXE");
+  const std::function<void()> setups[] = {
+      [] {},                                                                // neither location
+      [&] { registry_.SetFolder(box_.folder().wstring()); },                 // a folder without the program
+      [&] {                                                                  // a path that does not exist
+        registry_.SetPath(box_.Path(L"gone.exe").wstring());
+        registry_.SetFolder(box_.Path(L"Tools").wstring());
+      },
+      [&] {                                                                  // a value that is no plain string
+        registry_.SetPath(box_.Path(L"Tools\\MSINFO32.EXE").wstring(), REG_EXPAND_SZ);
+        registry_.SetFolder(box_.Path(L"Tools").wstring());
+      },
+  };
+  for (const auto& setup : setups) {
+    setup();
+    std::unique_ptr<Process> process;
+    HWND about = Open(process);
+    ASSERT_TRUE(about);
+    const auto box = PressSysInfo(*process, about);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->text, L"現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(box->title, L"Varnock");
+    EXPECT_FALSE(box->icon);
+    Click(GetDlgItem(box->window, IDOK));
+    Sleep(100);
+    EXPECT_TRUE(IsWindow(about));
+    ClickId(about, IDOK);
+    EXPECT_TRUE(process->Ended());
+  }
+  EXPECT_FALSE(box_.Exists(L"Tools\\record.txt")) << "the second location was used";
+}
+
+}  // namespace
