@@ -109,6 +109,23 @@ HFONT CreatePointFont(HWND window, const wchar_t* face, double points) {
   return CreateFontIndirectW(&font);
 }
 
+HFONT FitEditFont(HWND edit, const wchar_t* face, double points, int lines) {
+  HFONT font = nullptr;
+  for (double size = points;; size -= 0.5) {
+    font = CreatePointFont(edit, face, size);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    RECT box{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
+    const auto secondLine = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+    const int lineHeight = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, secondLine, 0)) -
+                           HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+    if (lineHeight * lines <= box.bottom - box.top || size <= points / 2) break;
+    SendMessageW(edit, WM_SETFONT, 0, FALSE);
+    DeleteObject(font);
+  }
+  return font;
+}
+
 HICON ProgramIcon(int size) {
   return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
                                        LR_DEFAULTCOLOR | LR_SHARED));

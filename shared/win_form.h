@@ -48,6 +48,11 @@ void RunModal(HWND window);
 // A font of the given face and size in points, at the window's DPI.
 HFONT CreatePointFont(HWND window, const wchar_t* face, double points);
 
+// Gives a multi-line edit control the face at the largest size up to `points` at which `lines`
+// lines fit its box (fonts standing in for the Japanese system font may have taller lines than
+// it), and returns that font.
+HFONT FitEditFont(HWND edit, const wchar_t* face, double points, int lines);
+
 // The program's icon from its resources (resource 1), at the size given.
 HICON ProgramIcon(int size);
 

@@ -66,10 +66,10 @@ void frmDummy::ShowModal() {
   }
   winform::CenterOnScreen(window_);
   winform::RunModal(window_);
-  for (HFONT font : {font_, titleFont_}) {
+  for (HFONT font : {font_, titleFont_, contactFont_}) {
     if (font) DeleteObject(font);
   }
-  font_ = titleFont_ = nullptr;
+  font_ = titleFont_ = contactFont_ = nullptr;
   window_ = nullptr;
   if (owner) DestroyWindow(owner);
 }
@@ -111,6 +111,8 @@ void frmDummy::Form_Load() {
     winform::CreateControls(window_, kControls, font_);
     titleFont_ = winform::CreatePointFont(window_, kUiFont, 18.0);
     SendDlgItemMessageW(window_, kDummyTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
+    // All five lines of the contact notice stay in view.
+    contactFont_ = winform::FitEditFont(GetDlgItem(window_, kDummyText1), kUiFont, kUiFontPoints, 5);
     const std::wstring version = L"バージョン " + std::to_wstring(kVersionMajor) + L"." +
                                  std::to_wstring(kVersionMinor) + L"  (build " + std::to_wstring(kVersionRevision) +
                                  L")";

@@ -28,4 +28,5 @@ class frmDummy {
   HWND window_ = nullptr;
   HFONT font_ = nullptr;
   HFONT titleFont_ = nullptr;
+  HFONT contactFont_ = nullptr;
 };
