@@ -53,6 +53,11 @@ void EpsHeaderScanner::Character(int c, const char* bytes, std::size_t width) {
   if (!creator_.found && creator_.Step(c)) creatorLine_.active = true;
 }
 
+bool EpsHeaderScanner::Idle() const {
+  return postscript_.matched == 0 && version_.matched == 0 && creator_.matched == 0 &&
+         (!versionLine_.active || versionLine_.ended) && (!creatorLine_.active || creatorLine_.ended);
+}
+
 std::size_t EpsHeaderScanner::Feed(const char* data, std::size_t size, std::int64_t charLimit) {
   std::size_t pos = 0;
   if (pendingTrail_ && size > 0) {
@@ -62,23 +67,34 @@ std::size_t EpsHeaderScanner::Feed(const char* data, std::size_t size, std::int6
     pos = 1;
   }
   while (pos < size && chars_ < charLimit) {
-    const auto byte = static_cast<unsigned char>(data[pos]);
-    // Nothing is under way: characters other than '%' cannot change anything.
-    const bool idle = postscript_.matched == 0 && version_.matched == 0 && creator_.matched == 0 &&
-                      (!versionLine_.active || versionLine_.ended) &&
-                      (!creatorLine_.active || creatorLine_.ended);
-    ++chars_;
-    if (leads_[byte]) {
-      if (pos + 1 == size) {
-        pendingLead_ = data[pos];
-        pendingTrail_ = true;
-        return size;
+    if (Idle()) {
+      // Nothing is under way, so only a '%' can change anything: count the characters up to it.
+      while (pos < size && chars_ < charLimit && data[pos] != '%') {
+        ++chars_;
+        if (!leads_[static_cast<unsigned char>(data[pos])]) {
+          ++pos;
+        } else if (pos + 1 < size) {
+          pos += 2;
+        } else {
+          pendingLead_ = data[pos];
+          pendingTrail_ = true;
+          return size;
+        }
       }
-      if (!idle) Character(kOtherCharacter, data + pos, 2);
+      if (pos == size || chars_ == charLimit) break;
+    }
+    const auto byte = static_cast<unsigned char>(data[pos]);
+    ++chars_;
+    if (!leads_[byte]) {
+      Character(byte, data + pos, 1);
+      ++pos;
+    } else if (pos + 1 < size) {
+      Character(kOtherCharacter, data + pos, 2);
       pos += 2;
     } else {
-      if (!idle || byte == '%') Character(byte, data + pos, 1);
-      ++pos;
+      pendingLead_ = data[pos];
+      pendingTrail_ = true;
+      return size;
     }
   }
   return pos;

@@ -53,6 +53,8 @@ class EpsHeaderScanner {
   };
 
   void Character(int c, const char* bytes, std::size_t width);
+  // No marker is partly matched and no value is being taken.
+  bool Idle() const;
 
   const text::LeadByteTable& leads_;
   std::int64_t chars_ = 0;
