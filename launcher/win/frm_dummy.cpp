@@ -5,6 +5,7 @@
 #include "error.h"
 #include "file_io.h"
 #include "launcher_win.h"
+#include "start_program.h"
 #include "win_form.h"
 #include "win_text.h"
 
@@ -33,23 +34,6 @@ const winform::Control kControls[] = {
     {kDummyTitle, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT, 1080, 240, 3885, 480},
     {kDummyVersion, L"STATIC", L"ﾊﾞｰｼﾞｮﾝ", SS_LEFT, 1080, 780, 3885, 225},
 };
-
-// Starts the exact program file, its path quoted on the command line, without waiting.
-bool StartProgram(const std::wstring& program) {
-  std::wstring commandLine = L"\"" + program + L"\"";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = SW_SHOWNORMAL;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
-    return false;
-  }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-}
 
 }  // namespace
 
@@ -153,7 +137,8 @@ void frmDummy::StartSysInfo() {
     path = folder + kSysInfoProgram;
     found = found && fileio::IsOrdinaryFile(fileio::FilePath(wintext::FromAnsi(path)));
   }
-  if (found && StartProgram(wintext::FromAnsi(path))) return;
+  const std::wstring program = wintext::FromAnsi(path);
+  if (found && StartProgram(program, L"\"" + program + L"\"")) return;
   MessageBoxW(window_, kSysInfoUnavailable, kApplicationTitle, MB_OK);
 }
 

@@ -8,6 +8,7 @@
 #include "frm_select.h"
 #include "frm_wait.h"
 #include "launcher_main.h"
+#include "start_program.h"
 #include "win_text.h"
 
 extern const wchar_t kApplicationTitle[] = L"Varnock";
@@ -49,18 +50,7 @@ class WindowsHost : public launcher::LauncherHost {
   }
 
   void StartProgram(const std::wstring& program, const std::wstring& commandLine) override {
-    std::wstring writable = commandLine;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process)) {
-      throw err::AppError(err::FromSystemError(GetLastError()));
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (!::StartProgram(program, commandLine)) throw err::AppError(err::FromSystemError(GetLastError()));
   }
 
   void ShowAbout() override { frmDummy().ShowModal(); }
