@@ -1,7 +1,10 @@
 #include "tables.h"
 
+#include <utility>
+
 #include "config.h"
 #include "ini.h"
+#include "name_list.h"
 #include "text.h"
 
 namespace {
@@ -31,13 +34,9 @@ std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table) {
 
 std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list) {
   list = AppList{};
-  const IniDocument ini = IniDocument::Load(file);
-  for (std::int32_t number = 1; number <= config::kMaxNameEntries; ++number) {
-    const std::string name = Read(ini, config::kNameKey, number);
-    const std::string path = Read(ini, config::kPathKey, number);
-    if (name.empty() || path.empty()) break;
-    list.mstrAppNames.push_back(text::TrimBlanksAnsi(name));
-    list.mstrAppPaths.push_back(text::TrimBlanksAnsi(path));
+  for (auto& entry : ReadNameEntries(IniDocument::Load(file))) {
+    list.mstrAppNames.push_back(std::move(entry.name));
+    list.mstrAppPaths.push_back(std::move(entry.path));
   }
   return list.count();
 }

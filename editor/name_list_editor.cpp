@@ -1,0 +1,66 @@
+#include "name_list_editor.h"
+
+#include <cstddef>
+
+#include "config.h"
+#include "text.h"
+
+namespace editor {
+
+std::wstring RowText(const std::wstring& name, const std::wstring& path) { return name + kRowSeparator + path; }
+
+void RemoveEntry(std::vector<std::wstring>& names, std::vector<std::wstring>& paths, std::int32_t number) {
+  const auto index = static_cast<std::ptrdiff_t>(number) - 1;
+  names.erase(names.begin() + index);
+  paths.erase(paths.begin() + index);
+}
+
+std::vector<IniWrite> NameListWrites(const std::vector<std::wstring>& names, const std::vector<std::wstring>& paths,
+                                     std::int32_t loadedCount) {
+  std::vector<IniWrite> writes;
+  const auto count = static_cast<std::int32_t>(names.size());
+  for (std::int32_t number = 1; number <= count; ++number) {
+    writes.push_back({text::NumberedKey(config::kNameKey, number), names[number - 1]});
+    writes.push_back({text::NumberedKey(config::kPathKey, number), paths[number - 1]});
+  }
+  for (std::int32_t number = count + 1; number <= loadedCount; ++number) {
+    writes.push_back({text::NumberedKey(config::kNameKey, number), L""});
+    writes.push_back({text::NumberedKey(config::kPathKey, number), L""});
+  }
+  return writes;
+}
+
+std::string FreshLinkIni() {
+  return std::string("[") + config::kSection + "]\r\n" + config::kMarkerKey + "=" + config::kMarkerValue + "\r\n";
+}
+
+EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText,
+                      const std::function<bool(const std::wstring&)>& isProgramFile,
+                      const std::function<bool(const std::wstring&)>& fitsAnsi) {
+  EntryCheck check;
+  check.name = text::TrimBlanks(nameText);
+  check.path = text::TrimBlanks(pathText);
+  if (!isProgramFile(check.path)) {
+    check.problem = EntryProblem::kFileMissing;
+  } else if (check.name.empty()) {
+    check.problem = EntryProblem::kNameMissing;
+  } else if (!fitsAnsi(check.path)) {
+    check.problem = EntryProblem::kPathNotAnsi;
+  } else if (!fitsAnsi(check.name)) {
+    check.problem = EntryProblem::kNameNotAnsi;
+  }
+  return check;
+}
+
+const wchar_t* ProblemMessage(EntryProblem problem) {
+  switch (problem) {
+    case EntryProblem::kFileMissing: return L"実行するファイルが存在しません";
+    case EntryProblem::kNameMissing: return L"アプリケーション名を入力してください";
+    case EntryProblem::kPathNotAnsi: return L"実行するファイル名に使用できない文字が含まれています";
+    case EntryProblem::kNameNotAnsi: return L"アプリケーション名に使用できない文字が含まれています";
+    case EntryProblem::kNone: break;
+  }
+  return L"";
+}
+
+}  // namespace editor

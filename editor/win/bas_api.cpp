@@ -1,0 +1,47 @@
+#include "bas_api.h"
+
+#include <commdlg.h>
+
+#include <cstring>
+
+#include "win_text.h"
+
+// The module's own operation carries the name that commdlg.h takes for a macro.
+#undef GetOpenFileName
+
+namespace basAPI {
+namespace {
+
+constexpr wchar_t kTitle[] = L"ファイルを開く";
+// 256 bytes of path and the closing NUL.
+constexpr DWORD kBufferSize = 257;
+
+}  // namespace
+
+std::wstring GetOpenFileName(HWND owner, const std::wstring& filter, const std::wstring& initialFolder) {
+  // A filter list ends with an empty text; the empty filter is that end alone.
+  std::string filters = wintext::ToAnsi(filter);
+  filters.push_back('\0');
+  const std::string folder = wintext::ToAnsi(initialFolder);
+  const std::string title = wintext::ToAnsi(kTitle);
+  char file[kBufferSize] = {};
+  char fileTitle[kBufferSize] = {};
+
+  // The form without the extension fields, as the system has always accepted it.
+  OPENFILENAMEA request{};
+  request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  request.hwndOwner = owner;
+  request.hInstance = GetModuleHandleW(nullptr);
+  request.lpstrFilter = filters.c_str();
+  request.lpstrFile = file;
+  request.nMaxFile = kBufferSize;
+  request.lpstrFileTitle = fileTitle;
+  request.nMaxFileTitle = kBufferSize;
+  request.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  request.lpstrTitle = title.c_str();
+  request.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+  if (!GetOpenFileNameA(&request)) return {};
+  return wintext::FromAnsi(std::string(file, strnlen(file, kBufferSize)));
+}
+
+}  // namespace basAPI

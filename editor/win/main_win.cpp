@@ -1,0 +1,16 @@
+// The list editor on Windows: it reads no command line and ends when its window has closed.
+#include <windows.h>
+
+#include "error.h"
+#include "frm_quelby.h"
+
+extern const wchar_t kApplicationTitle[] = L"prjQuelby";
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  try {
+    frmQuelby().Show();
+  } catch (...) {
+    ShowError(err::CurrentErrorNumber());
+  }
+  return 0;
+}
