@@ -175,14 +175,17 @@ std::string GetIniString(const std::string& section, const std::string& key,
 
 std::int32_t WriteIniString(std::string section, std::string key, std::string value,
                             fileio::FilePath file) {
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
-    throw err::AppError(err::kValueHasLineBreak);
-  }
+  return WriteIniStrings(section, {{std::move(key), std::move(value)}}, file);
+}
+
+std::int32_t WriteIniStrings(const std::string& section,
+                             const std::vector<std::pair<std::string, std::string>>& values,
+                             const fileio::FilePath& file) {
   std::string bytes;
   // A file that exists but cannot be read is left alone rather than overwritten.
   if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return 0;
   IniDocument document(std::move(bytes));
-  document.Set(section, key, value);
+  for (const auto& [key, value] : values) document.Set(section, key, value);
   return fileio::ReplaceContent(file, document.bytes()) ? 1 : 0;
 }
 

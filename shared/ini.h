@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "file_io.h"
@@ -59,6 +60,12 @@ std::string GetIniString(const std::string& section, const std::string& key,
 // and 0 on failure, like WritePrivateProfileStringA. A text holding CR or LF throws err::AppError.
 std::int32_t WriteIniString(std::string section, std::string key, std::string value,
                             fileio::FilePath file);
+
+// Writes several values of one section in a single replacement of the file: either all of them
+// reach the file or, on failure (0), none does.
+std::int32_t WriteIniStrings(const std::string& section,
+                             const std::vector<std::pair<std::string, std::string>>& values,
+                             const fileio::FilePath& file);
 
 // The part of the text before its first NUL character.
 std::string CutAtNull(const std::string& value);

@@ -1,5 +1,7 @@
 #include "win_text.h"
 
+#include "error.h"
+
 namespace wintext {
 
 std::wstring FromAnsi(const std::string& ansi) {
@@ -27,6 +29,19 @@ std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+std::filesystem::path ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) throw err::AppError(err::FromSystemError(GetLastError()));
+    if (length < path.size()) {
+      path.resize(length);
+      return std::filesystem::path(path).parent_path();
+    }
+    path.resize(path.size() * 2);  // a long path: try again with room for it
+  }
 }
 
 }  // namespace wintext

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
 
 namespace wintext {
@@ -17,6 +18,10 @@ std::string ToAnsi(const std::wstring& wide, bool* exact = nullptr);
 
 // The text of a window or control.
 std::wstring WindowText(HWND window);
+
+// The folder that holds the running program's file, where its INI files lie. Throws
+// err::AppError when the system cannot tell.
+std::filesystem::path ProgramFolder();
 
 }  // namespace wintext
 

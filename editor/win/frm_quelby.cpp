@@ -32,15 +32,6 @@ const winform::Control kControls[] = {
     {kQuelbyAdd, L"BUTTON", L"１行追加(&A)", kButton, 6960, 9120, 1815, 495},
 };
 
-// Both INI files lie beside the program file.
-fileio::FilePath ProgramFolder() {
-  std::wstring path(32768, L'\0');
-  const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-  if (length == 0 || length >= path.size()) throw err::AppError(err::FromSystemError(GetLastError()));
-  path.resize(length);
-  return fileio::FilePath(path).parent_path();
-}
-
 }  // namespace
 
 void frmQuelby::Show() {
@@ -105,7 +96,7 @@ void frmQuelby::Form_Load() {
   try {
     mblnChanged = false;
     SendMessageW(List1(), LB_RESETCONTENT, 0, 0);
-    const std::int32_t count = LoadNameList(ProgramFolder() / config::kNameIniFile);
+    const std::int32_t count = LoadNameList(wintext::ProgramFolder() / config::kNameIniFile);
     for (int row = 0; row < count; ++row) InsertRow(row, mstrNames[row], mstrPaths[row]);
   } catch (...) {
     ShowError(err::CurrentErrorNumber());
@@ -206,7 +197,10 @@ void frmQuelby::Form_Unload(bool& cancel) {
     if (answer == IDCANCEL) {
       cancel = true;
     } else if (answer == IDYES) {
+      // When name.ini cannot be written nothing is saved: the window stays open with the changes.
+      cancel = true;
       SaveNameList();
+      cancel = false;
       ResetLinkIni();
     }
   } catch (...) {
@@ -215,14 +209,18 @@ void frmQuelby::Form_Unload(bool& cancel) {
 }
 
 void frmQuelby::SaveNameList() {
-  const fileio::FilePath file = ProgramFolder() / config::kNameIniFile;
+  std::vector<std::pair<std::string, std::string>> values;
   for (const editor::IniWrite& write : editor::NameListWrites(mstrNames, mstrPaths, mlngLoadedCount)) {
-    WriteIniString(config::kSection, write.key, wintext::ToAnsi(write.value), file);
+    values.emplace_back(write.key, wintext::ToAnsi(write.value));
+  }
+  // The whole list reaches the file in one step, or none of it does and the user is told.
+  if (!WriteIniStrings(config::kSection, values, wintext::ProgramFolder() / config::kNameIniFile)) {
+    throw err::AppError(err::FromSystemError(GetLastError()));
   }
 }
 
 void frmQuelby::ResetLinkIni() {
-  const fileio::FilePath file = ProgramFolder() / config::kLinkIniFile;
+  const fileio::FilePath file = wintext::ProgramFolder() / config::kLinkIniFile;
   if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES && !fileio::IsOrdinaryFile(file)) {
     // A hidden or system link.ini (or anything else there that is no ordinary file) is not taken
     // for a file to replace: it stays, and the marker entry is only added to it.

@@ -19,19 +19,7 @@ class WindowsHost : public launcher::LauncherHost {
  public:
   std::wstring CommandLine() override { return launcher::CommandTail(GetCommandLineW()); }
 
-  fileio::FilePath ProgramFolder() override {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-      const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-      if (length == 0) throw err::AppError(err::FromSystemError(GetLastError()));
-      if (length < path.size()) {
-        path.resize(length);
-        break;
-      }
-      path.resize(path.size() * 2);
-    }
-    return fileio::FilePath(path).parent_path();
-  }
+  fileio::FilePath ProgramFolder() override { return wintext::ProgramFolder(); }
 
   std::wstring FromAnsi(const std::string& ansi) override { return wintext::FromAnsi(ansi); }
 

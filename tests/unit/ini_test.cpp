@@ -181,6 +181,14 @@ TEST_F(IniFileTest, ARefusedOrFailedWriteLeavesTheFileAsItWas) {
       << "no temporary file stays behind";
 }
 
+TEST_F(IniFileTest, SeveralValuesReachTheFileTogetherOrNotAtAll) {
+  Put("[main]\r\nname1=a\r\n");
+  EXPECT_NE(WriteIniStrings("main", {{"name1", "b"}, {"path1", "c"}}, file_), 0);
+  EXPECT_EQ(Bytes(), "[main]\r\nname1=b\r\npath1=c\r\n");
+  EXPECT_THROW(WriteIniStrings("main", {{"name2", "x"}, {"path2", "bad\n"}}, file_), err::AppError);
+  EXPECT_EQ(Bytes(), "[main]\r\nname1=b\r\npath1=c\r\n");
+}
+
 TEST_F(IniFileTest, ReplacingKeepsThePermissionsOfTheFile) {
   Put("[main]\r\nk=1\r\n");
   fs::permissions(file_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

@@ -250,6 +250,30 @@ TEST_F(EditorWindow, ALinkIniThatCannotBeReplacedIsReportedAndKept) {
   EXPECT_EQ(box_.Read(L"name.ini"), "[main]\r\nname1=Draw\r\npath1=" + Ansi(draw_) + "\r\n");
 }
 
+TEST_F(EditorWindow, ANameIniThatCannotBeWrittenIsReportedAndTheChangesStayOnScreen) {
+  const std::string names = PutThreeNames();
+  const fs::path file = box_.Path(L"name.ini");
+  box_.Put(L"link.ini", kLinked);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+  Start();
+  Select(0);
+  ASSERT_TRUE(PressAndReturn(main_, kQuelbyDelete));
+  AnswerClosing(IDYES);
+  const auto report = WaitForMessageBox(process_->id());
+  ASSERT_TRUE(report);
+  EXPECT_EQ(report->title, L"prjQuelby");
+  EXPECT_NE(report->text.find(L" (エラー番号:-2147024891)"), std::wstring::npos) << ToUtf8(report->text);
+  Click(GetDlgItem(report->window, IDOK));
+  EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(main_); }));
+  EXPECT_EQ(MainRows().size(), 2u);
+  SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(box_.Read(L"name.ini"), names);
+  EXPECT_EQ(box_.Read(L"link.ini"), kLinked) << "the associations stay while the list is not saved";
+  AnswerClosing(IDYES);
+  ASSERT_TRUE(process_->Ended());
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
 TEST_F(EditorWindow, AHiddenLinkIniIsNotReplacedButGetsTheMarker) {
   const std::string old = "[main]\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
   const fs::path link = box_.Put(L"link.ini", old);
