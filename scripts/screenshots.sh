@@ -48,6 +48,11 @@ shoot "Varnock" wait-window.png; kill -CONT $pid || true; wineserver -k
 wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window.png; wineserver -k
 if [[ -f $work/Quelby.exe ]]; then
 
-  wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window.png; wineserver -k
+  wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window.png
+  # Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
+  read -r x y < <(xwininfo -id "$(xwininfo -root -tree | grep -F '"起動リストの編集": (' | awk '{ print $1; exit }')" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+  xdotool mousemove $((x + 60)) $((y + 55)) click 1 sleep 0.3 mousemove $((x + 375)) $((y + 645)) click 1
+  shoot "項目の編集" entry-dialog.png; wineserver -k
 fi
 wineserver -w
