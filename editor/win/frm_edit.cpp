@@ -146,10 +146,10 @@ void frmEdit::cmdOk_Click() {
     mblnOk = true;
     mstrName = check.name;
     mstrPath = check.path;
-    DestroyWindow(window_);
+    winform::CloseModal(window_);
   } catch (...) {
     ShowError(err::CurrentErrorNumber());
   }
 }
 
-void frmEdit::cmdCancel_Click() { DestroyWindow(window_); }
+void frmEdit::cmdCancel_Click() { winform::CloseModal(window_); }

@@ -70,7 +70,7 @@ INT_PTR CALLBACK frmQuelby::Procedure(HWND window, UINT message, WPARAM wParam, 
     case WM_CLOSE: {
       bool cancel = false;
       self->Form_Unload(cancel);
-      if (!cancel) DestroyWindow(window);
+      if (!cancel) winform::CloseModal(window);
       return TRUE;
     }
     default:
