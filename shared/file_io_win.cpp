@@ -42,7 +42,7 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   bytes.clear();
   HANDLE file = INVALID_HANDLE_VALUE;
   WithRetry([&] {
-    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE;
   });
@@ -115,7 +115,7 @@ Reader::~Reader() { Close(); }
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                             nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = file;

@@ -241,6 +241,24 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
   EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
 }
 
+TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
+  std::string links = "[main]\r\nQuelby=1\r\n";
+  for (int i = 1; i <= 999; ++i) {
+    const auto n = std::to_string(i);
+    links += "link" + n + "=\"Other " + n + "\"\r\npath" + n + "=\"" + drawPath_ + "\"\r\nCreatorVersion" + n + "=\"\"\r\n";
+  }
+  Put("link.ini", links);
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerAlways = true;
+  Main(host);
+  const fs::path ini = folder_ / "link.ini";
+  EXPECT_EQ(GetIniString("main", "link1000", 1024, ini), "Adobe Illustrator(R) 10.0");
+  EXPECT_EQ(GetIniString("main", "CreatorVersion1000", 1024, ini), "10.0");
+  // Never read back: the next file of this kind asks again.
+  EXPECT_EQ(Run(File("ai10.eps")).selects.size(), 1u);
+}
+
 TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
   fs::remove(layoutPath_);
   FakeHost host(folder_);

@@ -178,6 +178,16 @@ TEST(IniDifferential, AFileHeldOpenElsewhereIsLeftAsItWas) {
   EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
+TEST(IniDifferential, AFileBeingReadByTheOtherProgramCanStillBeReplaced) {
+  Sandbox box;
+  const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+  fileio::Reader reader;
+  ASSERT_TRUE(reader.Open(file));
+  EXPECT_NE(WriteIniString("main", "link1", "\"x\"", file), 0);
+  reader.Close();
+  EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"x\"\r\n");
+}
+
 TEST(IniDifferential, ALineBreakIsRefusedWithItsErrorNumber) {
   Sandbox box;
   const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
