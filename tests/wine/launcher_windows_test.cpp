@@ -154,7 +154,7 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
   ASSERT_TRUE(dialog) << "Shift did not bring up the dialog";
   SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
   ClickId(dialog, kSelectAlways);
-  ClickId(dialog, IDOK);
+  PostMessageW(Focus(dialog), WM_SYSKEYDOWN, 'O', 0x20000001);  // Alt+O presses OK
   ASSERT_TRUE(launcher->Ended());
   EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
                                         ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
@@ -338,6 +338,11 @@ TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
   EXPECT_EQ(ClientSize(about).cy, Px(4050));
   EXPECT_FALSE(GetWindowLongW(about, GWL_EXSTYLE) & WS_EX_APPWINDOW);
   EXPECT_TRUE(GetWindow(about, GW_OWNER)) << "owned, so that it has no taskbar button";
+  for (const int id : {kDummyText1, kDummySysInfo, IDOK}) {
+    PressKey(about, VK_TAB);
+    Sleep(100);
+    EXPECT_EQ(GetDlgCtrlID(Focus(about)), id);
+  }
   PressKey(about, VK_ESCAPE);
   ASSERT_TRUE(process->Ended());
   EXPECT_FALSE(box_.Exists(L"link.ini"));
