@@ -53,19 +53,23 @@ struct Run {
   // Lets the user pick the program; no value when the run ends here.
   std::optional<std::string> Choose() {
     const bool formatKnown = creatorText.has_value();
+    // A lead byte takes the CR or LF after it into the value; such a pair cannot be stored in
+    // link.ini, so the dialog does not offer to remember it.
+    const bool storable = formatKnown && creatorText->find_first_of("\r\n") == std::string::npos &&
+                          creatorVersion.find_first_of("\r\n") == std::string::npos;
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
     std::int32_t select = 0;
     bool always = false;
     const bool confirmed = host.ShowSelect(
-        names, select, formatKnown, formatKnown ? host.FromAnsi(*creatorText) : kUnknownFormat,
+        names, select, storable, formatKnown ? host.FromAnsi(*creatorText) : kUnknownFormat,
         host.FromAnsi(creatorVersion), formatKnown ? kPromptNotRegistered : kPromptUnknownFormat,
         always);
     if (!confirmed) return std::nullopt;
     if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
     const std::string programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];
     if (!ProgramExists(programPath)) return std::nullopt;
-    if (formatKnown && always) StoreAssociation(programPath);
+    if (storable && always) StoreAssociation(programPath);
     return programPath;
   }
 

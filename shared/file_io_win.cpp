@@ -89,10 +89,13 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
   }
   const DWORD error = GetLastError();
   if (!ok) {
-    DeleteFileW(temp);
+    // A replacement that failed half way can leave the old file gone: the new content then stays
+    // in the temporary file rather than being lost with it.
+    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES || !existed) DeleteFileW(temp);
   } else if (existed) {
-    // ReplaceFileW keeps the attributes on Windows; set them again where it only renames.
-    SetFileAttributesW(target.c_str(), attributes);
+    // ReplaceFileW keeps the attributes on Windows; set them again where it only renames. The file
+    // has changed, so it is marked for backup.
+    SetFileAttributesW(target.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
   }
   SetLastError(error);
   return ok;

@@ -72,6 +72,9 @@ void CenterOnOwner(HWND window, HWND owner) {
 }
 
 void CloseModal(HWND window) {
+  // The owner takes input again before the window goes, so that the system hands the activation
+  // back to it rather than to another program's window.
+  if (HWND owner = GetWindow(window, GW_OWNER)) EnableWindow(owner, TRUE);
   DestroyWindow(window);
   PostMessageW(nullptr, WM_NULL, 0, 0);
 }

@@ -99,6 +99,12 @@ void frmQuelby::Form_Load() {
     const std::int32_t count = LoadNameList(wintext::ProgramFolder() / config::kNameIniFile);
     for (int row = 0; row < count; ++row) InsertRow(row, mstrNames[row], mstrPaths[row]);
   } catch (...) {
+    // The window opens without rows, and holds no entries that it does not show: a later save
+    // then writes only what the user added, and blanks nothing that was never shown.
+    mstrNames.clear();
+    mstrPaths.clear();
+    mlngLoadedCount = 0;
+    SendMessageW(List1(), LB_RESETCONTENT, 0, 0);
     ShowError(err::CurrentErrorNumber());
   }
 }

@@ -129,17 +129,24 @@ void frmDummy::cmdOk_Click() { winform::CloseModal(window_); }
 void frmDummy::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmDummy::StartSysInfo() {
-  std::string path;
-  bool found = GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoKey, kSysInfoValue, path);
-  if (!found) {
-    std::string folder;
-    found = GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoFolderKey, kSysInfoFolderValue, folder);
-    path = folder + kSysInfoProgram;
-    found = found && fileio::IsOrdinaryFile(fileio::FilePath(wintext::FromAnsi(path)));
+  if (!TryStartSysInfo()) MessageBoxW(window_, kSysInfoUnavailable, kApplicationTitle, MB_OK);
+}
+
+bool frmDummy::TryStartSysInfo() {
+  try {
+    std::string path;
+    bool found = GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoKey, kSysInfoValue, path);
+    if (!found) {
+      std::string folder;
+      found = GetKeyValue(HKEY_LOCAL_MACHINE, kSysInfoFolderKey, kSysInfoFolderValue, folder);
+      path = folder + kSysInfoProgram;
+      found = found && fileio::IsOrdinaryFile(fileio::FilePath(wintext::FromAnsi(path)));
+    }
+    const std::wstring program = wintext::FromAnsi(path);
+    return found && StartProgram(program, L"\"" + program + L"\"");
+  } catch (...) {
+    return false;  // answered, like every other failure here, by the message of StartSysInfo
   }
-  const std::wstring program = wintext::FromAnsi(path);
-  if (found && StartProgram(program, L"\"" + program + L"\"")) return;
-  MessageBoxW(window_, kSysInfoUnavailable, kApplicationTitle, MB_OK);
 }
 
 bool frmDummy::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
@@ -152,21 +159,23 @@ bool frmDummy::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::
   char buffer[1024] = {};
   DWORD size = sizeof buffer;
   DWORD type = 0;
-  bool result = RegQueryValueExA(key, SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) ==
-                ERROR_SUCCESS;
+  const LONG status =
+      RegQueryValueExA(key, SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  RegCloseKey(key);
+  if (status != ERROR_SUCCESS) {
+    KeyVal.clear();
+    return false;
+  }
   const std::string value(buffer, sizeof buffer);
   const std::size_t nul = value.find('\0');
-  if (!result || (type == REG_SZ && nul == std::string::npos)) {
-    // Not read, or a string that fills the whole buffer without its end.
-    KeyVal.clear();
-    result = false;
-  } else if (type == REG_SZ) {
+  // A value that fills the whole buffer has no end to cut at: a failure for the caller to answer.
+  if (nul == std::string::npos) throw err::AppError(err::kInvalidArgument);
+  if (type == REG_SZ) {
     KeyVal = value.substr(0, nul);
   } else if (type == REG_DWORD && size == sizeof(DWORD)) {
     DWORD number = 0;
     memcpy(&number, buffer, sizeof number);
     KeyVal = std::to_string(number);
   }
-  RegCloseKey(key);
-  return result;
+  return true;
 }

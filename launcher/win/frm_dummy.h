@@ -14,7 +14,8 @@ class frmDummy {
   void StartSysInfo();
 
   // Reads a string value below `KeyRoot` (for reading only); false, with `KeyVal` empty, when the
-  // key cannot be opened or the value cannot be read.
+  // key cannot be opened or the value cannot be read. A value that fills the whole buffer of 1024
+  // bytes throws err::AppError.
   static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                           std::string& KeyVal);
 
@@ -24,6 +25,8 @@ class frmDummy {
   void cmdOk_Click();
   void cmdSysInfo_Click();
   void PaintLine();
+  // Looks the program up and starts it; false when that did not work out, for whatever reason.
+  bool TryStartSysInfo();
 
   HWND window_ = nullptr;
   HFONT font_ = nullptr;

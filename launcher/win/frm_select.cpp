@@ -45,16 +45,26 @@ bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_
   SetDlgItemTextW(window_, kSelectVersionString, vstrVersionString.c_str());
   SetDlgItemTextW(window_, kSelectCreatorVersion, vstrCreatorVersion.c_str());
   SetDlgItemTextW(window_, kSelectPrompt, vstrPrompt.c_str());
-  FillNameList(rstrNames);
+  try {
+    FillNameList(rstrNames);
+  } catch (...) {
+    DestroyWindow(window_);
+    Release();
+    throw;
+  }
   SetTimer(window_, kStartTimer, kStartDelayMs, nullptr);
   winform::CenterOnScreen(window_);
   winform::RunModal(window_);
-  if (font_) DeleteObject(font_);
-  font_ = nullptr;
-  window_ = nullptr;
+  Release();
   rlngSelect = mlngSelect;
   rblnAlwayResult = mblnAlwayResult;
   return !mblnCancel;
+}
+
+void frmSelect::Release() {
+  if (font_) DeleteObject(font_);
+  font_ = nullptr;
+  window_ = nullptr;
 }
 
 INT_PTR CALLBACK frmSelect::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

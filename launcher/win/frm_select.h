@@ -24,6 +24,8 @@ class frmSelect {
   void cmdOk_Click();
   void cmdCancel_Click();
   HWND Item(int id) const { return GetDlgItem(window_, id); }
+  // Lets go of what the closed window used.
+  void Release();
 
   HWND window_ = nullptr;
   HFONT font_ = nullptr;

@@ -241,6 +241,20 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
   EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
 }
 
+TEST_F(LauncherTest, APairHoldingALineBreakIsNotOfferedForRemembering) {
+  // The lead byte 0x81 takes the CR after it into the creator text.
+  Put("odd.eps", "%!PS-Adobe\r\n%%Creator: Foo\x81\r\n");
+  FakeHost host(folder_);
+  host.commandLine = File("odd.eps");
+  host.answerAlways = true;
+  Main(host);
+  ASSERT_EQ(host.selects.size(), 1u);
+  EXPECT_FALSE(host.selects[0].alway);
+  EXPECT_EQ(host.selects[0].prompt, L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_EQ(host.log.back(), StartOf(drawPath_, "odd.eps"));
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
 TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
   std::string links = "[main]\r\nQuelby=1\r\n";
   for (int i = 1; i <= 999; ++i) {
