@@ -8,6 +8,10 @@
 
 namespace winform {
 
+// The system's Japanese UI font, for controls whose font is not named otherwise.
+inline constexpr wchar_t kUiFont[] = L"MS UI Gothic";
+inline constexpr double kUiFontPoints = 9.0;
+
 // One row of a window's control table; rows stand in tab order, which is also creation order.
 struct Control {
   int id;

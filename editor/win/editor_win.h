@@ -1,11 +1,7 @@
-// What the list editor's windows share: their fonts and the control numbers the tests look for.
+// The control numbers of the list editor's windows, which the tests look for too.
 #pragma once
 
 namespace editor_ids {
-
-// Controls whose font is not named otherwise use the system's Japanese UI font.
-inline constexpr wchar_t kUiFont[] = L"MS UI Gothic";
-inline constexpr double kUiFontPoints = 9.0;
 
 // frmQuelby
 inline constexpr int kQuelbyList = 101;

@@ -100,7 +100,7 @@ void frmEdit::Form_Load() {
     SetWindowTextW(window_, kCaption);
     winform::SetProgramIcon(window_);
     winform::SetClientSize(window_, 13680, 3465);
-    font_ = winform::CreatePointFont(window_, kUiFont, kUiFontPoints);
+    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
     winform::CreateControls(window_, kControls, font_);
     nameFont_ = winform::CreatePointFont(window_, kTextFont, kTextPoints);
     pathFont_ = winform::CreatePointFont(window_, kPathFont, kTextPoints);

@@ -83,7 +83,7 @@ void frmQuelby::Create() {
     SetWindowTextW(window_, kCaption);
     winform::SetProgramIcon(window_);
     winform::SetClientSize(window_, 14085, 10095);
-    font_ = winform::CreatePointFont(window_, kUiFont, kUiFontPoints);
+    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
     winform::CreateControls(window_, kControls, font_);
     listFont_ = winform::CreatePointFont(window_, kListFont, kListPoints);
     SendMessageW(List1(), WM_SETFONT, reinterpret_cast<WPARAM>(listFont_), FALSE);

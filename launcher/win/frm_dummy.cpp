@@ -91,12 +91,12 @@ void frmDummy::Form_Load() {
   try {
     SetWindowTextW(window_, (std::wstring(kApplicationTitle) + L"のバージョン情報").c_str());
     winform::SetClientSize(window_, 5985, 4050);
-    font_ = winform::CreatePointFont(window_, kUiFont, kUiFontPoints);
+    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
     winform::CreateControls(window_, kControls, font_);
-    titleFont_ = winform::CreatePointFont(window_, kUiFont, 18.0);
+    titleFont_ = winform::CreatePointFont(window_, winform::kUiFont, 18.0);
     SendDlgItemMessageW(window_, kDummyTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
     // All five lines of the contact notice stay in view.
-    contactFont_ = winform::FitEditFont(GetDlgItem(window_, kDummyText1), kUiFont, kUiFontPoints, 5);
+    contactFont_ = winform::FitEditFont(GetDlgItem(window_, kDummyText1), winform::kUiFont, winform::kUiFontPoints, 5);
     const std::wstring version = L"バージョン " + std::to_wstring(kVersionMajor) + L"." +
                                  std::to_wstring(kVersionMinor) + L"  (build " + std::to_wstring(kVersionRevision) +
                                  L")";

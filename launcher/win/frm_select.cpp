@@ -97,7 +97,7 @@ void frmSelect::Form_Load() {
     SetWindowTextW(window_, caption.c_str());
     winform::SetProgramIcon(window_);
     winform::SetClientSize(window_, 6195, 6390);
-    font_ = winform::CreatePointFont(window_, kUiFont, kUiFontPoints);
+    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
     winform::CreateControls(window_, kControls, font_);
     SendMessageW(window_, DM_SETDEFID, IDOK, 0);
   } catch (...) {

@@ -45,7 +45,7 @@ void frmWait::Create() {
 void frmWait::Form_Load() {
   SetWindowTextW(window_, kApplicationTitle);
   winform::SetClientSize(window_, 6090, 2040);
-  font_ = winform::CreatePointFont(window_, kUiFont, kUiFontPoints);
+  font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
   winform::CreateControls(window_, kControls, font_);
   RepaintNow(window_);
 }

@@ -7,10 +7,6 @@ inline constexpr int kVersionMajor = 3;
 inline constexpr int kVersionMinor = 0;
 inline constexpr int kVersionRevision = 4;
 
-// The launcher's windows use the system's Japanese UI font.
-inline constexpr wchar_t kUiFont[] = L"MS UI Gothic";
-inline constexpr double kUiFontPoints = 9.0;
-
 // frmSelect
 inline constexpr int kSelectLabel1 = 101;
 inline constexpr int kSelectVersionString = 102;
