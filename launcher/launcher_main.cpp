@@ -39,15 +39,16 @@ struct Run {
     host.CloseWait();
   }
 
+  // The three values of the entry reach link.ini together, in one replacement of the file. As
+  // with any INI write, a failure here does not keep the chosen program from starting.
   void StoreAssociation(const std::string& programPath) {
     const std::int32_t number = LinkNumberToStore(links, *creatorText, creatorVersion);
     const LinkValues values = QuotedLinkValues(*creatorText, programPath, creatorVersion);
-    WriteIniString(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link,
-                   linkIni);
-    WriteIniString(config::kSection, text::NumberedKey(config::kPathKey, number), values.path,
-                   linkIni);
-    WriteIniString(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number),
-                   values.creatorVersion, linkIni);
+    WriteIniStrings(config::kSection,
+                    {{text::NumberedKey(config::kLinkKey, number), values.link},
+                     {text::NumberedKey(config::kPathKey, number), values.path},
+                     {text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion}},
+                    linkIni);
   }
 
   // Lets the user pick the program; no value when the run ends here.
