@@ -18,6 +18,9 @@ std::string ToUtf8(const std::wstring& wide);
 std::wstring FromUtf8(const std::string& utf8);
 std::string ToAnsi(const std::wstring& wide);
 
+// A path in double quotes, as on a command line.
+inline std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
+
 // The folder that holds the driver and the programs under test.
 fs::path BinFolder();
 // The EPS corpus (set by the test script), empty when unknown.

@@ -19,8 +19,6 @@ constexpr wchar_t kEntryCaption[] = L"項目の編集";
 const std::wstring kGap = L"        ";
 const std::string kLinked = "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
 
-std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
-
 // Presses a button as a click does, without waiting for the windows that it opens.
 void Press(HWND dialog, int id) { PostMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0); }
 
@@ -133,6 +131,15 @@ class EditorTest : public ::testing::Test {
     Click(GetDlgItem(box->window, answer));
   }
 
+  // The error report for a file that the system refuses to write, closed with OK.
+  void ExpectAccessDeniedReport() {
+    const auto report = WaitForMessageBox(process_->id());
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->title, L"prjQuelby");
+    EXPECT_NE(report->text.find(L" (エラー番号:-2147024891)"), std::wstring::npos) << ToUtf8(report->text);
+    Click(GetDlgItem(report->window, IDOK));
+  }
+
   // The message that OK gives; the entry dialog stays open with its texts.
   std::wstring Refusal(HWND entry) {
     const std::wstring name = Field(entry, kEditName), path = Field(entry, kEditPath);
@@ -239,11 +246,7 @@ TEST_F(EditorWindow, ALinkIniThatCannotBeReplacedIsReportedAndKept) {
   Start();
   Accept(OpenEntry(kQuelbyAdd), L"Draw", draw_.wstring());
   AnswerClosing(IDYES);
-  const auto report = WaitForMessageBox(process_->id());
-  ASSERT_TRUE(report);
-  EXPECT_EQ(report->title, L"prjQuelby");
-  EXPECT_NE(report->text.find(L" (エラー番号:-2147024891)"), std::wstring::npos) << ToUtf8(report->text);
-  Click(GetDlgItem(report->window, IDOK));
+  ExpectAccessDeniedReport();
   ASSERT_TRUE(process_->Ended());
   SetFileAttributesW(link.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(box_.Read(L"link.ini"), kLinked);
@@ -259,11 +262,7 @@ TEST_F(EditorWindow, ANameIniThatCannotBeWrittenIsReportedAndTheChangesStayOnScr
   Select(0);
   ASSERT_TRUE(PressAndReturn(main_, kQuelbyDelete));
   AnswerClosing(IDYES);
-  const auto report = WaitForMessageBox(process_->id());
-  ASSERT_TRUE(report);
-  EXPECT_EQ(report->title, L"prjQuelby");
-  EXPECT_NE(report->text.find(L" (エラー番号:-2147024891)"), std::wstring::npos) << ToUtf8(report->text);
-  Click(GetDlgItem(report->window, IDOK));
+  ExpectAccessDeniedReport();
   EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(main_); }));
   EXPECT_EQ(MainRows().size(), 2u);
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);

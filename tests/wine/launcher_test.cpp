@@ -12,8 +12,6 @@ using namespace drive;
 const std::string kIllustrator10 =
     "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n%%AI8_CreatorVersion: 10.0\r\n";
 
-std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
-
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {

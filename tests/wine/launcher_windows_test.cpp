@@ -12,8 +12,6 @@ using namespace launcher_ids;
 const std::string kUnregistered = "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
 const std::wstring kSelectCaption = L"Varnock 3.0";
 
-std::wstring Quoted(const fs::path& path) { return L"\"" + path.wstring() + L"\""; }
-
 std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
 SIZE ClientSize(HWND window) {
