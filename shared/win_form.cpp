@@ -1,16 +1,23 @@
 #include "win_form.h"
 
 #include <cmath>
+#include <cwchar>
+
+#include "error.h"
 
 namespace winform {
 namespace {
 
-int WindowDpi(HWND window) {
-  HDC dc = GetDC(window);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(window, dc);
-  return dpi > 0 ? dpi : 96;
+// The per-window DPI functions exist from Windows 10 1607 on; on older systems the screen's DPI
+// is the window's.
+template <typename Function>
+Function SystemFunction(const char* name) {
+  const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
 }
+
+using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
 void CenterIn(HWND window, const RECT& area) {
   RECT frame;
@@ -22,41 +29,65 @@ void CenterIn(HWND window, const RECT& area) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// A dialog template with no items, of the class given (the dialog class for none); menu and title
+// are empty.
+std::vector<WORD> EmptyTemplate(const FormSpec& form) {
+  constexpr std::size_t kHeaderWords = sizeof(DLGTEMPLATE) / sizeof(WORD);
+  std::vector<WORD> words(kHeaderWords, 0);
+  DLGTEMPLATE header{};
+  header.style = form.style & ~WS_VISIBLE;
+  header.dwExtendedStyle = form.exStyle;
+  if (form.defaultPosition) header.x = static_cast<short>(0x8000);  // CW_USEDEFAULT in a template
+  memcpy(words.data(), &header, sizeof header);
+  words.push_back(0);  // no menu
+  if (form.className) {
+    for (const wchar_t* c = form.className; *c; ++c) words.push_back(static_cast<WORD>(*c));
+  }
+  words.push_back(0);  // end of the class name, or the dialog class
+  words.push_back(0);  // no title
+  return words;
+}
+
 }  // namespace
 
-int Pixels(HWND window, int twips) { return MulDiv(twips, WindowDpi(window), 1440); }
-
-HWND CreateEmptyDialog(HWND owner, DWORD style, DWORD exStyle, DLGPROC procedure, void* self) {
-  // A template with no items: menu, class and title are each an empty WORD.
-  struct alignas(4) {
-    DLGTEMPLATE header;
-    WORD menu, windowClass, title;
-  } empty{};
-  empty.header.style = style & ~WS_VISIBLE;
-  empty.header.dwExtendedStyle = exStyle;
-  return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), &empty.header, owner, procedure,
-                                    reinterpret_cast<LPARAM>(self));
-}
-
-void SetClientSize(HWND window, int width, int height) {
-  RECT rect{0, 0, Pixels(window, width), Pixels(window, height)};
-  AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
-  SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void CreateControls(HWND parent, const Control* controls, std::size_t count, HFONT font) {
-  for (std::size_t i = 0; i < count; ++i) {
-    const Control& c = controls[i];
-    const DWORD exStyle = wcscmp(c.kind, L"LISTBOX") == 0 || wcscmp(c.kind, L"EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
-    HWND control = CreateWindowExW(exStyle, c.kind, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
-                                   Pixels(parent, c.left), Pixels(parent, c.top), Pixels(parent, c.width),
-                                   Pixels(parent, c.height), parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                   GetModuleHandleW(nullptr), nullptr);
-    if (control && font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+int WindowDpi(HWND window) {
+  static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+  if (getDpiForWindow && window) {
+    if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
   }
+  const winhandle::WindowDc dc(window);
+  const int dpi = dc.get() ? GetDeviceCaps(dc.get(), LOGPIXELSY) : 96;
+  return dpi > 0 ? dpi : 96;
+}
+
+winhandle::Font CreatePointFont(const FontSpec& spec, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -static_cast<LONG>(std::lround(spec.points * dpi / 72.0));
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  wcsncpy(font.lfFaceName, spec.face, LF_FACESIZE - 1);
+  winhandle::Font created(CreateFontIndirectW(&font));
+  if (!created) throw err::AppError(err::kOutOfMemory);
+  return created;
+}
+
+winhandle::Font FitEditFont(HWND edit, const FontSpec& spec, int dpi, int lines) {
+  for (double size = spec.points;; size -= 0.5) {
+    winhandle::Font font = CreatePointFont({spec.face, size}, dpi);
+    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    RECT box{};
+    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
+    const auto secondLine = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+    const int lineHeight = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, secondLine, 0)) -
+                           HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+    if (lineHeight * lines <= box.bottom - box.top || size <= spec.points / 2) return font;
+    SendMessageW(edit, WM_SETFONT, 0, FALSE);
+  }
+}
+
+HICON ProgramIcon(int size) {
+  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
+                                       LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 void CenterOnScreen(HWND window) {
@@ -71,28 +102,103 @@ void CenterOnOwner(HWND window, HWND owner) {
   CenterIn(window, area);
 }
 
-void CloseModal(HWND window) {
-  // The owner takes input again before the window goes, so that the system hands the activation
-  // back to it rather than to another program's window.
-  if (HWND owner = GetWindow(window, GW_OWNER)) EnableWindow(owner, TRUE);
-  DestroyWindow(window);
-  PostMessageW(nullptr, WM_NULL, 0, 0);
+Dialog::~Dialog() {
+  if (!window_) return;
+  // Nothing reaches the handlers of an object that is going; the owner takes input again.
+  SetWindowLongPtrW(window_, DWLP_USER, 0);
+  if (HWND owner = GetWindow(window_, GW_OWNER)) EnableWindow(owner, TRUE);
+  DestroyWindow(window_);
 }
 
-void RunModal(HWND window) {
-  HWND owner = GetWindow(window, GW_OWNER);
+void Dialog::Create(HWND owner) {
+  buildFailure_ = nullptr;
+  const std::vector<WORD> empty = EmptyTemplate(form_);
+  HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                            reinterpret_cast<const DLGTEMPLATE*>(empty.data()), owner, Procedure,
+                                            reinterpret_cast<LPARAM>(this));
+  if (!created) {
+    if (buildFailure_) std::rethrow_exception(buildFailure_);
+    throw err::AppError(err::FromSystemError(GetLastError()));
+  }
+  if (buildFailure_) {
+    DestroyWindow(created);
+    std::rethrow_exception(buildFailure_);
+  }
+}
+
+void Dialog::Build() {
+  dpi_ = WindowDpi(window_);
+  for (std::size_t i = 0; i < form_.controlCount; ++i) {
+    const Control& c = form_.controls[i];
+    const DWORD exStyle = wcscmp(c.kind, L"LISTBOX") == 0 || wcscmp(c.kind, L"EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
+    HWND control = CreateWindowExW(exStyle, c.kind, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
+                                   Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height), window_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
+                                   nullptr);
+    if (!control) throw err::AppError(err::FromSystemError(GetLastError()));
+  }
+  RECT client{0, 0, Pixels(form_.width), Pixels(form_.height)};
+  const auto style = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE));
+  const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE));
+  static const auto adjustForDpi = SystemFunction<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+  if (!adjustForDpi || !adjustForDpi(&client, style, FALSE, exStyle, static_cast<UINT>(dpi_))) {
+    AdjustWindowRectEx(&client, style, FALSE, exStyle);
+  }
+  SetWindowPos(window_, nullptr, 0, 0, client.right - client.left, client.bottom - client.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Layout();
+}
+
+HFONT Dialog::FontFor(const FontSpec* spec) {
+  if (!spec) spec = &kUiFontSpec;
+  for (const auto& [made, font] : fonts_) {
+    if (made == spec) return font.get();
+  }
+  fonts_.emplace_back(spec, CreatePointFont(*spec, dpi_));
+  return fonts_.back().second.get();
+}
+
+void Dialog::Layout() {
+  // The fonts in use go only once every control has its new one.
+  auto oldFonts = std::move(fonts_);
+  auto oldKept = std::move(kept_);
+  fonts_.clear();
+  kept_.clear();
+  for (std::size_t i = 0; i < form_.controlCount; ++i) {
+    const Control& c = form_.controls[i];
+    HWND control = Item(c.id);
+    SetWindowPos(control, nullptr, Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), TRUE);
+  }
+  SetProgramIcon();
+  OnLayout();
+}
+
+void Dialog::SetProgramIcon() {
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(MulDiv(32, dpi_, 96))));
+  SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(ProgramIcon(MulDiv(16, dpi_, 96))));
+}
+
+HFONT Dialog::Keep(winhandle::Font font) {
+  kept_.push_back(std::move(font));
+  return kept_.back().get();
+}
+
+void Dialog::RunModal() {
+  HWND owner = GetWindow(window_, GW_OWNER);
   const bool ownerEnabled = owner && IsWindowEnabled(owner);
   if (ownerEnabled) EnableWindow(owner, FALSE);
-  ShowWindow(window, SW_SHOWNORMAL);
+  ShowWindow(window_, SW_SHOWNORMAL);
   MSG message;
-  while (IsWindow(window)) {
+  while (window_ && IsWindow(window_)) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(message.wParam));  // leave the quit for the outer loop
       break;
     }
     if (got < 0) break;
-    if (!IsDialogMessageW(window, &message)) {
+    if (!window_ || !IsDialogMessageW(window_, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
@@ -103,41 +209,71 @@ void RunModal(HWND window) {
   }
 }
 
-HFONT CreatePointFont(HWND window, const wchar_t* face, double points) {
-  LOGFONTW font{};
-  font.lfHeight = -static_cast<LONG>(std::lround(points * WindowDpi(window) / 72.0));
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  wcsncpy(font.lfFaceName, face, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
+void Dialog::Close() {
+  if (!window_) return;
+  // The owner takes input again before the window goes, so that the system hands the activation
+  // back to it rather than to another program's window.
+  if (HWND owner = GetWindow(window_, GW_OWNER)) EnableWindow(owner, TRUE);
+  DestroyWindow(window_);
+  PostMessageW(nullptr, WM_NULL, 0, 0);
 }
 
-HFONT FitEditFont(HWND edit, const wchar_t* face, double points, int lines) {
-  HFONT font = nullptr;
-  for (double size = points;; size -= 0.5) {
-    font = CreatePointFont(edit, face, size);
-    SendMessageW(edit, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    RECT box{};
-    SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
-    const auto secondLine = SendMessageW(edit, EM_LINEINDEX, 1, 0);
-    const int lineHeight = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, secondLine, 0)) -
-                           HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
-    if (lineHeight * lines <= box.bottom - box.top || size <= points / 2) break;
-    SendMessageW(edit, WM_SETFONT, 0, FALSE);
-    DeleteObject(font);
+void Dialog::ReportCurrentFailure() noexcept {
+  try {
+    ShowError(err::CurrentErrorNumber());
+  } catch (...) {
+    // The report itself failed (no memory left for its text): nothing more can be shown.
   }
-  return font;
 }
 
-HICON ProgramIcon(int size) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
-                                       LR_DEFAULTCOLOR | LR_SHARED));
+INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    SetWindowLongPtrW(window, DWLP_USER, lParam);
+    reinterpret_cast<Dialog*>(lParam)->window_ = window;
+  }
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
+  return self ? self->Dispatch(message, wParam, lParam) : FALSE;
 }
 
-void SetProgramIcon(HWND window) {
-  SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(ProgramIcon(32)));
-  SendMessageW(window, WM_SETICON, ICON_SMALL,
-               reinterpret_cast<LPARAM>(ProgramIcon(GetSystemMetrics(SM_CXSMICON))));
+INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      try {
+        Build();
+      } catch (...) {
+        buildFailure_ = std::current_exception();
+        return FALSE;
+      }
+      Run([&] { Form_Load(); });
+      // TRUE gives the focus to the first control, unless Form_Load has placed it.
+      return IsChild(window_, GetFocus()) ? FALSE : TRUE;
+    case WM_COMMAND:
+      Run([&] { OnCommand(LOWORD(wParam), HIWORD(wParam)); });
+      return TRUE;
+    case WM_TIMER:
+      Run([&] { OnTimer(wParam); });
+      return TRUE;
+    case WM_CLOSE:
+      Run([&] { OnClose(); });
+      return TRUE;
+    case WM_DPICHANGED:
+      // Moved to a monitor of another DPI: laid out again, in the rectangle the system suggests.
+      Run([&] {
+        dpi_ = HIWORD(wParam);
+        Layout();
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      });
+      return TRUE;
+    case WM_NCDESTROY:
+      window_ = nullptr;
+      kept_.clear();
+      fonts_.clear();
+      return FALSE;
+    default:
+      return OnMessage(message, wParam, lParam);
+  }
 }
 
 }  // namespace winform

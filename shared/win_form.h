@@ -1,16 +1,29 @@
-// What the windows of both programs have in common: controls laid out from tables in twips,
-// modeless dialog windows with a modal loop of their own, fonts and the program icon.
+// What the windows of both programs have in common: one dialog base that owns the window and its
+// fonts, lays the controls out from a table in twips at the window's DPI, runs the modal loop and
+// calls the window's handlers through one place that reports their failures.
 #pragma once
 
 #include <windows.h>
 
 #include <cstddef>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "win_handle.h"
 
 namespace winform {
+
+// A font by face and size in points; created at the window's DPI.
+struct FontSpec {
+  const wchar_t* face;
+  double points;
+};
 
 // The system's Japanese UI font, for controls whose font is not named otherwise.
 inline constexpr wchar_t kUiFont[] = L"MS UI Gothic";
 inline constexpr double kUiFontPoints = 9.0;
+inline constexpr FontSpec kUiFontSpec{kUiFont, kUiFontPoints};
 
 // One row of a window's control table; rows stand in tab order, which is also creation order.
 struct Control {
@@ -19,58 +32,112 @@ struct Control {
   const wchar_t* text;
   DWORD style;          // WS_CHILD | WS_VISIBLE are added
   int left, top, width, height;  // twips
+  const FontSpec* font = nullptr;  // the UI font when none is named
 };
 
-// Twips to pixels at the window's DPI.
-int Pixels(HWND window, int twips);
+// The window itself: its class (the system's dialog class when none is named), styles, client size
+// in twips and controls.
+struct FormSpec {
+  const wchar_t* className;
+  DWORD style;
+  DWORD exStyle;
+  int width, height;  // client area, twips
+  const Control* controls;
+  std::size_t controlCount;
+  bool defaultPosition = false;  // where the system puts new windows; otherwise placed by the window
+};
 
-// A dialog window with no controls yet, created hidden; `self` reaches the procedure's
-// WM_INITDIALOG as lParam.
-HWND CreateEmptyDialog(HWND owner, DWORD style, DWORD exStyle, DLGPROC procedure, void* self);
+// The DPI that the window is drawn at: the window's own where the system tells it (Windows 10
+// 1607 and later), otherwise the screen's.
+int WindowDpi(HWND window);
 
-// Sizes the window so that its client area is `width` x `height` twips.
-void SetClientSize(HWND window, int width, int height);
+// Twips to pixels at a DPI.
+inline int Pixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
-// Creates the controls in the table's order with the font given.
-void CreateControls(HWND parent, const Control* controls, std::size_t count, HFONT font);
-template <std::size_t N>
-void CreateControls(HWND parent, const Control (&controls)[N], HFONT font) {
-  CreateControls(parent, controls, N, font);
-}
+// A font of the given face and size in points, at a DPI.
+winhandle::Font CreatePointFont(const FontSpec& spec, int dpi);
 
-void CenterOnScreen(HWND window);
-void CenterOnOwner(HWND window, HWND owner);
-
-// Closes a window shown by RunModal. The loop is woken as well, since a close that comes from a
-// message sent by another thread leaves nothing in the queue for it.
-void CloseModal(HWND window);
-
-// Shows the window and dispatches messages, with dialog keys (Tab, Enter, Esc, access keys),
-// until the window has been destroyed. The owner, if any, takes no input meanwhile.
-void RunModal(HWND window);
-
-// A font of the given face and size in points, at the window's DPI.
-HFONT CreatePointFont(HWND window, const wchar_t* face, double points);
-
-// Gives a multi-line edit control the face at the largest size up to `points` at which `lines`
-// lines fit its box (fonts standing in for the Japanese system font may have taller lines than
-// it), and returns that font.
-HFONT FitEditFont(HWND edit, const wchar_t* face, double points, int lines);
+// Gives a multi-line edit control the face at the largest size up to the one given at which
+// `lines` lines fit its box (fonts standing in for the Japanese system font may have taller lines
+// than it), and returns that font.
+winhandle::Font FitEditFont(HWND edit, const FontSpec& spec, int dpi, int lines);
 
 // The program's icon from its resources (resource 1), at the size given.
 HICON ProgramIcon(int size);
 
-// Gives the window its icons: 32 x 32 for Alt+Tab, the small one for the caption.
-void SetProgramIcon(HWND window);
+void CenterOnScreen(HWND window);
+void CenterOnOwner(HWND window, HWND owner);
 
-// The object that a dialog procedure belongs to: kept from WM_INITDIALOG on.
-template <typename T>
-T* Self(HWND window, UINT message, LPARAM lParam) {
-  if (message == WM_INITDIALOG) {
-    SetWindowLongPtrW(window, DWLP_USER, lParam);
-    return reinterpret_cast<T*>(lParam);
+// The base of every window of both programs. The object outlives its on-screen window, so that
+// the results of a dialog can be read after it has closed; the window and the fonts go at the
+// latest with the object.
+class Dialog {
+ public:
+  explicit Dialog(const FormSpec& form) : form_(form) {}
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  virtual ~Dialog();
+
+  HWND window() const { return window_; }
+  int dpi() const { return dpi_; }
+
+ protected:
+  // Creates the window hidden, with every control of the table at the window's DPI, and runs
+  // Form_Load. Throws err::AppError when the window or one of its controls cannot be created.
+  void Create(HWND owner);
+  // Shows the window and dispatches messages, with dialog keys (Tab, Enter, Esc, access keys),
+  // until the window has closed. The owner, if any, takes no input meanwhile.
+  void RunModal();
+  // Closes the window. The loop is woken as well, since a close that comes from a message sent by
+  // another thread leaves nothing in the queue for it.
+  void Close();
+
+  HWND Item(int id) const { return GetDlgItem(window_, id); }
+  int Pixels(int twips) const { return winform::Pixels(twips, dpi_); }
+  // Gives the window its program icons at its DPI: the large one for Alt+Tab, the small one for
+  // the caption.
+  void SetProgramIcon();
+  // Keeps a font that a window made for itself until the next layout or the window's end.
+  HFONT Keep(winhandle::Font font);
+
+  // Runs one handler: every failure in it is shown in the error report and ends the handler only.
+  template <typename Handler>
+  void Run(Handler&& handler) noexcept {
+    try {
+      handler();
+    } catch (...) {
+      ReportCurrentFailure();
+    }
   }
-  return reinterpret_cast<T*>(GetWindowLongPtrW(window, DWLP_USER));
-}
+
+  // The window's handlers. Form_Load runs once the controls exist.
+  virtual void Form_Load() {}
+  virtual void OnCommand(int, int) {}
+  virtual void OnTimer(UINT_PTR) {}
+  // The close box (and Alt+F4); closes the window unless the window says otherwise.
+  virtual void OnClose() { Close(); }
+  // After the fonts and controls have been laid out at the window's DPI, at creation and when it
+  // changes.
+  virtual void OnLayout() {}
+  // Any other message; FALSE leaves it to the system.
+  virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+
+ private:
+  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void Build();
+  // Sizes the window, makes the fonts and places the controls at the current DPI.
+  void Layout();
+  HFONT FontFor(const FontSpec* spec);
+  static void ReportCurrentFailure() noexcept;
+
+  const FormSpec& form_;
+  int dpi_ = 96;
+  // Declared before the window, so that the window (and the controls using them) goes first.
+  std::vector<std::pair<const FontSpec*, winhandle::Font>> fonts_;
+  std::vector<winhandle::Font> kept_;
+  HWND window_ = nullptr;
+  std::exception_ptr buildFailure_;
+};
 
 }  // namespace winform

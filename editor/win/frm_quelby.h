@@ -1,43 +1,40 @@
-// The list editor's main window: the application list of name.ini, edited in memory and saved on
-// closing.
+// The list editor's main window: shows the rows of the application list and hands the clicks to
+// the list editor, which decides what they do.
 #pragma once
-
-#include <windows.h>
 
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "file_io.h"
+#include "list_editor.h"
+#include "win_form.h"
 
-class frmQuelby {
+class frmQuelby : private winform::Dialog, private editor::EditorHost {
  public:
+  frmQuelby();
+
   // Shows the window and returns when it has closed.
   void Show();
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Create();
-  void Form_Load();
-  std::int32_t LoadNameList(const fileio::FilePath& file);
-  void cmdAdd_Click();
-  void AddEntry();
-  void cmdEdit_Click();
-  void cmdDelete_Click();
-  void DeleteEntry();
-  void cmdEnd_Click();
-  void Form_Unload(bool& cancel);
-  void SaveNameList();
-  void ResetLinkIni();
-  HWND List1() const;
-  int SelectedRow() const;
-  void InsertRow(int row, const std::wstring& name, const std::wstring& path);
+  void Form_Load() override;
+  void OnCommand(int id, int code) override;
+  void OnClose() override;
 
-  HWND window_ = nullptr;
-  HFONT font_ = nullptr;
-  HFONT listFont_ = nullptr;
-  std::vector<std::wstring> mstrNames;
-  std::vector<std::wstring> mstrPaths;
-  bool mblnChanged = false;
-  std::int32_t mlngLoadedCount = 0;
+  fileio::FilePath ProgramFolder() override;
+  std::wstring FromAnsi(const std::string& ansi) override;
+  std::string ToAnsi(const std::wstring& wide) override;
+  editor::FileKind Kind(const fileio::FilePath& path) override;
+  std::int32_t FileErrorNumber() override;
+  void ClearRows() override;
+  void InsertRow(int row, const std::wstring& text) override;
+  void RemoveRow(int row) override;
+  void SelectRow(int row) override;
+  int SelectedRow() override;
+  bool ShowEdit(std::wstring& rstrName, std::wstring& rstrPath) override;
+  int Ask(const std::wstring& text, const std::wstring& title, int style) override;
+  void ShowError(std::int32_t number) override;
+
+  HWND List1() const;
+
+  editor::ListEditor mEditor{*this};
 };

@@ -6,7 +6,8 @@
 #include "file_io.h"
 #include "launcher_win.h"
 #include "start_program.h"
-#include "win_form.h"
+#include "version.h"
+#include "win_handle.h"
 #include "win_text.h"
 
 namespace {
@@ -23,6 +24,8 @@ constexpr char kSysInfoProgram[] = "\\MSINFO32.EXE";
 constexpr wchar_t kContact[] =
     L"お問い合わせは\r\n\r\nhttps://support.example.jp/varnock/ \r\n\r\nまでお願いします。\r\n";
 
+constexpr winform::FontSpec kTitleFont{winform::kUiFont, 18.0};
+
 const winform::Control kControls[] = {
     {IDOK, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 4290, 2625, 1425, 345},
     {kDummyText1, L"EDIT", kContact, WS_TABSTOP | ES_MULTILINE | ES_READONLY, 240, 2640, 3855, 1035},
@@ -31,50 +34,40 @@ const winform::Control kControls[] = {
     {kDummyDescription, L"STATIC",
      L".EPS ファイルをダブルクリックした時に起動するソフトを自動的に切り替えるソフトです。", SS_LEFT, 1080, 1125,
      4005, 1170},
-    {kDummyTitle, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT, 1080, 240, 3885, 480},
+    {kDummyTitle, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT, 1080, 240, 3885, 480, &kTitleFont},
     {kDummyVersion, L"STATIC", L"ﾊﾞｰｼﾞｮﾝ", SS_LEFT, 1080, 780, 3885, 225},
 };
 
+const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 5985,
+                              4050, kControls, std::size(kControls)};
+
 }  // namespace
+
+frmDummy::frmDummy() : Dialog(kForm) {}
 
 void frmDummy::ShowModal() {
   // An invisible owner keeps the window out of the taskbar.
-  HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr),
-                               nullptr);
-  window_ = winform::CreateEmptyDialog(owner, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                       WS_EX_DLGMODALFRAME, Procedure, this);
-  if (!window_) {
-    const DWORD error = GetLastError();
-    if (owner) DestroyWindow(owner);
-    throw err::AppError(err::FromSystemError(error));
-  }
-  winform::CenterOnScreen(window_);
-  winform::RunModal(window_);
-  for (HFONT font : {font_, titleFont_, contactFont_}) {
-    if (font) DeleteObject(font);
-  }
-  font_ = titleFont_ = contactFont_ = nullptr;
-  window_ = nullptr;
-  if (owner) DestroyWindow(owner);
+  struct Owner {
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ~Owner() {
+      if (window) DestroyWindow(window);
+    }
+  } owner;
+  Create(owner.window);
+  winform::CenterOnScreen(window());
+  RunModal();
 }
 
-INT_PTR CALLBACK frmDummy::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  frmDummy* self = winform::Self<frmDummy>(window, message, lParam);
-  if (!self) return FALSE;
+void frmDummy::OnCommand(int id, int) {
+  if (id == IDOK || id == IDCANCEL) cmdOk_Click();
+  if (id == kDummySysInfo) cmdSysInfo_Click();
+}
+
+INT_PTR frmDummy::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_INITDIALOG:
-      self->window_ = window;
-      self->Form_Load();
-      return FALSE;  // the focus is set to cmdOk already
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) self->cmdOk_Click();
-      if (LOWORD(wParam) == kDummySysInfo) self->cmdSysInfo_Click();
-      return TRUE;
-    case WM_CLOSE:
-      self->cmdOk_Click();
-      return TRUE;
     case WM_PAINT:
-      self->PaintLine();
+      PaintLine();
       return TRUE;
     case WM_CTLCOLORSTATIC:
       // The title and the description are black on the window's colour.
@@ -88,48 +81,38 @@ INT_PTR CALLBACK frmDummy::Procedure(HWND window, UINT message, WPARAM wParam, L
 }
 
 void frmDummy::Form_Load() {
-  try {
-    SetWindowTextW(window_, (std::wstring(kApplicationTitle) + L"のバージョン情報").c_str());
-    winform::SetClientSize(window_, 5985, 4050);
-    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
-    winform::CreateControls(window_, kControls, font_);
-    titleFont_ = winform::CreatePointFont(window_, winform::kUiFont, 18.0);
-    SendDlgItemMessageW(window_, kDummyTitle, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), FALSE);
-    // All five lines of the contact notice stay in view.
-    contactFont_ = winform::FitEditFont(GetDlgItem(window_, kDummyText1), winform::kUiFont, winform::kUiFontPoints, 5);
-    const std::wstring version = L"バージョン " + std::to_wstring(kVersionMajor) + L"." +
-                                 std::to_wstring(kVersionMinor) + L"  (build " + std::to_wstring(kVersionRevision) +
-                                 L")";
-    SetDlgItemTextW(window_, kDummyVersion, version.c_str());
-    SetDlgItemTextW(window_, kDummyTitle, kApplicationTitle);
-    winform::SetProgramIcon(window_);
-    SendDlgItemMessageW(window_, kDummyIcon, STM_SETICON, reinterpret_cast<WPARAM>(winform::ProgramIcon(32)), 0);
-    SendMessageW(window_, DM_SETDEFID, IDOK, 0);
-    SetFocus(GetDlgItem(window_, IDOK));
-  } catch (...) {
-    ShowError(err::CurrentErrorNumber());
-  }
+  SetWindowTextW(window(), (std::wstring(kApplicationTitle) + L"のバージョン情報").c_str());
+  const std::wstring version = L"バージョン " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                               std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
+                               std::to_wstring(VARNOCK_VERSION_REVISION) + L")";
+  SetDlgItemTextW(window(), kDummyVersion, version.c_str());
+  SetDlgItemTextW(window(), kDummyTitle, kApplicationTitle);
+  SendMessageW(window(), DM_SETDEFID, IDOK, 0);
+  SetFocus(Item(IDOK));
+}
+
+void frmDummy::OnLayout() {
+  // All five lines of the contact notice stay in view.
+  Keep(winform::FitEditFont(Item(kDummyText1), winform::kUiFontSpec, dpi(), 5));
+  SendDlgItemMessageW(window(), kDummyIcon, STM_SETICON,
+                      reinterpret_cast<WPARAM>(winform::ProgramIcon(MulDiv(32, dpi(), 96))), 0);
 }
 
 void frmDummy::PaintLine() {
-  PAINTSTRUCT paint;
-  HDC dc = BeginPaint(window_, &paint);
-  HPEN pen = CreatePen(PS_SOLID, 1, RGB(0x80, 0x80, 0x80));
-  HGDIOBJ old = SelectObject(dc, pen);
-  const int y = winform::Pixels(window_, 2445);
-  MoveToEx(dc, winform::Pixels(window_, 120), y, nullptr);
-  LineTo(dc, winform::Pixels(window_, 5684), y);
-  SelectObject(dc, old);
-  DeleteObject(pen);
-  EndPaint(window_, &paint);
+  const winhandle::PaintDc dc(window());
+  const winhandle::Pen pen(CreatePen(PS_SOLID, 1, RGB(0x80, 0x80, 0x80)));
+  const winhandle::Selection selected(dc.get(), pen.get());
+  const int y = Pixels(2445);
+  MoveToEx(dc.get(), Pixels(120), y, nullptr);
+  LineTo(dc.get(), Pixels(5684), y);
 }
 
-void frmDummy::cmdOk_Click() { winform::CloseModal(window_); }
+void frmDummy::cmdOk_Click() { Close(); }
 
 void frmDummy::cmdSysInfo_Click() { StartSysInfo(); }
 
 void frmDummy::StartSysInfo() {
-  if (!TryStartSysInfo()) MessageBoxW(window_, kSysInfoUnavailable, kApplicationTitle, MB_OK);
+  if (!TryStartSysInfo()) MessageBoxW(window(), kSysInfoUnavailable, kApplicationTitle, MB_OK);
 }
 
 bool frmDummy::TryStartSysInfo() {
@@ -151,8 +134,8 @@ bool frmDummy::TryStartSysInfo() {
 
 bool frmDummy::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
                            std::string& KeyVal) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) {
+  winhandle::RegistryKey key;
+  if (RegOpenKeyExA(KeyRoot, KeyName.c_str(), 0, KEY_READ, key.receive()) != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;
   }
@@ -160,8 +143,8 @@ bool frmDummy::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::
   DWORD size = sizeof buffer;
   DWORD type = 0;
   const LONG status =
-      RegQueryValueExA(key, SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-  RegCloseKey(key);
+      RegQueryValueExA(key.get(), SubKeyRef.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+  key.reset();
   if (status != ERROR_SUCCESS) {
     KeyVal.clear();
     return false;

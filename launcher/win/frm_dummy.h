@@ -5,8 +5,12 @@
 
 #include <string>
 
-class frmDummy {
+#include "win_form.h"
+
+class frmDummy : private winform::Dialog {
  public:
+  frmDummy();
+
   // Shows the window modally and returns when it has been closed.
   void ShowModal();
 
@@ -20,16 +24,14 @@ class frmDummy {
                           std::string& KeyVal);
 
  private:
-  static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  void Form_Load();
+  void Form_Load() override;
+  void OnLayout() override;
+  void OnCommand(int id, int code) override;
+  void OnClose() override { cmdOk_Click(); }
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void cmdOk_Click();
   void cmdSysInfo_Click();
   void PaintLine();
   // Looks the program up and starts it; false when that did not work out, for whatever reason.
   bool TryStartSysInfo();
-
-  HWND window_ = nullptr;
-  HFONT font_ = nullptr;
-  HFONT titleFont_ = nullptr;
-  HFONT contactFont_ = nullptr;
 };

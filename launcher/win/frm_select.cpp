@@ -4,7 +4,7 @@
 
 #include "error.h"
 #include "launcher_win.h"
-#include "win_form.h"
+#include "version.h"
 #include "win_text.h"
 
 namespace {
@@ -27,7 +27,12 @@ const winform::Control kControls[] = {
     {kSelectLabel2, L"STATIC", L"作成ソフトバージョン", SS_LEFT, 480, 540, 1815, 255},
 };
 
+const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW, 6195, 6390,
+                               kControls, std::size(kControls)};
+
 }  // namespace
+
+frmSelect::frmSelect() : Dialog(kForm) {}
 
 bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
                          const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
@@ -37,72 +42,35 @@ bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_
   mblnCancel = true;
   mlngSelect = 0;
   mblnAlwayResult = false;
-  window_ = winform::CreateEmptyDialog(nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW,
-                                       Procedure, this);
-  if (!window_) throw err::AppError(err::FromSystemError(GetLastError()));
-  SendDlgItemMessageW(window_, kSelectAlways, BM_SETCHECK, BST_UNCHECKED, 0);
+  Create(nullptr);
+  SendDlgItemMessageW(window(), kSelectAlways, BM_SETCHECK, BST_UNCHECKED, 0);
   EnableWindow(Item(kSelectAlways), vblnAlway);
-  SetDlgItemTextW(window_, kSelectVersionString, vstrVersionString.c_str());
-  SetDlgItemTextW(window_, kSelectCreatorVersion, vstrCreatorVersion.c_str());
-  SetDlgItemTextW(window_, kSelectPrompt, vstrPrompt.c_str());
-  try {
-    FillNameList(rstrNames);
-  } catch (...) {
-    DestroyWindow(window_);
-    Release();
-    throw;
-  }
-  SetTimer(window_, kStartTimer, kStartDelayMs, nullptr);
-  winform::CenterOnScreen(window_);
-  winform::RunModal(window_);
-  Release();
+  SetDlgItemTextW(window(), kSelectVersionString, vstrVersionString.c_str());
+  SetDlgItemTextW(window(), kSelectCreatorVersion, vstrCreatorVersion.c_str());
+  SetDlgItemTextW(window(), kSelectPrompt, vstrPrompt.c_str());
+  FillNameList(rstrNames);
+  SetTimer(window(), kStartTimer, kStartDelayMs, nullptr);
+  winform::CenterOnScreen(window());
+  RunModal();
   rlngSelect = mlngSelect;
   rblnAlwayResult = mblnAlwayResult;
   return !mblnCancel;
 }
 
-void frmSelect::Release() {
-  if (font_) DeleteObject(font_);
-  font_ = nullptr;
-  window_ = nullptr;
+void frmSelect::OnCommand(int id, int) {
+  if (id == IDOK) cmdOk_Click();
+  if (id == IDCANCEL) cmdCancel_Click();
 }
 
-INT_PTR CALLBACK frmSelect::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  frmSelect* self = winform::Self<frmSelect>(window, message, lParam);
-  if (!self) return FALSE;
-  switch (message) {
-    case WM_INITDIALOG:
-      self->window_ = window;
-      self->Form_Load();
-      return TRUE;
-    case WM_TIMER:
-      if (wParam == kStartTimer) self->tmrStart_Timer();
-      return TRUE;
-    case WM_COMMAND:
-      if (LOWORD(wParam) == IDOK) self->cmdOk_Click();
-      if (LOWORD(wParam) == IDCANCEL) self->cmdCancel_Click();
-      return TRUE;
-    case WM_CLOSE:
-      self->cmdCancel_Click();
-      return TRUE;
-    default:
-      return FALSE;
-  }
+void frmSelect::OnTimer(UINT_PTR timer) {
+  if (timer == kStartTimer) tmrStart_Timer();
 }
 
 void frmSelect::Form_Load() {
-  try {
-    const std::wstring caption = std::wstring(kApplicationTitle) + L" " + std::to_wstring(kVersionMajor) + L"." +
-                                 std::to_wstring(kVersionMinor);
-    SetWindowTextW(window_, caption.c_str());
-    winform::SetProgramIcon(window_);
-    winform::SetClientSize(window_, 6195, 6390);
-    font_ = winform::CreatePointFont(window_, winform::kUiFont, winform::kUiFontPoints);
-    winform::CreateControls(window_, kControls, font_);
-    SendMessageW(window_, DM_SETDEFID, IDOK, 0);
-  } catch (...) {
-    ShowError(err::CurrentErrorNumber());
-  }
+  const std::wstring caption = std::wstring(kApplicationTitle) + L" " + std::to_wstring(VARNOCK_VERSION_MAJOR) +
+                               L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
+  SetWindowTextW(window(), caption.c_str());
+  SendMessageW(window(), DM_SETDEFID, IDOK, 0);
 }
 
 void frmSelect::FillNameList(const std::vector<std::wstring>& rstrNames) {
@@ -117,16 +85,17 @@ void frmSelect::FillNameList(const std::vector<std::wstring>& rstrNames) {
 
 void frmSelect::tmrStart_Timer() {
   // One tick only: lift the dialog above other windows once, then back into the normal band.
-  KillTimer(window_, kStartTimer);
-  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
-  SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  KillTimer(window(), kStartTimer);
+  SetWindowPos(window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+  SetWindowPos(window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void frmSelect::cmdOk_Click() {
   mblnCancel = false;
-  mlngSelect = static_cast<std::int32_t>(SendDlgItemMessageW(window_, kSelectNames, LB_GETCURSEL, 0, 0)) + 1;
-  mblnAlwayResult = SendDlgItemMessageW(window_, kSelectAlways, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
-  winform::CloseModal(window_);
+  mlngSelect = static_cast<std::int32_t>(SendDlgItemMessageW(window(), kSelectNames, LB_GETCURSEL, 0, 0)) + 1;
+  mblnAlwayResult = SendDlgItemMessageW(window(), kSelectAlways, BM_GETCHECK, 0, 0) != BST_UNCHECKED;
+  Close();
 }
 
-void frmSelect::cmdCancel_Click() { winform::CloseModal(window_); }
+void frmSelect::cmdCancel_Click() { Close(); }
+

@@ -1,26 +1,18 @@
 // The notice shown while a long analysis of the file runs.
 #pragma once
 
-#include <windows.h>
-
 #include <string>
 
-class frmWait {
- public:
-  frmWait() = default;
-  frmWait(const frmWait&) = delete;
-  frmWait& operator=(const frmWait&) = delete;
-  ~frmWait() { Close(); }
+#include "win_form.h"
 
-  // Shows the window with the file's path and draws it at once; returns without waiting.
+class frmWait : private winform::Dialog {
+ public:
+  frmWait();
+
+  // Shows the window with the file's path and draws it at once; returns without waiting. The
+  // window goes with the object.
   void ShowEdit(const std::wstring& strFile);
-  // Closes and destroys the window.
-  void Close();
 
  private:
-  void Form_Load();
-  void Create();
-
-  HWND window_ = nullptr;
-  HFONT font_ = nullptr;
+  void Form_Load() override;
 };

@@ -1,11 +1,7 @@
-// What the launcher's windows share: the version and the control numbers the tests look for.
+// The control numbers of the launcher's windows, which the tests look for too.
 #pragma once
 
 namespace launcher_ids {
-
-inline constexpr int kVersionMajor = 3;
-inline constexpr int kVersionMinor = 0;
-inline constexpr int kVersionRevision = 4;
 
 // frmSelect
 inline constexpr int kSelectLabel1 = 101;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win_handle.h"
+
 bool StartProgram(const std::wstring& program, const std::wstring& commandLine) {
   std::wstring writable = commandLine;  // CreateProcessW may change the buffer
   STARTUPINFOW startup{};
@@ -13,7 +15,8 @@ bool StartProgram(const std::wstring& program, const std::wstring& commandLine) 
                       &process)) {
     return false;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Nobody waits for the program: both handles go at once.
+  const winhandle::KernelHandle thread(process.hThread);
+  const winhandle::KernelHandle started(process.hProcess);
   return true;
 }

@@ -1,0 +1,237 @@
+#include "list_editor.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <utility>
+
+#include "error.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using editor::ListEditor;
+using Texts = std::vector<std::wstring>;
+
+std::wstring Wide(const std::string& ansi) { return std::wstring(ansi.begin(), ansi.end()); }
+std::wstring Row(const std::wstring& name, const std::wstring& path) { return name + L"        " + path; }
+
+constexpr std::int32_t kDenied = -2147024891;
+const std::string kLinked = "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
+const std::string kFresh = "[main]\r\nQuelby=1\r\n";
+
+// Stands in for the window: keeps the rows, answers the entry dialog and the question from
+// queues, and records what the window was asked to do.
+class FakeWindow : public editor::EditorHost {
+ public:
+  explicit FakeWindow(fs::path folder) : folder_(std::move(folder)) {}
+
+  Texts rows;
+  int selected = -1;
+  std::deque<std::pair<std::wstring, std::wstring>> entries;  // accepted with OK, in turn
+  int answer = editor::kAnswerYes;
+  bool insertFails = false;
+  std::set<fs::path> hidden;
+  Texts log;
+
+  fs::path ProgramFolder() override { return folder_; }
+  std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
+  std::string ToAnsi(const std::wstring& wide) override { return std::string(wide.begin(), wide.end()); }
+  editor::FileKind Kind(const fs::path& path) override {
+    if (hidden.count(path)) return editor::FileKind::kOther;
+    return fs::exists(path) ? editor::FileKind::kOrdinary : editor::FileKind::kMissing;
+  }
+  std::int32_t FileErrorNumber() override { return kDenied; }
+  void ClearRows() override { rows.clear(); }
+  void InsertRow(int row, const std::wstring& text) override {
+    if (insertFails) throw err::AppError(err::kOutOfMemory);
+    rows.insert(rows.begin() + row, text);
+  }
+  void RemoveRow(int row) override { rows.erase(rows.begin() + row); }
+  void SelectRow(int row) override { selected = row; }
+  int SelectedRow() override { return selected; }
+  bool ShowEdit(std::wstring& name, std::wstring& path) override {
+    log.push_back(L"edit " + name + L"|" + path);
+    if (entries.empty()) return false;
+    std::tie(name, path) = entries.front();
+    entries.pop_front();
+    return true;
+  }
+  int Ask(const std::wstring& text, const std::wstring& title, int style) override {
+    log.push_back(L"ask " + std::to_wstring(style) + L" " + title + L": " + text);
+    return answer;
+  }
+  void ShowError(std::int32_t number) override { log.push_back(L"error " + err::NumberText(number)); }
+
+ private:
+  fs::path folder_;
+};
+
+class ListEditorTest : public ::testing::Test {
+ protected:
+  static fs::path Folder() {
+    return fs::temp_directory_path() / ("list_editor_" + std::to_string(::getpid()) + "_" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  }
+  void SetUp() override {
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    Put("name.ini", kThree);
+    Put("link.ini", kLinked);
+  }
+  void TearDown() override {
+    fs::permissions(folder_ / "name.ini", fs::perms::owner_all, fs::perm_options::add);
+    fs::permissions(folder_ / "link.ini", fs::perms::owner_all, fs::perm_options::add);
+    fs::remove_all(folder_);
+  }
+
+  void Put(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ / name, std::ios::binary) << bytes;
+  }
+  std::string Bytes(const std::string& name) {
+    std::ifstream file(folder_ / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  void ReadOnly(const std::string& name) { ::chmod((folder_ / name).c_str(), 0444); }
+  // Closes the window; true when it closes.
+  bool Close() {
+    bool cancel = false;
+    editor_.Form_Unload(cancel);
+    return !cancel;
+  }
+
+  static constexpr char kThree[] = "[main]\r\nname1=A\r\npath1=a\r\nname2=B\r\npath2=b\r\nname3=C\r\npath3=c\r\n";
+  const std::wstring kQuestion = L"ask 35 起動リストの編集: 設定を保存して終了します。よろしいですか？";
+  fs::path folder_ = Folder();
+  FakeWindow window_{folder_};
+  ListEditor editor_{window_};
+};
+
+TEST_F(ListEditorTest, LoadsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnchanged) {
+  Put("name.ini", "[main]\r\nname1=  Draw 8  \r\npath1=\"  d.exe  \"\r\nname2=B\r\npath2=b\r\nname3=Gone\r\n"
+                  "name4=Late\r\npath4=l\r\n");
+  window_.rows = {L"left over"};
+  editor_.Form_Load();
+  EXPECT_EQ(window_.rows, (Texts{Row(L"Draw 8", L"d.exe"), Row(L"B", L"b")}));
+  EXPECT_EQ(editor_.names(), (Texts{L"Draw 8", L"B"}));
+  EXPECT_EQ(window_.selected, -1);
+  // Neither edit nor delete finds a row to work on.
+  editor_.cmdEdit_Click();
+  editor_.cmdDelete_Click();
+  EXPECT_FALSE(editor_.changed());
+  EXPECT_TRUE(Close());
+  EXPECT_TRUE(window_.log.empty());
+  EXPECT_EQ(Bytes("link.ini"), kLinked);
+}
+
+TEST_F(ListEditorTest, AddEditAndDeleteChangeTheRowsAndTheirSelection) {
+  editor_.Form_Load();
+  window_.entries = {{L"D", L"d"}, {L"B 2", L"b2"}};
+  editor_.cmdAdd_Click();
+  EXPECT_EQ(window_.rows.back(), Row(L"D", L"d"));
+  EXPECT_EQ(window_.selected, 3);
+  window_.selected = 1;
+  editor_.cmdEdit_Click();
+  EXPECT_EQ(window_.log, (Texts{L"edit |", L"edit B|b"}));
+  EXPECT_EQ(window_.rows, (Texts{Row(L"A", L"a"), Row(L"B 2", L"b2"), Row(L"C", L"c"), Row(L"D", L"d")}));
+  EXPECT_EQ(window_.selected, 1);
+  window_.selected = 0;
+  editor_.cmdDelete_Click();
+  EXPECT_EQ(window_.rows, (Texts{Row(L"B 2", L"b2"), Row(L"C", L"c"), Row(L"D", L"d")}));
+  EXPECT_EQ(editor_.paths(), (Texts{L"b2", L"c", L"d"}));
+  EXPECT_EQ(window_.selected, -1);
+  EXPECT_TRUE(editor_.changed());
+}
+
+TEST_F(ListEditorTest, ACancelledEntryDialogIsNoChange) {
+  editor_.Form_Load();
+  editor_.cmdAdd_Click();
+  window_.selected = 2;
+  editor_.cmdEdit_Click();
+  EXPECT_EQ(window_.rows.size(), 3u);
+  EXPECT_TRUE(Close()) << "nothing changed, nothing asked";
+  EXPECT_EQ(window_.log, (Texts{L"edit |", L"edit C|c"}));
+}
+
+TEST_F(ListEditorTest, TheThreeAnswersOnClosing) {
+  editor_.Form_Load();
+  window_.selected = 0;
+  editor_.cmdDelete_Click();
+  window_.answer = editor::kAnswerCancel;
+  EXPECT_FALSE(Close());
+  EXPECT_TRUE(editor_.changed());
+  EXPECT_EQ(window_.rows.size(), 2u);
+  window_.answer = editor::kAnswerNo;
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(window_.log, (Texts{kQuestion, kQuestion}));
+  EXPECT_EQ(Bytes("name.ini"), kThree);
+  EXPECT_EQ(Bytes("link.ini"), kLinked);
+
+  window_.answer = editor::kAnswerYes;
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(Bytes("name.ini"), "[main]\r\nname1=B\r\npath1=b\r\nname2=C\r\npath2=c\r\nname3=\r\npath3=\r\n");
+  EXPECT_EQ(Bytes("link.ini"), kFresh);
+}
+
+TEST_F(ListEditorTest, ANameIniThatCannotBeWrittenKeepsTheWindowOpenAndLinkIniAsItWas) {
+  ReadOnly("name.ini");
+  editor_.Form_Load();
+  window_.selected = 0;
+  editor_.cmdDelete_Click();
+  EXPECT_FALSE(Close());
+  EXPECT_EQ(window_.log, (Texts{kQuestion, L"error -2147024891"}));
+  EXPECT_TRUE(editor_.changed());
+  EXPECT_EQ(window_.rows.size(), 2u);
+  EXPECT_EQ(Bytes("name.ini"), kThree);
+  EXPECT_EQ(Bytes("link.ini"), kLinked);
+  ::chmod((folder_ / "name.ini").c_str(), 0644);
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(Bytes("link.ini"), kFresh);
+}
+
+TEST_F(ListEditorTest, ALinkIniThatCannotBeReplacedIsReportedAndTheWindowCloses) {
+  ReadOnly("link.ini");
+  editor_.Form_Load();
+  window_.entries = {{L"D", L"d"}};
+  editor_.cmdAdd_Click();
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(window_.log.back(), L"error -2147024891");
+  EXPECT_EQ(Bytes("link.ini"), kLinked);
+  EXPECT_EQ(Bytes("name.ini"), std::string(kThree) + "name4=D\r\npath4=d\r\n");
+}
+
+TEST_F(ListEditorTest, AMissingLinkIniIsCreatedAndAHiddenOneOnlyGetsTheMarker) {
+  fs::remove(folder_ / "link.ini");
+  editor_.Form_Load();
+  window_.entries = {{L"D", L"d"}, {L"E", L"e"}};
+  editor_.cmdAdd_Click();
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(Bytes("link.ini"), kFresh);
+
+  const std::string old = "[main]\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
+  Put("link.ini", old);
+  window_.hidden.insert(folder_ / "link.ini");
+  editor_.cmdAdd_Click();
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(Bytes("link.ini"), old + "Quelby=1\r\n");
+}
+
+TEST_F(ListEditorTest, AListThatFailsToLoadLeavesNoRowsAndASaveBlanksNothingUnseen) {
+  window_.insertFails = true;
+  editor_.Form_Load();
+  EXPECT_EQ(window_.log, Texts{L"error 7"});
+  EXPECT_TRUE(window_.rows.empty());
+  EXPECT_TRUE(editor_.names().empty());
+  window_.insertFails = false;
+  window_.entries = {{L"D", L"d"}};
+  editor_.cmdAdd_Click();
+  EXPECT_TRUE(Close());
+  EXPECT_EQ(Bytes("name.ini"), "[main]\r\nname1=D\r\npath1=d\r\nname2=B\r\npath2=b\r\nname3=C\r\npath3=c\r\n");
+}
+
+}  // namespace
