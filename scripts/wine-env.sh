@@ -3,7 +3,14 @@
 # Sourced, so no `set -e`/`exit` here: errors are reported with `return 1`.
 
 _wine_env_repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="${WINEPREFIX:-$_wine_env_repo/build/wineprefix}"
+# The screen's DPI (VARNOCK_DPI, 96 unless set). Wine reads it when the prefix's wineserver starts,
+# so each DPI has a prefix of its own: build/wineprefix at 96, build/wineprefix-144 at 144.
+export VARNOCK_DPI="${VARNOCK_DPI:-96}"
+if [[ $VARNOCK_DPI == 96 ]]; then
+  export WINEPREFIX="${WINEPREFIX:-$_wine_env_repo/build/wineprefix}"
+else
+  export WINEPREFIX="${WINEPREFIX:-$_wine_env_repo/build/wineprefix-$VARNOCK_DPI}"
+fi
 export WINEARCH=win64                    # Debian ships wine64 only (no wine32)
 export WINEDEBUG=-all                    # no fixme/err noise, no "wine32 is missing" hint
 export WINEDLLOVERRIDES="mscoree,mshtml=" # never offer to install Mono / Gecko
@@ -26,7 +33,7 @@ _wine_env_fonts=(
 # Creates/updates the prefix once; fast (stamp check only) afterwards.
 wine_prefix_ready() {
   local stamp="$WINEPREFIX/.wine-env-ready"
-  local want="v$WINE_ENV_VERSION $(wine --version) $LANG"
+  local want="v$WINE_ENV_VERSION $(wine --version) $LANG ${VARNOCK_DPI}dpi"
   [[ -f $stamp && $(<"$stamp") == "$want" ]] && return 0
 
   echo "wine-env: preparing $WINEPREFIX" >&2
@@ -58,6 +65,7 @@ wine_prefix_ready() {
     # Xvfb has no window manager: let Wine draw title bars/frames itself, so
     # screenshots and window geometry look like Windows.
     printf '\r\n[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]\r\n"Managed"="N"\r\n'
+    printf '\r\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\r\n"LogPixels"=dword:%08x\r\n' "$VARNOCK_DPI"
   } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$reg" || return 1
   wine reg import 'C:\wine-env.reg' >/dev/null 2>&1 \
     || { echo "wine-env: registry import failed" >&2; return 1; }

@@ -3,7 +3,9 @@
 # Starts its own virtual display when none is set, so CTest can run it as it is.
 set -euo pipefail
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  # A screen that holds the largest window at the DPI of the run (VARNOCK_DPI, see wine-env.sh).
+  dpi=${VARNOCK_DPI:-96}
+  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" "$@"
 fi
 bin=$1
 filter=$2

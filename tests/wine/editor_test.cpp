@@ -7,6 +7,7 @@
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
 #include "driver.h"
+#include "version.h"
 
 namespace {
 
@@ -389,7 +390,8 @@ TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
 
   {
     Process run(launcher, Quoted(launcher) + L" " + Quoted(first));
-    HWND select = WaitForCaption(run.id(), L"Varnock 3.0");
+    HWND select = WaitForCaption(run.id(), L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                                                std::to_wstring(VARNOCK_VERSION_MINOR));
     ASSERT_TRUE(select);
     EXPECT_EQ(ListRows(select, launcher_ids::kSelectNames), (Rows{L"Example Draw", L"Layout"}));
     SendDlgItemMessageW(select, launcher_ids::kSelectNames, LB_SETCURSEL, 0, 0);

@@ -3,6 +3,7 @@
 
 #include "../../launcher/win/launcher_win.h"
 #include "driver.h"
+#include "version.h"
 
 namespace {
 
@@ -10,7 +11,8 @@ using namespace drive;
 using namespace launcher_ids;
 
 const std::string kUnregistered = "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
-const std::wstring kSelectCaption = L"Varnock 3.0";
+const std::wstring kSelectCaption =
+    L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
 
 std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
@@ -323,7 +325,9 @@ TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
   HWND about = Open(process);
   ASSERT_TRUE(about);
   EXPECT_EQ(ItemText(about, kDummyTitle), L"Varnock");
-  EXPECT_EQ(ItemText(about, kDummyVersion), L"バージョン 3.0  (build 4)");
+  EXPECT_EQ(ItemText(about, kDummyVersion), L"バージョン " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                                               std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
+                                               std::to_wstring(VARNOCK_VERSION_REVISION) + L")");
   EXPECT_EQ(ItemText(about, kDummyDescription),
             L".EPS ファイルをダブルクリックした時に起動するソフトを自動的に切り替えるソフトです。");
   EXPECT_EQ(ItemText(about, kDummyText1),

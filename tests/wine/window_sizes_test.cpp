@@ -1,0 +1,146 @@
+// The five windows of both programs at the screen's DPI (the suite runs in a prefix at 96 and in
+// one at 144 DPI): client areas in pixels and fonts that grow with them (measured where a control
+// tells its text's geometry: lists, edit controls).
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "../../editor/win/editor_win.h"
+#include "../../launcher/win/launcher_win.h"
+#include "driver.h"
+#include "version.h"
+#include "win_handle.h"
+
+namespace {
+
+using namespace drive;
+
+struct Expected {
+  int dpi;
+  SIZE select, wait, about, list, entry;
+  int uiFont;    // pixels of 9 pt
+  int listFont;  // pixels of 11.25 pt
+  int textFont;  // pixels of 9.75 pt
+};
+
+const Expected kAtDpi[] = {
+    {96, {413, 426}, {406, 136}, {399, 270}, {939, 673}, {912, 231}, 12, 15, 13},
+    {144, {620, 639}, {609, 204}, {599, 405}, {1409, 1010}, {1368, 347}, 18, 23, 20},
+};
+
+const Expected* ForScreen() {
+  const winhandle::WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
+  for (const Expected& expected : kAtDpi) {
+    if (expected.dpi == dpi) return &expected;
+  }
+  return nullptr;
+}
+
+void ExpectClient(HWND window, SIZE size) {
+  RECT client{};
+  GetClientRect(window, &client);
+  EXPECT_EQ(client.right, size.cx);
+  EXPECT_EQ(client.bottom, size.cy);
+}
+
+// The lines of a multi-line edit control are about the font's height apart.
+void ExpectLinesOfSize(HWND edit, int fontPixels) {
+  const auto second = SendMessageW(edit, EM_LINEINDEX, 1, 0);
+  const int height = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, second, 0)) -
+                     HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+  EXPECT_GE(height * 10, fontPixels * 7) << height;
+  EXPECT_LE(height, fontPixels * 3 / 2);
+}
+
+// Ideographs are one font height wide: nine of them span about nine heights.
+void ExpectCharactersOfSize(HWND edit, int fontPixels) {
+  const std::wstring ideographs(10, L'\x6F22');
+  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ideographs.c_str()));
+  const int width = LOWORD(SendMessageW(edit, EM_POSFROMCHAR, 9, 0)) - LOWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+  EXPECT_GE(width, fontPixels * 8) << width;
+  EXPECT_LE(width, fontPixels * 10);
+}
+
+void ExpectRowsOfSize(HWND list, int fontPixels) {
+  const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  EXPECT_GE(height, fontPixels);
+  EXPECT_LT(height, fontPixels * 3 / 2);
+}
+
+class WindowSizes : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    expected_ = ForScreen();
+    ASSERT_TRUE(expected_) << "no sizes known for this screen's DPI";
+    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
+    quelby_ = box_.Install(L"Quelby.exe", L"Quelby.exe");
+    const fs::path draw = box_.Install(L"recorder.exe", L"Draw\\draw.exe");
+    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+    box_.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n");
+  }
+
+  const Expected* expected_ = nullptr;
+  Sandbox box_;
+  fs::path launcher_, quelby_;
+};
+
+TEST_F(WindowSizes, TheLaunchersWindows) {
+  const std::wstring selectCaption = L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                                     std::to_wstring(VARNOCK_VERSION_MINOR);
+  {
+    const fs::path unknown = box_.Put(L"unknown.eps", "no PostScript here\r\n");
+    Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(unknown));
+    HWND select = WaitForCaption(launcher.id(), selectCaption);
+    ASSERT_TRUE(select);
+    Sleep(300);
+    ExpectClient(select, expected_->select);
+    ExpectRowsOfSize(GetDlgItem(select, launcher_ids::kSelectNames), expected_->uiFont);
+    ClickId(select, IDCANCEL);
+    EXPECT_TRUE(launcher.Ended());
+  }
+  {
+    std::string big(39u << 20, 'x');
+    for (std::size_t i = 80; i < big.size(); i += 81) big[i] = '\n';
+    const fs::path late = box_.Put(L"late.eps", big + "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n");
+    Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(late));
+    HWND wait = WaitForWindow(launcher.id(), [](HWND w) { return ClassOf(w) == L"VarnockWait"; });
+    launcher.Suspend();
+    ASSERT_TRUE(wait && IsWindow(wait));
+    ExpectClient(wait, expected_->wait);
+    launcher.Resume();
+    HWND select = WaitForCaption(launcher.id(), selectCaption);
+    ASSERT_TRUE(select);
+    ClickId(select, IDCANCEL);
+    EXPECT_TRUE(launcher.Ended());
+  }
+  {
+    Process launcher(launcher_, Quoted(launcher_));
+    HWND about = WaitForCaption(launcher.id(), L"Varnockのバージョン情報");
+    ASSERT_TRUE(about);
+    Sleep(300);
+    ExpectClient(about, expected_->about);
+    ExpectLinesOfSize(GetDlgItem(about, launcher_ids::kDummyText1), expected_->uiFont);
+    ClickId(about, IDOK);
+    EXPECT_TRUE(launcher.Ended());
+  }
+}
+
+TEST_F(WindowSizes, TheListEditorsWindows) {
+  Process quelby(quelby_, Quoted(quelby_));
+  HWND list = WaitForCaption(quelby.id(), L"起動リストの編集");
+  ASSERT_TRUE(list);
+  ExpectClient(list, expected_->list);
+  ExpectRowsOfSize(GetDlgItem(list, editor_ids::kQuelbyList), expected_->listFont);
+  PostMessageW(GetDlgItem(list, editor_ids::kQuelbyAdd), BM_CLICK, 0, 0);
+  HWND entry = WaitForCaption(quelby.id(), L"項目の編集");
+  ASSERT_TRUE(entry);
+  Sleep(300);
+  ExpectClient(entry, expected_->entry);
+  ExpectCharactersOfSize(GetDlgItem(entry, editor_ids::kEditName), expected_->textFont);
+  PostMessageW(GetDlgItem(entry, IDCANCEL), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(list, editor_ids::kQuelbyEnd), BM_CLICK, 0, 0);
+  EXPECT_TRUE(quelby.Ended());
+}
+
+}  // namespace
