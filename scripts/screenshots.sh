@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
-# Takes a picture of each window of the two programs under Wine, for docs/.
-# Needs a Windows build (cmake --build --preset windows).
+# Takes a picture of each window of the two programs under Wine, at 96 DPI (docs/NAME.png) and at
+# 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
+# Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
+# displays, and stops only the programs it started there.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
+
+if [[ ${1:-} != --at ]]; then
+  for dpi in 96 144; do
+    env -u WINEPREFIX -u DISPLAY VARNOCK_DPI=$dpi "$0" --at "$dpi"
+  done
+  exit 0
+fi
+dpi=$2
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" --at "$dpi"
 fi
 . "$repo/scripts/wine-env.sh"
 wine_prefix_ready
+suffix=$([[ $dpi == 96 ]] && echo "" || echo "-$dpi")
 out=$repo/docs
 work=$repo/build/screenshots
 rm -rf "$work"
 mkdir -p "$work/Apps" "$out"
-cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/recorder.exe" "$work/"
-[[ -f $repo/build/windows/bin/Quelby.exe ]] && cp "$repo/build/windows/bin/Quelby.exe" "$work/"
+cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/Quelby.exe" "$work/"
 cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/draw.exe"
 win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 draw=$(win "$work/Apps/draw.exe")
@@ -23,8 +33,8 @@ printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustra
 printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n' >"$work/logo.eps"
 python3 -c "import sys; open(sys.argv[1],'wb').write((b'x'*80+b'\n')*500000+b'%!PS-Adobe\r\n')" "$work/large file.eps"
 
-# Waits for the X window titled $1 and writes its picture to docs/$2.
-shoot() {
+# The X window titled $1 on this display, once it is there.
+window_id() {
   local id=""
   for _ in $(seq 1 200); do
     id=$(xwininfo -root -tree | grep -F "\"$1\": (" | awk '{ print $1; exit }' || true)
@@ -32,27 +42,54 @@ shoot() {
     sleep 0.05
   done
   [[ -n $id ]] || { echo "screenshots: no window \"$1\"" >&2; return 1; }
-  sleep 0.5
-  import -window "$id" "$out/$2"
-  echo "docs/$2"
+  echo "$id"
 }
 
-wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog.png; wineserver -k
-wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
-for _ in $(seq 1 100); do  # the notice shows only while the scan runs: stop the launcher to take it
-  pid=$(pgrep -f 'Varnock.exe' | head -n 1 || true)
-  xwininfo -root -tree | grep -q '"Varnock": ("varnock.exe"' && { kill -STOP $pid; break; }
-  sleep 0.01
-done
-shoot "Varnock" wait-window.png; kill -CONT $pid || true; wineserver -k
-wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window.png; wineserver -k
-if [[ -f $work/Quelby.exe ]]; then
+# Waits for the X window titled $1 and writes its picture to docs/$2 (with the DPI's suffix).
+shoot() {
+  local id
+  id=$(window_id "$1")
+  sleep 0.5
+  import -window "$id" "$out/$2$suffix.png"
+  echo "docs/$2$suffix.png"
+}
 
-  wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window.png
-  # Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
-  read -r x y < <(xwininfo -id "$(xwininfo -root -tree | grep -F '"起動リストの編集": (' | awk '{ print $1; exit }')" |
-    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
-  xdotool mousemove $((x + 60)) $((y + 55)) click 1 sleep 0.3 mousemove $((x + 375)) $((y + 645)) click 1
-  shoot "項目の編集" entry-dialog.png; wineserver -k
-fi
-wineserver -w
+# Pixels at this DPI of a length given at 96.
+px() { echo $(($1 * dpi / 96)); }
+
+# Ends what this script started: the programs of its own prefix.
+stop_programs() { wineserver -k; wineserver -w; }
+
+wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+
+# The notice shows only while the scan runs, for a moment: the launcher is held (by the process id
+# that Wine gives its X window) while the picture is taken; a moment missed is tried again.
+pid=""
+for _ in 1 2 3 4 5; do
+  wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
+  for _ in $(seq 1 300); do
+    id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
+    if [[ -n $id ]]; then
+      pid=$(xprop -id "$id" _NET_WM_PID | awk '{ print $3 }')
+      sleep 0.03  # the notice draws itself once it is shown
+      kill -STOP "$pid"
+      xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
+      break
+    fi
+    sleep 0.01
+  done
+  [[ -n $pid ]] && break
+  stop_programs
+done
+[[ -n $pid ]] || { echo "screenshots: the wait notice did not show" >&2; exit 1; }
+shoot "Varnock" wait-window; kill -CONT "$pid"; stop_programs
+
+wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
+
+wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window
+# Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
+read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+  awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
+  mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
+shoot "項目の編集" entry-dialog; stop_programs

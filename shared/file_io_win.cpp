@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "file_io.h"
+#include "win_handle.h"
 
 namespace fileio {
 namespace {
@@ -22,16 +23,16 @@ bool WithRetry(Step step) {
 }
 
 bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  winhandle::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
   bool ok = bytes.empty() ||
-            (WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+            (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
              written == bytes.size());
-  ok = ok && FlushFileBuffers(file);
+  ok = ok && FlushFileBuffers(file.get());
   const DWORD error = GetLastError();
-  CloseHandle(file);
+  file.reset();
   SetLastError(error);
   return ok;
 }
@@ -40,13 +41,13 @@ bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
 
 ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   bytes.clear();
-  HANDLE file = INVALID_HANDLE_VALUE;
+  winhandle::FileHandle file;
   WithRetry([&] {
-    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return file != INVALID_HANDLE_VALUE;
+    file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
   });
-  if (file == INVALID_HANDLE_VALUE) {
+  if (!file) {
     const DWORD error = GetLastError();
     return (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) ? ReadStatus::kMissing
                                                                             : ReadStatus::kFailed;
@@ -54,10 +55,9 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   char buffer[65536];
   DWORD got = 0;
   bool ok = true;
-  while ((ok = ReadFile(file, buffer, sizeof buffer, &got, nullptr)) && got > 0) {
+  while ((ok = ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) && got > 0) {
     bytes.append(buffer, got);
   }
-  CloseHandle(file);
   return ok ? ReadStatus::kOk : ReadStatus::kFailed;
 }
 

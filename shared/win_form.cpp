@@ -1,5 +1,7 @@
 #include "win_form.h"
 
+#include <commctrl.h>
+
 #include <cmath>
 #include <cwchar>
 
@@ -111,6 +113,10 @@ Dialog::~Dialog() {
 }
 
 void Dialog::Create(HWND owner) {
+  // The controls in the visual styles of Common Controls 6, which the manifest asks for. Where
+  // that cannot be had, the system's own classes draw them, plainer but whole.
+  const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&styles);
   buildFailure_ = nullptr;
   const std::vector<WORD> empty = EmptyTemplate(form_);
   HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
