@@ -52,6 +52,10 @@ void frmWait::ShowEdit(const std::wstring& strFile) {
     Create(nullptr);
   }
   if (!strFile.empty()) SetDlgItemTextW(window(), kWaitFile, strFile.c_str());
+  // Drawn as soon as it is on the screen, before the activation's work: the caller blocks next.
+  SetWindowPos(window(), nullptr, 0, 0, 0, 0,
+               SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RepaintNow(window());
   ShowWindow(window(), SW_SHOWNORMAL);
   RepaintNow(window());
   // The caller blocks reading the file next; let the window system take in what was drawn.
