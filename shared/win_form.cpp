@@ -107,7 +107,7 @@ void CenterOnOwner(HWND window, HWND owner) {
 Dialog::~Dialog() {
   if (!window_) return;
   // Nothing reaches the handlers of an object that is going; the owner takes input again.
-  SetWindowLongPtrW(window_, DWLP_USER, 0);
+  SetWindowLongPtrW(window_, form_.className ? GWLP_USERDATA : DWLP_USER, 0);
   if (HWND owner = GetWindow(window_, GW_OWNER)) EnableWindow(owner, TRUE);
   DestroyWindow(window_);
 }
@@ -118,10 +118,16 @@ void Dialog::Create(HWND owner) {
   const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&styles);
   buildFailure_ = nullptr;
-  const std::vector<WORD> empty = EmptyTemplate(form_);
-  HWND created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
-                                            reinterpret_cast<const DLGTEMPLATE*>(empty.data()), owner, Procedure,
-                                            reinterpret_cast<LPARAM>(this));
+  HWND created = nullptr;
+  if (form_.className) {
+    const int position = form_.defaultPosition ? CW_USEDEFAULT : 0;
+    created = CreateWindowExW(form_.exStyle, form_.className, L"", form_.style & ~WS_VISIBLE, position, position, 0,
+                              0, owner, nullptr, GetModuleHandleW(nullptr), this);
+  } else {
+    const std::vector<WORD> empty = EmptyTemplate(form_);
+    created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(empty.data()),
+                                         owner, Procedure, reinterpret_cast<LPARAM>(this));
+  }
   if (!created) {
     if (buildFailure_) std::rethrow_exception(buildFailure_);
     throw err::AppError(err::FromSystemError(GetLastError()));
@@ -130,6 +136,17 @@ void Dialog::Create(HWND owner) {
     DestroyWindow(created);
     std::rethrow_exception(buildFailure_);
   }
+}
+
+bool Dialog::Start() {
+  try {
+    Build();
+  } catch (...) {
+    buildFailure_ = std::current_exception();
+    return false;
+  }
+  Run([&] { Form_Load(); });
+  return true;
 }
 
 void Dialog::Build() {
@@ -232,6 +249,21 @@ void Dialog::ReportCurrentFailure() noexcept {
   }
 }
 
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self = static_cast<Dialog*>(reinterpret_cast<const CREATESTRUCTW*>(lParam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    self->window_ = window;
+  }
+  auto* self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  if (message == WM_CREATE) return self->Start() ? 0 : -1;
+  const bool last = message == WM_NCDESTROY;
+  if (last) SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+  if (self->Dispatch(message, wParam, lParam) && !last) return 0;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     SetWindowLongPtrW(window, DWLP_USER, lParam);
@@ -244,13 +276,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
 INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
-      try {
-        Build();
-      } catch (...) {
-        buildFailure_ = std::current_exception();
-        return FALSE;
-      }
-      Run([&] { Form_Load(); });
+      if (!Start()) return FALSE;
       // TRUE gives the focus to the first control, unless Form_Load has placed it.
       return IsChild(window_, GetFocus()) ? FALSE : TRUE;
     case WM_COMMAND:

@@ -35,8 +35,9 @@ struct Control {
   const FontSpec* font = nullptr;  // the UI font when none is named
 };
 
-// The window itself: its class (the system's dialog class when none is named), styles, client size
-// in twips and controls.
+// The window itself: its class, styles, client size in twips and controls. Without a class it is a
+// dialog of the system's dialog class; a window of its own class (registered with
+// winform::WindowProcedure) is a plain window, as a notice that takes no input is.
 struct FormSpec {
   const wchar_t* className;
   DWORD style;
@@ -46,6 +47,9 @@ struct FormSpec {
   std::size_t controlCount;
   bool defaultPosition = false;  // where the system puts new windows; otherwise placed by the window
 };
+
+// The window procedure of the plain windows that a Dialog runs (FormSpec with a class name).
+LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The DPI that the window is drawn at: the window's own where the system tells it (Windows 10
 // 1607 and later), otherwise the screen's.
@@ -123,8 +127,11 @@ class Dialog {
   virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
 
  private:
+  friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);
   static INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  // Builds the new window and runs Form_Load; false when the window cannot be built.
+  bool Start();
   void Build();
   // Sizes the window, makes the fonts and places the controls at the current DPI.
   void Layout();

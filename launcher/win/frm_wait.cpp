@@ -15,15 +15,14 @@ const winform::Control kControls[] = {
     {kWaitFile, L"STATIC", L"Label2", SS_LEFT, 360, 1080, 5415, 255},
 };
 
-// A window of its own class, so that it shows the hourglass and can be told from the dialogs.
+// A plain window of its own class, so that it shows the hourglass and can be told from the dialogs.
 const winform::FormSpec kForm{kClassName, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW,
                               6090, 2040, kControls, std::size(kControls), true};
 
 void RegisterWaitClass() {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = DefDlgProcW;
-  windowClass.cbWndExtra = DLGWINDOWEXTRA;
+  windowClass.lpfnWndProc = winform::WindowProcedure;
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.hCursor = LoadCursorW(nullptr, IDC_WAIT);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
@@ -52,10 +51,6 @@ void frmWait::ShowEdit(const std::wstring& strFile) {
     Create(nullptr);
   }
   if (!strFile.empty()) SetDlgItemTextW(window(), kWaitFile, strFile.c_str());
-  // Drawn as soon as it is on the screen, before the activation's work: the caller blocks next.
-  SetWindowPos(window(), nullptr, 0, 0, 0, 0,
-               SWP_SHOWWINDOW | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  RepaintNow(window());
   ShowWindow(window(), SW_SHOWNORMAL);
   RepaintNow(window());
   // The caller blocks reading the file next; let the window system take in what was drawn.
