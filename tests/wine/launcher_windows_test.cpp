@@ -4,6 +4,7 @@
 #include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "version.h"
+#include "win_handle.h"
 
 namespace {
 
@@ -212,24 +213,21 @@ int InkOnScreen(HWND window) {
   if (!GetClientRect(window, &rect)) return 0;
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
+  const winhandle::WindowDc screen(nullptr);
+  const winhandle::MemoryDc memory(CreateCompatibleDC(screen.get()));
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, rect.right, rect.bottom, screen, origin.x, origin.y, SRCCOPY);
+  const winhandle::Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return 0;
+  const winhandle::Selection selected(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, rect.right, rect.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
   GdiFlush();
   int ink = 0;
   const auto* pixels = static_cast<const std::uint8_t*>(bits);
   for (LONG i = 0; i < rect.right * rect.bottom; ++i) {
     if (pixels[i * 4] + pixels[i * 4 + 1] + pixels[i * 4 + 2] < 200) ++ink;
   }
-  SelectObject(memory, old);
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
   return ink;
 }
 
@@ -289,12 +287,12 @@ class SysInfoRegistry {
 
  private:
   static void Set(const wchar_t* keyName, const wchar_t* name, const std::wstring& value, DWORD type) {
-    HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+    winhandle::RegistryKey key;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(),
+                              nullptr),
               ERROR_SUCCESS);
-    RegSetValueExW(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+    RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
   }
   static void Clear() {
     RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSysInfoKey, L"PATH");
