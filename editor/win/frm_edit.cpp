@@ -4,7 +4,6 @@
 
 #include "bas_api.h"
 #include "editor_win.h"
-#include "error.h"
 #include "file_io.h"
 #include "mod_shgetfolderpath.h"
 #include "name_list_editor.h"
