@@ -27,6 +27,21 @@ const winform::Control kControls[] = {
 const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 5760, 2880, kControls,
                               std::size(kControls)};
 
+// The same window as a plain window of its own class.
+constexpr wchar_t kPlainClass[] = L"WindowLayerPlain";
+const winform::FormSpec kPlainForm{kPlainClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 5760, 2880, kControls,
+                                   std::size(kControls), true};
+
+void RegisterPlainClass() {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = winform::WindowProcedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kPlainClass;
+  RegisterClassExW(&windowClass);
+}
+
 const winform::Control kBroken[] = {
     {kButton, L"BUTTON", L"&Go", WS_TABSTOP | BS_PUSHBUTTON, 120, 240, 1440, 360},
     {kEdit, L"NoSuchWindowClass", L"", WS_TABSTOP, 1800, 240, 2880, 300},
@@ -78,8 +93,11 @@ void SendDpiChange(HWND dialog, int dpi, RECT suggested) {
   SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
-TEST(WindowLayer, LaysTheTableOutAtTheWindowsDpiAndAgainWhenItChanges) {
-  TestDialog dialog;
+class WindowLayerKinds : public ::testing::TestWithParam<const winform::FormSpec*> {};
+
+TEST_P(WindowLayerKinds, LaysTheTableOutAtTheWindowsDpiAndAgainWhenItChanges) {
+  RegisterPlainClass();
+  TestDialog dialog(*GetParam());
   dialog.Create(nullptr);
   HWND window = dialog.window();
   ASSERT_TRUE(window);
@@ -112,6 +130,8 @@ TEST(WindowLayer, LaysTheTableOutAtTheWindowsDpiAndAgainWhenItChanges) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_FALSE(dialog.window());
 }
+
+INSTANTIATE_TEST_SUITE_P(WindowLayer, WindowLayerKinds, ::testing::Values(&kForm, &kPlainForm));
 
 TEST(WindowLayer, AControlThatCannotBeCreatedFailsTheWindow) {
   TestDialog dialog(kBrokenForm);
