@@ -172,6 +172,28 @@ std::wstring ProductCode(const fs::path& package) {
   return code;
 }
 
+// The version that the package's file table gives a file; Windows Installer replaces an installed
+// program only by a higher one, and takes a file without one for a data file.
+std::wstring PackagedVersion(const fs::path& package, const std::wstring& file) {
+  MsiHandle database, view, record;
+  const std::wstring query = L"SELECT `Version` FROM `File` WHERE `File` = '" + file + L"'";
+  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, database.out()) != ERROR_SUCCESS ||
+      MsiDatabaseOpenViewW(database.get(), query.c_str(), view.out()) != ERROR_SUCCESS ||
+      MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || MsiViewFetch(view.get(), record.out()) != ERROR_SUCCESS) {
+    return L"";
+  }
+  wchar_t version[64] = {};
+  DWORD size = 64;
+  MsiRecordGetStringW(record.get(), 1, version, &size);
+  return version;
+}
+
+std::wstring FileVersion(const fs::path& program) {
+  wchar_t version[64] = {};
+  DWORD size = 64;
+  return MsiGetFileVersionW(program.c_str(), version, &size, nullptr, nullptr) == ERROR_SUCCESS ? version : L"";
+}
+
 bool Installed(const fs::path& package) { return MsiQueryProductStateW(ProductCode(package).c_str()) == INSTALLSTATE_DEFAULT; }
 
 class InstallTest : public ::testing::Test {
@@ -209,6 +231,7 @@ class InstallTest : public ::testing::Test {
 
   void ExpectPrograms(const fs::path& from) const {
     for (const wchar_t* program : {L"Varnock.exe", L"Quelby.exe"}) {
+      EXPECT_EQ(FileVersion(folder_ / program), FileVersion(from / program)) << fs::path(program);
       EXPECT_TRUE(fs::exists(folder_ / program)) << fs::path(program);
       EXPECT_TRUE(ReadFile(folder_ / program) == ReadFile(from / program)) << fs::path(program) << " is not the packaged one";
     }
@@ -282,6 +305,13 @@ class InstallTest : public ::testing::Test {
 };
 
 TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
+  for (const auto& [package, programs] : {std::pair{package_, BinFolder()}, std::pair{newerPackage_, newerPrograms_}}) {
+    for (const wchar_t* file : {L"Varnock", L"Quelby"}) {
+      const std::wstring version = FileVersion(programs / (file + std::wstring(L".exe")));
+      EXPECT_FALSE(version.empty());
+      EXPECT_EQ(PackagedVersion(package, file + std::wstring(L"Exe")), version) << ToUtf8(package.wstring());
+    }
+  }
   RegisterOtherApplication();
   ASSERT_EQ(Msiexec(L"/i", package_), 0u);
   {
