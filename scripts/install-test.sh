@@ -3,7 +3,8 @@
 #   scripts/install-test.sh BIN_DIR PACKAGE_DIR GTEST_FILTER
 # BIN_DIR holds the test driver and the programs the packages were built from (build/windows/bin),
 # PACKAGE_DIR the packages of scripts/package.sh (build/package).  It also builds, for the upgrade
-# and downgrade tests, a package of the next version with the programs' versions raised.
+# and downgrade tests, a package of the next version with the programs' versions raised, and the
+# same package once more.
 set -euo pipefail
 if [[ -z ${DISPLAY:-} ]]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
@@ -38,6 +39,10 @@ done
 newer_msi=$work/newer-package/Varnock-$newer_version.msi
 [[ -f $newer_msi ]] || { echo "install-test: the newer package was not built" >&2; exit 1; }
 
+# The same version built again, which has a product code of its own.
+rm -rf "$work/rebuilt-package"
+"$repo/scripts/package.sh" --version "$version" --bin "$bin" --out "$work/rebuilt-package" >/dev/null
+
 # The zip, unpacked into an empty folder.
 portable=$work/portable
 rm -rf "$portable"
@@ -56,8 +61,9 @@ win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 VARNOCK_PACKAGE=$(win "$msi")
 VARNOCK_NEWER_PACKAGE=$(win "$newer_msi")
 VARNOCK_NEWER_PROGRAMS=$(win "$newer_programs")
+VARNOCK_REBUILT_PACKAGE=$(win "$work/rebuilt-package/Varnock-$version.msi")
 VARNOCK_PORTABLE=$(win "$portable")
-export VARNOCK_PACKAGE VARNOCK_NEWER_PACKAGE VARNOCK_NEWER_PROGRAMS VARNOCK_PORTABLE
+export VARNOCK_PACKAGE VARNOCK_NEWER_PACKAGE VARNOCK_NEWER_PROGRAMS VARNOCK_REBUILT_PACKAGE VARNOCK_PORTABLE
 
 cd "$bin"
 status=0

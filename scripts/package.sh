@@ -51,7 +51,8 @@ out=$(cd "$out" && pwd)
 #   6600), so that the components both share stay installed instead of being removed and
 #   installed again;
 # - the same version counts as an upgrade too (512: maximum included), so that a rebuilt package
-#   replaces the installed one instead of being installed beside it.
+#   replaces the installed one instead of being installed beside it;
+# - the package's language, Japanese, which wixl takes from nowhere (the summary's template).
 msi=$out/$name.msi
 rm -f "$msi"
 (cd "$stage" && wixl -a x64 -o "$msi" -D Version="$version" -D StageDir=. "$repo/installer/Varnock.wxs")
@@ -72,11 +73,14 @@ msibuild "$msi" "${queries[@]}" \
   -q "UPDATE \`InstallExecuteSequence\` SET \`Sequence\` = 6601 WHERE \`Action\` = 'RemoveExistingProducts'" \
   -q "DELETE FROM \`Upgrade\` WHERE \`ActionProperty\` = 'WIX_UPGRADE_DETECTED'" \
   -q "INSERT INTO \`Upgrade\` (\`UpgradeCode\`, \`VersionMax\`, \`Attributes\`, \`ActionProperty\`) VALUES ('$upgrade_code', '$version', 513, 'WIX_UPGRADE_DETECTED')"
+package_code=$(python3 -c 'import uuid; print("{%s}" % str(uuid.uuid4()).upper())')
+msibuild "$msi" -s "Varnock $version" Varnock "x64;1041" "$package_code"
 # Each patch is checked: msibuild reports no error when a row is not found.
 check() {
   [[ $(msiinfo export "$msi" "$1" | tr -d '\0') == *"$2"* ]] || { echo "package.sh: $1 lacks '$2'" >&2; exit 1; }
 }
 check _ForceCodepage 932
+[[ $(msiinfo suminfo "$msi") == *"Template: x64;1041"* ]] || { echo "package.sh: $msi is not Japanese" >&2; exit 1; }
 check Property "$(printf 'VarnockTypeName\tEPS ファイル')"
 check Component "$(printf 'LinkIni\t{B145E497-E871-4DE1-B62E-CDF241494E73}\tINSTALLDIR\t384')"
 check InstallExecuteSequence "$(printf 'RemoveExistingProducts\t\t6601')"

@@ -376,6 +376,21 @@ TEST_F(InstallTest, AnOlderVersionRefusesToReplaceANewerOne) {
   EXPECT_FALSE(Installed(package_));
 }
 
+TEST_F(InstallTest, ARebuiltPackageOfTheSameVersionReplacesTheInstalledOne) {
+  const fs::path rebuilt = Environment(L"VARNOCK_REBUILT_PACKAGE");
+  ASSERT_FALSE(rebuilt.empty());
+  ASSERT_NE(ProductCode(rebuilt), ProductCode(package_));
+  RegisterOtherApplication();
+  ASSERT_EQ(Msiexec(L"/i", package_), 0u);
+  std::ofstream(folder_ / L"link.ini", std::ios::binary) << kMarkerOnly << "link1=\"x\"\r\n";
+  ASSERT_EQ(Msiexec(L"/i", rebuilt), 0u);
+  EXPECT_TRUE(Installed(rebuilt));
+  EXPECT_FALSE(Installed(package_)) << "installed twice";
+  EXPECT_EQ(ReadFile(folder_ / L"link.ini"), kMarkerOnly + "link1=\"x\"\r\n");
+  ExpectPrograms(BinFolder());
+  ExpectRegistered();
+}
+
 // The portable zip, unpacked into an empty folder by the script.
 TEST(PortableTest, TheUnpackedLauncherRunsWithItsOwnLinkIni) {
   const fs::path folder = Environment(L"VARNOCK_PORTABLE");
