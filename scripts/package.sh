@@ -55,6 +55,7 @@ out=$(cd "$out" && pwd)
 # - the package's language, Japanese, which wixl takes from nowhere (the summary's template).
 msi=$out/$name.msi
 rm -f "$msi"
+# wixl says "unimplemented" of the shortcut that is not advertised, and writes it all the same.
 (cd "$stage" && wixl -a x64 -o "$msi" -D Version="$version" -D StageDir=. "$repo/installer/Varnock.wxs")
 printf '\r\n\r\n932\t_ForceCodepage\r\n' >"$stage/_ForceCodepage.idt"
 msibuild "$msi" -i "$stage/_ForceCodepage.idt"

@@ -87,8 +87,8 @@ std::optional<std::wstring> UserString(const std::wstring& key, const std::wstri
 bool UserKeyExists(const std::wstring& key) { return Key(key).get() != nullptr; }
 
 void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ,
-                            text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+  ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ, text.c_str(),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
             ERROR_SUCCESS);
 }
 
@@ -157,35 +157,28 @@ class MsiHandle {
   MSIHANDLE handle_ = 0;
 };
 
-// The product code that a package installs.
-std::wstring ProductCode(const fs::path& package) {
+// The first column of the first row that a query of the package's database gives.
+std::wstring QueryPackage(const fs::path& package, const std::wstring& query) {
   MsiHandle database, view, record;
-  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, database.out()) != ERROR_SUCCESS ||
-      MsiDatabaseOpenViewW(database.get(), L"SELECT `Value` FROM `Property` WHERE `Property` = 'ProductCode'",
-                           view.out()) != ERROR_SUCCESS ||
-      MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || MsiViewFetch(view.get(), record.out()) != ERROR_SUCCESS) {
-    return L"";
-  }
-  wchar_t code[64] = {};
-  DWORD size = 64;
-  MsiRecordGetStringW(record.get(), 1, code, &size);
-  return code;
-}
-
-// The version that the package's file table gives a file; Windows Installer replaces an installed
-// program only by a higher one, and takes a file without one for a data file.
-std::wstring PackagedVersion(const fs::path& package, const std::wstring& file) {
-  MsiHandle database, view, record;
-  const std::wstring query = L"SELECT `Version` FROM `File` WHERE `File` = '" + file + L"'";
   if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, database.out()) != ERROR_SUCCESS ||
       MsiDatabaseOpenViewW(database.get(), query.c_str(), view.out()) != ERROR_SUCCESS ||
       MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || MsiViewFetch(view.get(), record.out()) != ERROR_SUCCESS) {
     return L"";
   }
-  wchar_t version[64] = {};
-  DWORD size = 64;
-  MsiRecordGetStringW(record.get(), 1, version, &size);
-  return version;
+  wchar_t value[256] = {};
+  DWORD size = 256;
+  MsiRecordGetStringW(record.get(), 1, value, &size);
+  return value;
+}
+
+std::wstring ProductCode(const fs::path& package) {
+  return QueryPackage(package, L"SELECT `Value` FROM `Property` WHERE `Property` = 'ProductCode'");
+}
+
+// The version that the package's file table gives a file; Windows Installer replaces an installed
+// program only by a higher one, and takes a file without one for a data file.
+std::wstring PackagedVersion(const fs::path& package, const std::wstring& file) {
+  return QueryPackage(package, L"SELECT `Version` FROM `File` WHERE `File` = '" + file + L"'");
 }
 
 std::wstring FileVersion(const fs::path& program) {
@@ -194,7 +187,9 @@ std::wstring FileVersion(const fs::path& program) {
   return MsiGetFileVersionW(program.c_str(), version, &size, nullptr, nullptr) == ERROR_SUCCESS ? version : L"";
 }
 
-bool Installed(const fs::path& package) { return MsiQueryProductStateW(ProductCode(package).c_str()) == INSTALLSTATE_DEFAULT; }
+bool Installed(const fs::path& package) {
+  return MsiQueryProductStateW(ProductCode(package).c_str()) == INSTALLSTATE_DEFAULT;
+}
 
 class InstallTest : public ::testing::Test {
  protected:
@@ -206,13 +201,16 @@ class InstallTest : public ::testing::Test {
       GTEST_SKIP() << "runs in a prefix of its own, from scripts/install-test.sh";
     }
     ASSERT_EQ(CoInitialize(nullptr), S_OK);
+    com_ = true;
     folder_ = KnownFolder(FOLDERID_LocalAppData) / L"Programs" / L"Varnock";
     menu_ = KnownFolder(FOLDERID_Programs) / L"Varnock";
     ASSERT_FALSE(folder_.empty() || menu_.empty());
     ASSERT_FALSE(fs::exists(folder_)) << "the prefix is not fresh";
   }
 
-  void TearDown() override { CoUninitialize(); }
+  void TearDown() override {
+    if (com_) CoUninitialize();
+  }
 
   // Starts msiexec with an action on the package, without any window (/qn) or with the basic one.
   static std::unique_ptr<Process> StartMsiexec(const std::wstring& action, const fs::path& package,
@@ -233,7 +231,8 @@ class InstallTest : public ::testing::Test {
     for (const wchar_t* program : {L"Varnock.exe", L"Quelby.exe"}) {
       EXPECT_EQ(FileVersion(folder_ / program), FileVersion(from / program)) << fs::path(program);
       EXPECT_TRUE(fs::exists(folder_ / program)) << fs::path(program);
-      EXPECT_TRUE(ReadFile(folder_ / program) == ReadFile(from / program)) << fs::path(program) << " is not the packaged one";
+      EXPECT_TRUE(ReadFile(folder_ / program) == ReadFile(from / program))
+          << fs::path(program) << " is not the packaged one";
     }
   }
 
@@ -302,6 +301,7 @@ class InstallTest : public ::testing::Test {
   }
 
   fs::path package_, newerPackage_, newerPrograms_, folder_, menu_;
+  bool com_ = false;
 };
 
 TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
@@ -411,7 +411,8 @@ TEST(PortableTest, TheUnpackedLauncherRunsWithItsOwnLinkIni) {
   Sandbox box;
   const fs::path draw = box.Install(L"recorder.exe", L"Draw\\draw.exe");
   const fs::path eps = box.Put(L"files\\logo.eps", kIllustrator10);
-  std::ofstream(folder / L"name.ini", std::ios::binary) << "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n";
+  std::ofstream(folder / L"name.ini", std::ios::binary)
+      << "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n";
   const fs::path launcher = folder / L"Varnock.exe";
   Process run(launcher, Quoted(launcher) + L" " + Quoted(eps));
   HWND dialog = WaitForCaption(run.id(), L"Varnock 3.0");
@@ -421,7 +422,7 @@ TEST(PortableTest, TheUnpackedLauncherRunsWithItsOwnLinkIni) {
   ASSERT_TRUE(run.Ended());
   EXPECT_EQ(box.Recorded(L"Draw"), std::vector<std::wstring>{Quoted(draw) + L" " + Quoted(eps)});
   EXPECT_EQ(ReadFile(folder / L"link.ini"), kMarkerOnly + "link1=\"Adobe Illustrator(R) 10.0\"\r\npath1=\"" +
-                                               ToAnsi(draw.wstring()) + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
+                                                ToAnsi(draw.wstring()) + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
 }
 
 }  // namespace
