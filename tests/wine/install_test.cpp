@@ -356,6 +356,7 @@ TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
     SCOPED_TRACE("uninstalled");
     ExpectRemoved();
     EXPECT_EQ(ReadFile(folder_ / L"name.ini"), names) << "the application list is lost";
+    EXPECT_FALSE(fs::exists(folder_ / L"link.ini")) << "the installed link.ini stays";
     EXPECT_FALSE(Installed(newerPackage_));
   }
 }
