@@ -263,6 +263,37 @@ class InstallTest : public ::testing::Test {
     ExpectOtherApplicationKept();
   }
 
+  // Starts what the Start-menu shortcut names, as a click on it would, and closes it again.
+  void ExpectTheShortcutStartsTheListEditor() const {
+    const std::wstring link = (menu_ / L"Quelby.lnk").wstring();
+    SHELLEXECUTEINFOW request{};
+    request.cbSize = sizeof request;
+    request.fMask = SEE_MASK_FLAG_NO_UI;
+    request.lpFile = link.c_str();
+    request.nShow = SW_SHOWNORMAL;
+    ASSERT_TRUE(ShellExecuteExW(&request)) << GetLastError();
+    // The shell gives no handle of a program started through a shortcut: find it by its window.
+    HWND window = nullptr;
+    for (const ULONGLONG end = GetTickCount64() + 15000; !window && GetTickCount64() < end; Sleep(20)) {
+      window = FindWindowW(nullptr, L"起動リストの編集");
+    }
+    ASSERT_TRUE(window) << "the list editor shows no window";
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE editor = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    ASSERT_TRUE(editor) << GetLastError();
+    wchar_t image[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    QueryFullProcessImageNameW(editor, 0, image, &size);
+    EXPECT_EQ(fs::path(image), folder_ / L"Quelby.exe");
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (WaitForSingleObject(editor, 15000) != WAIT_OBJECT_0) {
+      ADD_FAILURE() << "the list editor did not end";
+      TerminateProcess(editor, 99);
+    }
+    CloseHandle(editor);
+  }
+
   // Another application's registration is left as it was, and the shell's own choice untouched.
   static void ExpectOtherApplicationKept() {
     EXPECT_EQ(UserString(L"Software\\Classes\\.eps", L""), kOtherProgId) << "the .eps default changed";
@@ -321,6 +352,7 @@ TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
     EXPECT_FALSE(fs::exists(folder_ / L"name.ini"));
     ExpectRegistered();
     EXPECT_TRUE(Installed(package_));
+    ExpectTheShortcutStartsTheListEditor();
   }
 
   // The user lists a drawing application and opens a file, whose kind the launcher remembers.
