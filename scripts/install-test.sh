@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Tests the installer and the portable zip under Wine, in a fresh Wine prefix for each run:
-#   scripts/install-test.sh BIN_DIR PACKAGE_DIR GTEST_FILTER
+#   scripts/install-test.sh BIN_DIR PACKAGE GTEST_FILTER
 # BIN_DIR holds the test driver and the programs the packages were built from (build/windows/bin),
-# PACKAGE_DIR the packages of scripts/package.sh (build/package).  It also builds, for the upgrade
+# PACKAGE is the installer of scripts/package.sh (build/package/Varnock-<version>.msi), with the
+# portable zip beside it.  It also builds, for the upgrade
 # and downgrade tests, a package of the next version with the programs' versions raised, and the
 # same package once more.
 set -euo pipefail
@@ -11,19 +12,16 @@ if [[ -z ${DISPLAY:-} ]]; then
 fi
 repo=$(cd "$(dirname "$0")/.." && pwd)
 bin=$(cd "$1" && pwd)
-packages=$2
+msi=$2
 filter=$3
 work=$repo/build/install-tests
 mkdir -p "$work"
 
-shopt -s nullglob
-msis=("$packages"/Varnock-*.msi)
-shopt -u nullglob
-((${#msis[@]} == 1)) || { echo "install-test: expected one Varnock-*.msi in $packages (scripts/package.sh)" >&2; exit 1; }
-msi=${msis[0]}
+zip=${msi%.msi}-portable.zip
+for package in "$msi" "$zip"; do
+  [[ -f $package ]] || { echo "install-test: $package is missing (scripts/package.sh builds it)" >&2; exit 1; }
+done
 version=$(msiinfo export "$msi" Property | tr -d '\r' | awk -F '\t' '$1 == "ProductVersion" { print $2 }')
-zip=$packages/Varnock-$version-portable.zip
-[[ -f $zip ]] || { echo "install-test: $zip is missing (scripts/package.sh)" >&2; exit 1; }
 
 # The next version: the same programs with their file versions raised, as a release would have.
 newer_version=${version%.*}.$((${version##*.} + 1))

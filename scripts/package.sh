@@ -8,9 +8,8 @@
 #   --out      where the packages go (default: build/package)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-cd "$repo"
 
-version="" bin="" out=build/package
+version="" bin="" out=$repo/build/package
 while (($#)); do
   case $1 in
     --version) version=$2; shift 2 ;;
@@ -19,6 +18,11 @@ while (($#)); do
     *) echo "package.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
+# Folders given relative to where the script was called from.
+if [[ -n $bin ]]; then bin=$(cd "$bin" && pwd); fi
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+cd "$repo"
 if [[ -z $version ]]; then
   version=$(sed -n 's/^project( *Varnock  *VERSION  *\([0-9][0-9.]*\).*/\1/p' CMakeLists.txt)
   [[ -n $version ]] || { echo "package.sh: no 'project(Varnock VERSION ...)' in CMakeLists.txt" >&2; exit 1; }
@@ -38,8 +42,6 @@ stage=$(mktemp -d "${TMPDIR:-/tmp}/varnock-package.XXXXXX")
 trap 'rm -rf "$stage"' EXIT
 cp "$bin/Varnock.exe" "$bin/Quelby.exe" launcher/res/varnock.ico "$stage/"
 printf '[main]\r\nQuelby=1\r\n' >"$stage/link.ini"  # the marker entry: the launcher runs at once
-mkdir -p "$out"
-out=$(cd "$out" && pwd)
 
 # The installer.  wixl leaves out what Windows Installer needs here, so it is set afterwards:
 # - the database code page, without which every non-ASCII text is dropped, and the Japanese texts;
