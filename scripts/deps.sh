@@ -11,6 +11,7 @@ pkgs=(
   fonts-wine                                                            # Marlett etc.: caption buttons draw as glyphs, not "r"
   xvfb xauth x11-utils imagemagick xdotool                              # headless GUI + screenshots
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho locales       # Japanese UI text
+  wixl msitools python3                                                 # installer and zip (scripts/package.sh)
 )
 
 missing=()

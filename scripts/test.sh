@@ -13,6 +13,7 @@ fi
 
 cmake --preset windows
 cmake --build --preset windows
+scripts/package.sh --bin build/windows/bin  # the installer and the zip, tested under Wine below
 cmake --preset native
 cmake --build --preset native
 ctest --preset native -j2
