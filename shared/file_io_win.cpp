@@ -109,6 +109,8 @@ bool IsOrdinaryFile(const FilePath& path) {
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
+std::uint32_t LastError() { return GetLastError(); }
+
 bool Remove(const FilePath& path) {
   return WithRetry([&] { return DeleteFileW(path.c_str()) != 0; });
 }

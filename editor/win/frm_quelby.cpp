@@ -7,6 +7,7 @@
 #include "error.h"
 #include "frm_edit.h"
 #include "ini.h"
+#include "link_lock.h"
 #include "name_list.h"
 #include "name_list_editor.h"
 #include "win_form.h"
@@ -227,6 +228,9 @@ void frmQuelby::SaveNameList() {
 
 void frmQuelby::ResetLinkIni() {
   const fileio::FilePath file = wintext::ProgramFolder() / config::kLinkIniFile;
+  // The launchers store their choices under the same lock, so none is lost in the replacement.
+  const linklock::LinkIniLock lock(file);
+  if (!lock.held()) throw err::AppError(err::FromSystemError(lock.error()));
   if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES && !fileio::IsOrdinaryFile(file)) {
     // A hidden or system link.ini (or anything else there that is no ordinary file) is not taken
     // for a file to replace: it stays, and the marker entry is only added to it.
