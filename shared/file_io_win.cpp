@@ -21,6 +21,35 @@ bool WithRetry(Step step) {
   }
 }
 
+// The full path, as the system resolves it; empty when it cannot.
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return {};
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);
+  }
+}
+
+// A path that the system takes at any length: a long one goes as its full path behind "\\?\".
+std::wstring SystemPath(const FilePath& path) {
+  const std::wstring given = path.wstring();
+  if (given.size() < MAX_PATH - 12 || given.rfind(L"\\\\?\\", 0) == 0) return given;
+  const std::wstring full = FullPath(given);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return full.empty() ? given : L"\\\\?\\" + full;
+}
+
+// A device name such as NUL or CON: the system resolves it into the device namespace.
+bool IsDeviceName(const FilePath& path) {
+  const std::wstring given = path.wstring();
+  return given.rfind(L"\\\\", 0) != 0 && FullPath(given).rfind(L"\\\\.\\", 0) == 0;
+}
+
 bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -42,7 +71,7 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   bytes.clear();
   HANDLE file = INVALID_HANDLE_VALUE;
   WithRetry([&] {
-    file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+    file = CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE;
   });
@@ -102,8 +131,8 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
 }
 
 bool IsOrdinaryFile(const FilePath& path) {
-  if (path.empty() || HasWildcard(path)) return false;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (path.empty() || HasWildcard(path) || IsDeviceName(path)) return false;
+  const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return (attributes &
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
@@ -112,7 +141,7 @@ bool IsOrdinaryFile(const FilePath& path) {
 std::uint32_t LastError() { return GetLastError(); }
 
 bool Remove(const FilePath& path) {
-  return WithRetry([&] { return DeleteFileW(path.c_str()) != 0; });
+  return WithRetry([&] { return DeleteFileW(SystemPath(path).c_str()) != 0; });
 }
 
 Reader::~Reader() { Close(); }
@@ -120,9 +149,16 @@ Reader::~Reader() { Close(); }
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    // A console, a pipe or a device would block the reader or never end.
+    CloseHandle(file);
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
   handle_ = file;
   return true;
 }
