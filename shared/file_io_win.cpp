@@ -13,10 +13,10 @@ bool IsPassingError(DWORD error) {
 }
 
 template <typename Step>
-bool WithRetry(Step step) {
-  for (int attempt = 0;; ++attempt) {
+bool WithRetry(Step step, int attempts = 5) {
+  for (int attempt = 1;; ++attempt) {
     if (step()) return true;
-    if (attempt == 4 || !IsPassingError(GetLastError())) return false;
+    if (attempt >= attempts || !IsPassingError(GetLastError())) return false;
     Sleep(20);
   }
 }
@@ -107,14 +107,17 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
   if (!GetTempFileNameW(folder.c_str(), L"ini", 0, temp)) return false;
   bool ok = WriteNewFile(temp, bytes);
   if (ok) {
-    ok = WithRetry([&] {
-      if (existed && ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                  nullptr, nullptr)) {
-        return true;
-      }
-      return MoveFileExW(temp, target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    });
+    // A rename over the old file, so that readers find the old or the new file and never none. It
+    // is refused while another program reads the file, which takes a moment: wait for that.
+    // ReplaceFileW comes last, for a file held longer (under Wine it is two renames, with a moment
+    // in which the file is missing).
+    ok = WithRetry(
+        [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+        12);
+    ok = ok || (existed && WithRetry([&] {
+                  return ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                      nullptr) != 0;
+                }));
   }
   const DWORD error = GetLastError();
   if (!ok) {
@@ -122,8 +125,7 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
     // in the temporary file rather than being lost with it.
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES || !existed) DeleteFileW(temp);
   } else if (existed) {
-    // ReplaceFileW keeps the attributes on Windows; set them again where it only renames. The file
-    // has changed, so it is marked for backup.
+    // The new file keeps the old one's attributes; it has changed, so it is marked for backup.
     SetFileAttributesW(target.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
   }
   SetLastError(error);
