@@ -11,6 +11,7 @@ pkgs=(
   fonts-wine                                                            # Marlett etc.: caption buttons draw as glyphs, not "r"
   xvfb xauth x11-utils imagemagick xdotool                              # headless GUI + screenshots
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho locales       # Japanese UI text
+  clang libclang-rt-dev                                                 # libFuzzer, ASan, UBSan runtimes
 )
 
 missing=()
