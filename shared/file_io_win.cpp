@@ -109,8 +109,8 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
   if (ok) {
     // A rename over the old file, so that readers find the old or the new file and never none. It
     // is refused while another program reads the file, which takes a moment: wait for that.
-    // ReplaceFileW comes last, for a file held longer (under Wine it is two renames, with a moment
-    // in which the file is missing).
+    // ReplaceFileW comes last, for a reader that holds the file longer (it works while readers
+    // share deletion; under Wine it is two renames, with a moment in which the file is missing).
     ok = WithRetry(
         [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
         12);

@@ -207,6 +207,22 @@ TEST(IniDifferential, AFileHeldOpenElsewhereIsLeftAsItWas) {
   EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
+TEST(IniDifferential, AReplacementThatFailsLeavesTheFileAndNoTemporaryFile) {
+  Sandbox box;
+  const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+  // Readable, but not to be replaced while this handle is open.
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
+  CloseHandle(held);
+  EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  // Wine's ReplaceFileW leaves an empty file of its own (rf*.tmp) behind when it fails.
+  for (const auto& entry : fs::directory_iterator(box.folder())) {
+    EXPECT_NE(entry.path().filename().wstring().rfind(L"ini", 0), 0u) << "the temporary file stayed behind";
+  }
+}
+
 TEST(IniDifferential, AFileBeingReadByTheOtherProgramCanStillBeReplaced) {
   Sandbox box;
   const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
