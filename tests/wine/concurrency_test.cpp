@@ -13,6 +13,7 @@
 #include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "file_io.h"
+#include "link_lock.h"
 
 namespace {
 
@@ -152,6 +153,32 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
   EXPECT_GT(reads.load(), 0);
   EXPECT_EQ(box.Recorded(L"Draw", starts).size(), starts) << "every launcher started the program";
   std::printf("  %d whole reads of link.ini while it changed\n", reads.load());
+}
+
+TEST(Concurrency, TheEditorsSaveWaitsForALauncherThatIsStoring) {
+  Sandbox box;
+  const fs::path quelby = box.Install(L"Quelby.exe", L"Quelby.exe");
+  const fs::path draw = box.Install(L"recorder.exe", L"Draw\\draw.exe");
+  const std::string linked = "[main]\r\nQuelby=1\r\nlink1=\"A\"\r\npath1=\"" + ToAnsi(draw.wstring()) + "\"\r\n";
+  box.Put(L"link.ini", linked);
+  box.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n");
+  auto lock = std::make_unique<linklock::LinkIniLock>(box.Path(L"link.ini"));
+  ASSERT_TRUE(lock->held());
+  Process editor(quelby, Quoted(quelby));
+  HWND main = WaitForCaption(editor.id(), L"起動リストの編集", 60000);
+  ASSERT_TRUE(main);
+  SendDlgItemMessageW(main, editor_ids::kQuelbyList, LB_SETCURSEL, 0, 0);
+  PostMessageW(GetDlgItem(main, editor_ids::kQuelbyDelete), BM_CLICK, 0, 0);
+  PostMessageW(GetDlgItem(main, editor_ids::kQuelbyEnd), BM_CLICK, 0, 0);
+  const auto question = WaitForMessageBox(editor.id(), 60000);
+  ASSERT_TRUE(question);
+  PostMessageW(GetDlgItem(question->window, IDYES), BM_CLICK, 0, 0);
+  Sleep(1500);
+  EXPECT_TRUE(editor.Running());
+  EXPECT_EQ(box.Read(L"link.ini"), linked) << "reset while a launcher held the lock";
+  lock.reset();
+  ASSERT_TRUE(editor.Ended(60000));
+  EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
 }  // namespace
