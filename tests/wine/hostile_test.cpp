@@ -3,6 +3,7 @@
 // and a launcher killed while it writes link.ini.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -191,7 +192,10 @@ TEST_F(Hostile, AChoiceThatCannotBeStoredStartsTheProgramAndSaysSo) {
 
 TEST_F(Hostile, StoringWaitsForTheLockAndNumbersFromWhatItsHolderWrote) {
   const fs::path ini = box_.Path(L"link.ini");
-  auto lock = std::make_unique<linklock::LinkIniLock>(ini);
+  // The same file spelt otherwise is the same lock.
+  std::wstring odd = box_.Path(L"files\\..\\LINK.INI").wstring();
+  std::replace(odd.begin(), odd.end(), L'\\', L'/');
+  auto lock = std::make_unique<linklock::LinkIniLock>(odd);
   ASSERT_TRUE(lock->held());
   auto launcher = Start(eps_);
   HWND dialog = WaitForSelect(*launcher);
