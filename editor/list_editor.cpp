@@ -5,6 +5,7 @@
 #include "config.h"
 #include "error.h"
 #include "ini.h"
+#include "link_lock.h"
 #include "name_list.h"
 #include "name_list_editor.h"
 
@@ -130,6 +131,9 @@ void ListEditor::SaveNameList() {
 
 void ListEditor::ResetLinkIni() {
   const fileio::FilePath file = host_.ProgramFolder() / config::kLinkIniFile;
+  // The launchers store their choices under the same lock, so none is lost in the replacement.
+  const linklock::LinkIniLock lock(file);
+  if (!lock.held()) throw err::AppError(err::FromSystemError(lock.error()));
   if (host_.Kind(file) == FileKind::kOther) {
     // A hidden or system link.ini (or anything else there that is no ordinary file) is not taken
     // for a file to replace: it stays, and the marker entry is only added to it.

@@ -39,25 +39,20 @@ struct Run {
     host.CloseWait();
   }
 
-  // The three values of the entry reach link.ini together, in one replacement of the file. As
-  // with any INI write, a failure here does not keep the chosen program from starting.
+  // The failure's error number when a ticked "remember" could not be stored.
+  std::optional<std::int32_t> storeFailure;
+
+  // A failure here does not keep the chosen program from starting; the user is told afterwards.
   void StoreAssociation(const std::string& programPath) {
-    const std::int32_t number = LinkNumberToStore(links, *creatorText, creatorVersion);
-    const LinkValues values = QuotedLinkValues(*creatorText, programPath, creatorVersion);
-    WriteIniStrings(config::kSection,
-                    {{text::NumberedKey(config::kLinkKey, number), values.link},
-                     {text::NumberedKey(config::kPathKey, number), values.path},
-                     {text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion}},
-                    linkIni);
+    storeFailure = StoreLink(linkIni, *creatorText, programPath, creatorVersion);
   }
 
   // Lets the user pick the program; no value when the run ends here.
   std::optional<std::string> Choose() {
     const bool formatKnown = creatorText.has_value();
-    // A lead byte takes the CR or LF after it into the value; such a pair cannot be stored in
-    // link.ini, so the dialog does not offer to remember it.
-    const bool storable = formatKnown && creatorText->find_first_of("\r\n") == std::string::npos &&
-                          creatorVersion.find_first_of("\r\n") == std::string::npos;
+    // A pair that would not read back as it was written (a lead byte takes the CR or LF after it
+    // into the value; a NUL; more than a value read holds) is not offered for remembering.
+    const bool storable = formatKnown && CanStoreLink(*creatorText, creatorVersion);
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
     std::int32_t select = 0;
@@ -141,7 +136,7 @@ std::wstring StartCommandLine(const std::wstring& programPath, const std::wstrin
 }
 
 void Main(LauncherHost& host) {
-  Run run{host, {}, {}, {}, {}, {}, {}};
+  Run run{host, {}, {}, {}, {}, {}, {}, {}};
   try {
     run.Go();
   } catch (...) {
@@ -149,6 +144,10 @@ void Main(LauncherHost& host) {
     host.CloseWait();
     host.SetMousePointer(kPointerDefault);
     host.ShowError(number);
+  }
+  if (run.storeFailure) {
+    host.Message(std::wstring(kStoreFailedText) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
+                 kStyleExclamation);
   }
 }
 

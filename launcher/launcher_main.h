@@ -22,6 +22,10 @@ inline constexpr std::int32_t kScanLimits[] = {100 * 1024, 2000 * 1024, 40000 * 
 inline constexpr wchar_t kFileNotFoundText[] = L"ファイルが見つかりません ";
 inline constexpr wchar_t kLinkIniMissingText[] = L"link.iniが見つかりません";
 inline constexpr wchar_t kProgramNotFoundText[] = L"実行プログラムが見つかりません";
+// Shown after the program has started when a ticked "remember" could not be stored.
+inline constexpr wchar_t kStoreFailedText[] =
+    L"選択したソフトをこのファイル形式に記憶できませんでした。次にこの形式のファイルを開くときも、"
+    L"起動するソフトを選択してください。";
 inline constexpr wchar_t kUnknownFormat[] = L"(不明)";
 inline constexpr wchar_t kPromptUnknownFormat[] =
     L"このファイルの形式は不明です。起動するソフトを選択してください";

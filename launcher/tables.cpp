@@ -3,7 +3,8 @@
 #include <utility>
 
 #include "config.h"
-#include "ini.h"
+#include "error.h"
+#include "link_lock.h"
 #include "name_list.h"
 #include "text.h"
 
@@ -18,8 +19,11 @@ std::string Quoted(const std::string& value) { return "\"" + value + "\""; }
 }  // namespace
 
 std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table) {
+  return ReadLinkIni(IniDocument::Load(file), table);
+}
+
+std::int32_t ReadLinkIni(const IniDocument& ini, LinkTable& table) {
   table = LinkTable{};
-  const IniDocument ini = IniDocument::Load(file);
   for (std::int32_t number = 1; number <= config::kMaxLinkEntries; ++number) {
     const std::string link = Read(ini, config::kLinkKey, number);
     const std::string path = Read(ini, config::kPathKey, number);
@@ -69,4 +73,35 @@ std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creato
 LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
                             const std::string& creatorVersion) {
   return {Quoted(creatorText), Quoted(programPath), Quoted(creatorVersion)};
+}
+
+bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion) {
+  for (const std::string* value : {&creatorText, &creatorVersion}) {
+    if (value->find_first_of("\r\n") != std::string::npos) return false;
+    IniDocument trial;
+    trial.Set(config::kSection, config::kLinkKey, Quoted(*value));
+    if (text::TrimBlanksAnsi(trial.Get(config::kSection, config::kLinkKey, config::kValueBufferSize)) != *value) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::string& creatorText,
+                                      const std::string& programPath, const std::string& creatorVersion) {
+  const linklock::LinkIniLock lock(file);
+  if (!lock.held()) return err::FromSystemError(lock.error());
+  std::string bytes;
+  // A file that exists but cannot be read is left alone rather than overwritten.
+  if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return err::FromSystemError(fileio::LastError());
+  IniDocument ini(std::move(bytes));
+  LinkTable table;
+  ReadLinkIni(ini, table);
+  const std::int32_t number = LinkNumberToStore(table, creatorText, creatorVersion);
+  const LinkValues values = QuotedLinkValues(creatorText, programPath, creatorVersion);
+  ini.Set(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link);
+  ini.Set(config::kSection, text::NumberedKey(config::kPathKey, number), values.path);
+  ini.Set(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion);
+  if (!fileio::ReplaceContent(file, ini.bytes())) return err::FromSystemError(fileio::LastError());
+  return std::nullopt;
 }

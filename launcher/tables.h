@@ -3,10 +3,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "file_io.h"
+#include "ini.h"
 
 // Entry i (from 1) is element i - 1 of each list. Texts are in the ANSI code page, trimmed.
 struct LinkTable {
@@ -25,6 +27,7 @@ struct AppList {
 // Reads link1.. up to link999 (with path and CreatorVersion); the table ends at the first number
 // whose link or path is empty. Returns the number of entries.
 std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table);
+std::int32_t ReadLinkIni(const IniDocument& ini, LinkTable& table);
 
 // Reads name1/path1 up to name99/path99; the list ends at the first empty name or path.
 std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list);
@@ -51,3 +54,14 @@ struct LinkValues {
 };
 LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
                             const std::string& creatorVersion);
+
+// A pair that link.ini gives back as it was written: no line break, no NUL, no more than a value
+// read can hold. Any other pair would be stored and then never found again.
+bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion);
+
+// Stores an association in link.ini while holding the lock on it: the number is chosen from the
+// file as it stands now (the last matching entry's, else the number after the last entry), and
+// the three values reach the file in one replacement of it. Returns the failure's error number,
+// or no value when the association is stored.
+std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::string& creatorText,
+                                      const std::string& programPath, const std::string& creatorVersion);

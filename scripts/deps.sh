@@ -12,6 +12,7 @@ pkgs=(
   xvfb xauth x11-utils imagemagick xdotool                              # headless GUI + screenshots
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho locales       # Japanese UI text
   wixl msitools python3                                                 # installer and zip (scripts/package.sh)
+  clang libclang-rt-dev                                                 # libFuzzer, ASan, UBSan runtimes
 )
 
 missing=()

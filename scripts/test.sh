@@ -17,3 +17,9 @@ scripts/package.sh --bin build/windows/bin  # the installer and the zip, tested 
 cmake --preset native
 cmake --build --preset native
 ctest --preset native -j2
+
+# The unit tests again under AddressSanitizer and UndefinedBehaviorSanitizer (clang), then each
+# fuzz target for a bounded time (VARNOCK_FUZZ_SECONDS, 60 by default).
+cmake --preset sanitize -DVARNOCK_FUZZ_SECONDS="${VARNOCK_FUZZ_SECONDS:-60}"
+cmake --build --preset sanitize
+ctest --preset sanitize -j2

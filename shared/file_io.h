@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 
@@ -21,6 +22,9 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes);
 
 // An existing ordinary file: not a folder, not hidden or system, not a wildcard pattern, not empty.
 bool IsOrdinaryFile(const FilePath& path);
+
+// The system's error code of the last operation that failed (GetLastError, errno).
+std::uint32_t LastError();
 
 // Deletes a file; false when it could not be deleted (the system's error is kept).
 bool Remove(const FilePath& path);

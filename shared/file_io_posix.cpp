@@ -25,7 +25,10 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
 bool ReplaceContent(const FilePath& path, const std::string& bytes) {
   struct stat old {};
   const bool existed = ::stat(path.c_str(), &old) == 0;
-  if (path.empty() || (existed && (old.st_mode & S_IWUSR) == 0)) return false;
+  if (path.empty() || (existed && (old.st_mode & S_IWUSR) == 0)) {
+    errno = EACCES;
+    return false;
+  }
   std::string temp = (path.parent_path() / ".ini-XXXXXX").string();
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) return false;
@@ -43,6 +46,8 @@ bool IsOrdinaryFile(const FilePath& path) {
   struct stat info {};
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
+
+std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
 bool Remove(const FilePath& path) { return ::unlink(path.c_str()) == 0; }
 

@@ -14,12 +14,41 @@ bool IsPassingError(DWORD error) {
 }
 
 template <typename Step>
-bool WithRetry(Step step) {
-  for (int attempt = 0;; ++attempt) {
+bool WithRetry(Step step, int attempts = 5) {
+  for (int attempt = 1;; ++attempt) {
     if (step()) return true;
-    if (attempt == 4 || !IsPassingError(GetLastError())) return false;
+    if (attempt >= attempts || !IsPassingError(GetLastError())) return false;
     Sleep(20);
   }
+}
+
+// The full path, as the system resolves it; empty when it cannot.
+std::wstring FullPath(const std::wstring& path) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) return {};
+    if (length < full.size()) {
+      full.resize(length);
+      return full;
+    }
+    full.resize(length);
+  }
+}
+
+// A path that the system takes at any length: a long one goes as its full path behind "\\?\".
+std::wstring SystemPath(const FilePath& path) {
+  const std::wstring given = path.wstring();
+  if (given.size() < MAX_PATH - 12 || given.rfind(L"\\\\?\\", 0) == 0) return given;
+  const std::wstring full = FullPath(given);
+  if (full.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+  return full.empty() ? given : L"\\\\?\\" + full;
+}
+
+// A device name such as NUL or CON: the system resolves it into the device namespace.
+bool IsDeviceName(const FilePath& path) {
+  const std::wstring given = path.wstring();
+  return given.rfind(L"\\\\", 0) != 0 && FullPath(given).rfind(L"\\\\.\\", 0) == 0;
 }
 
 bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
@@ -43,7 +72,7 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   bytes.clear();
   winhandle::FileHandle file;
   WithRetry([&] {
-    file.reset(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    file.reset(CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
   });
@@ -78,14 +107,17 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
   if (!GetTempFileNameW(folder.c_str(), L"ini", 0, temp)) return false;
   bool ok = WriteNewFile(temp, bytes);
   if (ok) {
-    ok = WithRetry([&] {
-      if (existed && ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                                  nullptr, nullptr)) {
-        return true;
-      }
-      return MoveFileExW(temp, target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-    });
+    // A rename over the old file, so that readers find the old or the new file and never none. It
+    // is refused while another program reads the file, which takes a moment: wait for that.
+    // ReplaceFileW comes last, for a reader that holds the file longer (it works while readers
+    // share deletion; under Wine it is two renames, with a moment in which the file is missing).
+    ok = WithRetry(
+        [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
+        12);
+    ok = ok || (existed && WithRetry([&] {
+                  return ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                      nullptr) != 0;
+                }));
   }
   const DWORD error = GetLastError();
   if (!ok) {
@@ -93,8 +125,7 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
     // in the temporary file rather than being lost with it.
     if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES || !existed) DeleteFileW(temp);
   } else if (existed) {
-    // ReplaceFileW keeps the attributes on Windows; set them again where it only renames. The file
-    // has changed, so it is marked for backup.
+    // The new file keeps the old one's attributes; it has changed, so it is marked for backup.
     SetFileAttributesW(target.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
   }
   SetLastError(error);
@@ -102,15 +133,17 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
 }
 
 bool IsOrdinaryFile(const FilePath& path) {
-  if (path.empty() || HasWildcard(path)) return false;
-  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (path.empty() || HasWildcard(path) || IsDeviceName(path)) return false;
+  const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
   return (attributes &
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
+std::uint32_t LastError() { return GetLastError(); }
+
 bool Remove(const FilePath& path) {
-  return WithRetry([&] { return DeleteFileW(path.c_str()) != 0; });
+  return WithRetry([&] { return DeleteFileW(SystemPath(path).c_str()) != 0; });
 }
 
 Reader::~Reader() { Close(); }
@@ -118,9 +151,16 @@ Reader::~Reader() { Close(); }
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                            nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
+  if (GetFileType(file) != FILE_TYPE_DISK) {
+    // A console, a pipe or a device would block the reader or never end.
+    CloseHandle(file);
+    SetLastError(ERROR_INVALID_HANDLE);
+    return false;
+  }
   handle_ = file;
   return true;
 }

@@ -1,5 +1,6 @@
 #include "ini.h"
 
+#include "codepage.h"
 #include "error.h"
 #include "text.h"
 
@@ -31,9 +32,14 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// UTF-8 has no byte that stands for part of another character and for an ASCII one at once.
+const text::LeadByteTable& NoLeadBytes() {
+  static const text::LeadByteTable none{};
+  return none;
+}
+
 // Position of the first ']' that stands as a character of its own (it can be a trail byte).
-std::size_t FindClosingBracket(std::string_view text) {
-  const auto& leads = text::Cp932LeadBytes();
+std::size_t FindClosingBracket(std::string_view text, const text::LeadByteTable& leads) {
   for (std::size_t pos = 0; pos < text.size(); ++pos) {
     if (leads[static_cast<unsigned char>(text[pos])]) {
       ++pos;
@@ -62,7 +68,34 @@ bool HasLineBreak(std::string_view value) {
 
 }  // namespace
 
-IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
+IniDocument::IniDocument(std::string bytes) {
+  const std::string_view all(bytes);
+  if (all.substr(0, 3) == "\xEF\xBB\xBF") {
+    encoding_ = Encoding::kUtf8;
+    bytes_ = bytes.substr(3);
+  } else if (all.substr(0, 2) == "\xFF\xFE" || all.substr(0, 2) == "\xFE\xFF") {
+    encoding_ = all[0] == '\xFF' ? Encoding::kUtf16Le : Encoding::kUtf16Be;
+    bytes_ = codepage::Utf8FromUtf16(all.substr(2), encoding_ == Encoding::kUtf16Be);
+    if (all.size() % 2 != 0) oddByte_ = bytes.substr(bytes.size() - 1);
+  } else {
+    bytes_ = std::move(bytes);
+  }
+  Parse();
+}
+
+std::string IniDocument::bytes() const {
+  switch (encoding_) {
+    case Encoding::kUtf8: return "\xEF\xBB\xBF" + bytes_;
+    case Encoding::kUtf16Le: return "\xFF\xFE" + codepage::Utf16FromUtf8(bytes_, false) + oddByte_;
+    case Encoding::kUtf16Be: return "\xFE\xFF" + codepage::Utf16FromUtf8(bytes_, true) + oddByte_;
+    case Encoding::kAnsi: break;
+  }
+  return bytes_;
+}
+
+std::string IniDocument::OwnText(std::string_view ansi) const {
+  return encoding_ == Encoding::kAnsi ? std::string(ansi) : codepage::Utf8FromAnsi(ansi);
+}
 
 IniDocument IniDocument::Load(const fileio::FilePath& file) {
   std::string bytes;
@@ -86,7 +119,8 @@ void IniDocument::Parse() {
     if (!content.empty() && content.front() == '[') {
       line.kind = Line::Kind::kSection;
       std::string_view name = content.substr(1);
-      name = name.substr(0, FindClosingBracket(name));
+      name = name.substr(0, FindClosingBracket(name, encoding_ == Encoding::kAnsi ? text::Cp932LeadBytes()
+                                                                                   : NoLeadBytes()));
       line.name = TrimFileBlanks(name);
     } else if (!content.empty() && content.front() != ';') {
       line.kind = Line::Kind::kKey;
@@ -122,9 +156,9 @@ std::string IniDocument::Get(std::string_view section, std::string_view key,
                              std::int32_t size) const {
   if (size < 0) throw err::AppError(err::kInvalidArgument);
   if (size == 0) return {};
-  const std::size_t sectionLine = FindSection(section);
+  const std::size_t sectionLine = FindSection(OwnText(section));
   if (sectionLine == std::string::npos) return {};
-  const std::size_t keyLine = FindKey(sectionLine, key);
+  const std::size_t keyLine = FindKey(sectionLine, OwnText(key));
   if (keyLine == std::string::npos || lines_[keyLine].valueBegin == std::string::npos) return {};
   const Line& line = lines_[keyLine];
   std::string_view value = TrimFileBlanks(
@@ -133,15 +167,22 @@ std::string IniDocument::Get(std::string_view section, std::string_view key,
       value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
+  std::string ansi = encoding_ == Encoding::kAnsi ? std::string(value) : codepage::AnsiFromUtf8(value);
   const std::size_t limit = static_cast<std::size_t>(size) - 1;
-  if (value.size() > limit) value = value.substr(0, WholeCharacterPrefix(value, limit));
-  return CutAtNull(std::string(value));
+  if (ansi.size() > limit) ansi.resize(WholeCharacterPrefix(ansi, limit));
+  return CutAtNull(ansi);
 }
 
-void IniDocument::Set(std::string_view section, std::string_view key, std::string_view value) {
-  if (HasLineBreak(section) || HasLineBreak(key) || HasLineBreak(value)) {
+void IniDocument::Set(std::string_view ansiSection, std::string_view ansiKey, std::string_view ansiValue) {
+  if (HasLineBreak(ansiSection) || HasLineBreak(ansiKey) || HasLineBreak(ansiValue)) {
     throw err::AppError(err::kValueHasLineBreak);
   }
+  const std::string ownSection = OwnText(ansiSection);
+  const std::string ownKey = OwnText(ansiKey);
+  const std::string ownValue = OwnText(ansiValue);
+  const std::string_view section(ownSection);
+  const std::string_view key(ownKey);
+  const std::string_view value(ownValue);
   const std::string entry = std::string(key) + "=" + std::string(value);
   const std::size_t sectionLine = FindSection(section);
   if (sectionLine == std::string::npos) {

@@ -12,9 +12,15 @@
 #include "file_io.h"
 
 // One INI file's content, parsed once, so that many values can be read from a single read of it.
+// Values come and go in the ANSI code page whatever the file's encoding.
 class IniDocument {
  public:
+  // The system writes ANSI files; a text editor may have saved the file as Unicode, marked by a
+  // byte-order mark at its start.
+  enum class Encoding { kAnsi, kUtf8, kUtf16Le, kUtf16Be };
+
   IniDocument() = default;
+  // The file's bytes; a byte-order mark decides the encoding.
   explicit IniDocument(std::string bytes);
 
   // Loads the file; a missing or unreadable file reads as an empty document.
@@ -29,7 +35,9 @@ class IniDocument {
   // and every other byte stays. Throws err::AppError when a text holds a CR or LF.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
-  const std::string& bytes() const { return bytes_; }
+  // The file's bytes, in the encoding the file came in.
+  std::string bytes() const;
+  Encoding encoding() const { return encoding_; }
 
  private:
   struct Line {
@@ -42,11 +50,15 @@ class IniDocument {
   };
 
   void Parse();
+  // ANSI text (a name or a value) in the document's own text: UTF-8 for a Unicode file.
+  std::string OwnText(std::string_view ansi) const;
   // Index of the first line of the first section with that name, or npos.
   std::size_t FindSection(std::string_view section) const;
   std::size_t FindKey(std::size_t sectionLine, std::string_view key) const;
 
-  std::string bytes_;
+  std::string bytes_;  // the text as parsed: ANSI, or UTF-8 for a Unicode file
+  Encoding encoding_ = Encoding::kAnsi;
+  std::string oddByte_;  // the last byte of a UTF-16 file of odd length, kept as it was
   std::vector<Line> lines_;
 };
 

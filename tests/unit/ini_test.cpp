@@ -107,8 +107,63 @@ TEST(IniRead, HeadersCommentsAndStrayLines) {
   EXPECT_EQ(Get("[main]\r\n#k=1\r\n", "main", "#k"), "1");
   EXPECT_EQ(Get("[]\r\nk=empty\r\n", "", "k"), "empty");
   EXPECT_EQ(Get("[main]\r\nk=a;b#c\r\n", "main", "k"), "a;b#c");
-  // A byte-order mark of UTF-8 is not recognised: the first header becomes unreadable.
-  EXPECT_EQ(Get("\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k"), "");
+  // A byte-order mark of UTF-8 makes the rest of the file UTF-8 text.
+  EXPECT_EQ(Get("\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k"), "1");
+}
+
+TEST(IniRead, AValueEndsAtItsFirstNul) {
+  EXPECT_EQ(Get(std::string("[main]\r\nk=ab\0cd\r\nj=2\r\n", 19), "main", "k"), "ab");
+  EXPECT_EQ(Get(std::string("[main]\r\nk=\"\0x\"\r\n", 15), "main", "k"), "");
+}
+
+// "[main]" CR LF "name1=レイアウト" CR LF "path1=C:\\a.exe" CR LF, as UTF-16 code units.
+std::string Utf16(const std::u16string& text, bool bigEndian) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
+const char kLayoutAnsi[] = "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67";  // レイアウト
+
+TEST(IniUnicode, FilesWithAByteOrderMarkAreReadAsTheirText) {
+  const std::string utf8 = "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n";
+  EXPECT_EQ(Get(utf8, "main", "name1"), kLayoutAnsi);
+  for (const bool bigEndian : {false, true}) {
+    const IniDocument document(Utf16(u"[main]\r\nname1= \"\u30EC\u30A4\u30A2\u30A6\u30C8\" \r\npath1=x\r\n", bigEndian));
+    EXPECT_EQ(document.encoding(), bigEndian ? IniDocument::Encoding::kUtf16Be : IniDocument::Encoding::kUtf16Le);
+    EXPECT_EQ(document.Get("main", "name1", 1024), kLayoutAnsi);
+    EXPECT_EQ(document.Get("MAIN", "PATH1", 1024), "x");
+  }
+  // A character that the ANSI code page lacks reads as the system's stand-in.
+  EXPECT_EQ(IniDocument(Utf16(u"[main]\r\nk=a\u00E9\U0001F600b\r\n", false)).Get("main", "k", 1024).front(), 'a');
+  EXPECT_EQ(IniDocument(Utf16(u"[main]\r\nk=a\u00E9b\r\n", false)).Get("main", "k", 1024).size(), 3u);
+  // The ANSI cut at the buffer's end applies to the converted value.
+  std::u16string many = u"[main]\r\nk=";
+  for (int i = 0; i < 600; ++i) many += u'\u6F22';
+  EXPECT_EQ(IniDocument(Utf16(many, false)).Get("main", "k", 1024).size(), 1022u);
+}
+
+TEST(IniUnicode, AWriteKeepsTheEncodingAndEveryOtherByte) {
+  // A comment with characters the ANSI code page lacks, and a stray last byte, survive the write.
+  const std::u16string before = u"; \U0001F600 \u00E9\r\n[main]\r\nname1=a\r\n";
+  for (const bool bigEndian : {false, true}) {
+    IniDocument document(Utf16(before, bigEndian) + "Z");
+    document.Set("main", "name1", kLayoutAnsi);
+    document.Set("main", "path1", "C:\\x.exe");
+    EXPECT_EQ(document.bytes(),
+              Utf16(u"; \U0001F600 \u00E9\r\n[main]\r\nname1=\u30EC\u30A4\u30A2\u30A6\u30C8\r\npath1=C:\\x.exe\r\n", bigEndian) + "Z");
+    EXPECT_EQ(IniDocument(document.bytes()).Get("main", "name1", 1024), kLayoutAnsi);
+  }
+  IniDocument utf8("\xEF\xBB\xBF; \xF0\x9F\x98\x80\r\n[main]\r\n");
+  utf8.Set("main", "name1", kLayoutAnsi);
+  EXPECT_EQ(utf8.bytes(), "\xEF\xBB\xBF; \xF0\x9F\x98\x80\r\n[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n");
+  // A ']' after a byte that would open a double-byte character in ANSI still closes a header.
+  EXPECT_EQ(Get("\xEF\xBB\xBF[\xE3\x81\x82]\r\nk=1\r\n", "\x82\xA0", "k"), "1");
 }
 
 TEST(IniRead, ASectionNameEndsAtABracketThatIsACharacterOfItsOwn) {
@@ -195,6 +250,14 @@ TEST_F(IniFileTest, ReplacingKeepsThePermissionsOfTheFile) {
   EXPECT_NE(WriteIniString("main", "k", "2", file_), 0);
   EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+}
+
+TEST_F(IniFileTest, AReplacementThatFailsLeavesNoTemporaryFile) {
+  // A folder in the file's place: the new content is written beside it, and cannot take its place.
+  fs::create_directories(file_ / "inside");
+  EXPECT_FALSE(fileio::ReplaceContent(file_, "[main]\r\nk=1\r\n"));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+  EXPECT_TRUE(fs::is_directory(file_ / "inside"));
 }
 
 TEST(CutAtNull, CutsBeforeTheFirstNul) {

@@ -3,11 +3,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <set>
+#include <thread>
 
 #include "error.h"
 #include "ini.h"
+#include "link_lock.h"
+#include "tables.h"
 
 namespace {
 
@@ -27,6 +34,8 @@ class FakeHost : public launcher::LauncherHost {
   std::int32_t answerSelect = 1;
   bool answerAlways = false;
   bool startFails = false;
+  bool waitFails = false;
+  std::function<void()> duringSelect;
   std::vector<std::wstring> log;
   struct Select {
     std::vector<std::wstring> names;
@@ -48,7 +57,10 @@ class FakeHost : public launcher::LauncherHost {
     log.push_back(L"start " + program + L" | " + line);
   }
   void ShowAbout() override { log.push_back(L"about"); }
-  void ShowWait(const std::wstring& file) override { log.push_back(L"wait " + file); }
+  void ShowWait(const std::wstring& file) override {
+    log.push_back(L"wait " + file);
+    if (waitFails) throw err::AppError(err::kOutOfMemory);
+  }
   void CloseWait() override { log.push_back(L"close wait"); }
   bool ShowSelect(const std::vector<std::wstring>& names, std::int32_t& select, bool alway,
                   const std::wstring& versionString, const std::wstring& creatorVersion,
@@ -56,6 +68,7 @@ class FakeHost : public launcher::LauncherHost {
     if (names.empty()) throw err::AppError(err::kNoApplications);
     selects.push_back({names, alway, versionString, creatorVersion, prompt});
     log.push_back(L"select");
+    if (duringSelect) duringSelect();
     select = answerSelect;
     alwayResult = answerAlways;
     return answerOk;
@@ -306,6 +319,123 @@ TEST_F(LauncherTest, AStoredAssociationStaysWhenTheStartFails) {
   Main(host);
   EXPECT_EQ(host.log.back(), L"error -2147024894");
   EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+}
+
+TEST_F(LauncherTest, AFailureWhileTheWaitWindowIsUpClosesItAndResetsThePointer) {
+  FakeHost host(folder_);
+  host.commandLine = File("plain.eps");
+  host.waitFails = true;
+  Main(host);
+  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
+                                                 L"pointer 0", L"error 7"}));
+}
+
+TEST_F(LauncherTest, TheNumberIsChosenFromLinkIniAsItStandsWhenStoring) {
+  // Another launcher stores its choice while this one's dialog is open.
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerAlways = true;
+  host.duringSelect = [&] { Register(1, "Other", layoutPath_, "1.0"); };
+  Main(host);
+  const fs::path ini = folder_ / "link.ini";
+  EXPECT_EQ(GetIniString("main", "link1", 1024, ini), "Other");
+  EXPECT_EQ(GetIniString("main", "link2", 1024, ini), "Adobe Illustrator(R) 10.0");
+  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), drawPath_);
+  // And an entry for the same pair stored meanwhile is overwritten, not stored twice.
+  FakeHost again(folder_);
+  again.commandLine = File("ai10.eps");
+  again.shift = true;
+  again.answerAlways = true;
+  again.answerSelect = 2;
+  again.duringSelect = [&] { Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0"); };
+  Main(again);
+  EXPECT_EQ(GetIniString("main", "path3", 1024, ini), layoutPath_);
+  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), drawPath_);
+  EXPECT_EQ(GetIniString("main", "link4", 1024, ini), "");
+}
+
+TEST_F(LauncherTest, StoringWaitsForTheLockAndSeesWhatItsHolderWrote) {
+  const fs::path ini = folder_ / "link.ini";
+  auto holder = std::make_unique<linklock::LinkIniLock>(ini);
+  ASSERT_TRUE(holder->held());
+  std::thread store([&] { EXPECT_FALSE(StoreLink(ini, "A", drawPath_, "1").has_value()); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n") << "stored without the lock";
+  Register(1, "B", layoutPath_, "2");
+  holder.reset();
+  store.join();
+  EXPECT_EQ(GetIniString("main", "link1", 1024, ini), "B");
+  EXPECT_EQ(GetIniString("main", "link2", 1024, ini), "A");
+  // A lock that is not released in time is a failure with its number, and nothing is written.
+  holder = std::make_unique<linklock::LinkIniLock>(ini);
+  const linklock::LinkIniLock late(ini, 50);
+  EXPECT_FALSE(late.held());
+  EXPECT_NE(late.error(), 0u);
+}
+
+TEST_F(LauncherTest, LaunchersStoringAtOnceLoseNothingAndStoreNothingTwice) {
+  const fs::path ini = folder_ / "link.ini";
+  constexpr int kThreads = 6;
+  constexpr int kRounds = 8;
+  std::vector<std::thread> threads;
+  for (int t = 0; t < kThreads; ++t) {
+    threads.emplace_back([&, t] {
+      for (int r = 0; r < kRounds; ++r) {
+        // Each pair twice: the second store must overwrite the first.
+        const std::string pair = "T" + std::to_string(t) + " R" + std::to_string(r);
+        EXPECT_FALSE(StoreLink(ini, pair, drawPath_, "").has_value());
+        EXPECT_FALSE(StoreLink(ini, pair, layoutPath_, "").has_value());
+      }
+    });
+  }
+  for (auto& thread : threads) thread.join();
+  LinkTable table;
+  ASSERT_EQ(ReadLinkIni(ini, table), kThreads * kRounds);
+  EXPECT_EQ(std::set<std::string>(table.mstrLinks.begin(), table.mstrLinks.end()).size(),
+            static_cast<std::size_t>(kThreads * kRounds));
+  for (const auto& path : table.mstrLinkPaths) EXPECT_EQ(path, layoutPath_);
+}
+
+TEST_F(LauncherTest, AStoreThatFailsIsToldAfterTheProgramHasStarted) {
+  const fs::path ini = folder_ / "link.ini";
+  ::chmod(ini.c_str(), 0444);
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerAlways = true;
+  Main(host);
+  ASSERT_GE(host.log.size(), 2u);
+  EXPECT_EQ(host.log[host.log.size() - 2], StartOf(drawPath_, "ai10.eps"));
+  const std::wstring& last = host.log.back();
+  EXPECT_EQ(last.rfind(L"message 48 " + std::wstring(launcher::kStoreFailedText) + L"\r\n\r\n", 0), 0u);
+  EXPECT_NE(last.find(L" (エラー番号:-2147024883)"), std::wstring::npos);  // EACCES as a system error
+  ::chmod(ini.c_str(), 0644);
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherTest, APairThatWouldNotReadBackIsNotOfferedForRemembering) {
+  const std::string fits(1023, 'c');
+  Put("1023.eps", "%!PS-Adobe\r\n%%Creator: " + fits + "\r\n%%AI8_CreatorVersion: " + fits + "\r\n");
+  Put("1024.eps", "%!PS-Adobe\r\n%%Creator: " + fits + "c\r\n");
+  Put("1024v.eps", "%!PS-Adobe\r\n%%Creator: x\r\n%%AI8_CreatorVersion: " + fits + "c\r\n");
+  Put("5000.eps", "%!PS-Adobe\r\n%%Creator: " + std::string(5000, 'c') + "\r\n");
+  Put("nul.eps", std::string("%!PS-Adobe\r\n%%Creator: a\0b\r\n", 29));
+  for (const char* name : {"1024.eps", "1024v.eps", "5000.eps", "nul.eps"}) {
+    FakeHost host(folder_);
+    host.commandLine = File(name);
+    host.answerAlways = true;
+    Main(host);
+    ASSERT_EQ(host.selects.size(), 1u) << name;
+    EXPECT_FALSE(host.selects[0].alway) << name;
+    EXPECT_EQ(host.log.back(), StartOf(drawPath_, name));
+  }
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+  FakeHost host(folder_);
+  host.commandLine = File("1023.eps");
+  host.answerAlways = true;
+  Main(host);
+  ASSERT_EQ(host.selects.size(), 1u);
+  EXPECT_TRUE(host.selects[0].alway);
+  EXPECT_TRUE(Run(File("1023.eps")).selects.empty()) << "stored and found again";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "link_lock.h"
+
 namespace {
 
 TEST(TrimBlanks, RemovesOnlySpacesAtBothEnds) {
@@ -31,3 +33,13 @@ TEST(UpperCaseCp932, FoldsLettersOfEveryWidthButNothingElse) {
 }
 
 }  // namespace
+
+TEST(LinkLockName, OneNamePerFileWithNoBackslashBeyondTheNamespace) {
+  const std::wstring name = linklock::LockName(L"C:\\PROGRAM FILES\\VARNOCK\\LINK.INI");
+  EXPECT_EQ(name, linklock::LockName(L"C:\\PROGRAM FILES\\VARNOCK\\LINK.INI"));
+  EXPECT_EQ(name.rfind(L"Local\\", 0), 0u);
+  EXPECT_EQ(name.find(L'\\', 6), std::wstring::npos);
+  EXPECT_NE(name, linklock::LockName(L"C:\\PROGRAM FILES\\VARNOCK2\\LINK.INI"));
+  EXPECT_NE(name, linklock::LockName(L"D:\\PROGRAM FILES\\VARNOCK\\LINK.INI"));
+  EXPECT_NE(linklock::LockName(L"\x4E00"), linklock::LockName(L"\x0001\x004E"));
+}

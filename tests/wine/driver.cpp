@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <tlhelp32.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -45,7 +47,40 @@ Sandbox::Sandbox() {
   fs::create_directories(folder_);
 }
 
+namespace {
+
+// Ends the programs still running from a file inside `folder`: under Wine, a program whose
+// starter was killed in the middle of starting it can stay behind, never running.
+void EndProgramsInside(const fs::path& folder) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return;
+  std::wstring prefix = folder.wstring() + L"\\";
+  CharUpperBuffW(prefix.data(), static_cast<DWORD>(prefix.size()));
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
+                                 entry.th32ProcessID);
+    if (!process) continue;
+    wchar_t image[MAX_PATH * 2] = {};
+    DWORD length = MAX_PATH * 2;
+    if (QueryFullProcessImageNameW(process, 0, image, &length)) {
+      std::wstring path(image, length);
+      CharUpperBuffW(path.data(), length);
+      if (path.rfind(prefix, 0) == 0) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+      }
+    }
+    CloseHandle(process);
+  }
+  CloseHandle(snapshot);
+}
+
+}  // namespace
+
 Sandbox::~Sandbox() {
+  EndProgramsInside(folder_);
   std::error_code ignored;
   for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) {
     SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only copies too

@@ -30,6 +30,18 @@ std::string SystemRead(const ReadCase& c, const fs::path& file) {
   return buffer.substr(0, buffer.find('\0'));
 }
 
+// A file as a text editor saves it as "Unicode": the byte-order mark, then UTF-16 code units.
+std::string Utf16(const std::wstring& text, bool bigEndian = false) {
+  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+  for (const wchar_t unit : text) {
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
+  }
+  return bytes;
+}
+
 const std::string kLong(1023, 'x');
 const std::string kKanji = "\x8A\xBF";  // one double-byte character
 
@@ -69,13 +81,24 @@ const ReadCase kReads[] = {
     {"blanks in brackets", " [ main ] \r\nk=1\r\n", "main", "k"},
     {"text after the bracket", "[main] note\r\nk=1\r\n", "main", "k"},
     {"semicolon inside a value", "[main]\r\nk=a;b#c\r\n", "main", "k"},
+    {"NUL inside a value", std::string("[main]\r\nk=ab\0cd\r\nj=2\r\n", 19), "main", "k"},
+    {"key after a NUL", std::string("[main]\r\nk=ab\0cd\r\nj=2\r\n", 19), "main", "j"},
+    {"UTF-16 file", Utf16(L"[main]\r\nname1=\x30EC\x30A4\x30A2\x30A6\x30C8 \x65E5\x672C\r\n"), "main", "name1"},
+    {"UTF-16 file, quoted value", Utf16(L"[main]\r\nk= \" a \" \r\n"), "main", "k"},
+    {"UTF-16 file, character outside the code page", Utf16(L"[main]\r\nk=a\x00E9\x0101b\r\n"), "main", "k"},
+    {"UTF-16 file, long value", Utf16(L"[main]\r\nk=" + std::wstring(700, L'\x6F22') + L"\r\n"), "main", "k"},
+    // A UTF-8 mark, which Windows does not recognise (its first header becomes unreadable), makes
+    // the file UTF-8 text for us, as for Wine: a text editor put it there, not the system.
+    {"UTF-8 byte-order mark", "\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k"},
+    {"UTF-8 file", "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n", "main", "name1"},
+    // Big-endian UTF-16 is not recognised by Windows either; read like the other Unicode files.
+    {"big-endian UTF-16 file", Utf16(L"[main]\r\nk=\x65E5\x672C\r\n", true), "main", "k"},
     // Known differences, with the Windows result.
     {"empty section name", "[]\r\nk=e\r\n", "", "k", 1024, "e"},
     {"comment line", "[main]\r\n;k=1\r\n", "main", ";k", 1024, ""},
     {"section without closing bracket", "[main\r\nk=1\r\n", "main", "k", 1024, "1"},
     {"second bracket in header", "[a]b]\r\nk=1\r\n", "a", "k", 1024, "1"},
     {"form feed after value", "[main]\r\nk=v\f\r\n", "main", "k", 1024, "v\f"},
-    {"UTF-8 byte-order mark", "\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k", 1024, ""},
 };
 
 TEST(IniDifferential, ReadsAsTheSystemDoes) {
@@ -127,6 +150,12 @@ const WriteCase kWrites[] = {
     {"blank lines and comments", "; settings\r\n\r\n[main]\r\na = 1\r\n\r\n[x]\r\nb=2\r\n",
      {{"main", "c", "3"}, {"main", "a", "9"}}, {{"main", "a"}, {"main", "c"}, {"x", "b"}}, false},
     {"no last line end", "[main]\r\na=1", {{"main", "b", "2"}}, {{"main", "a"}, {"main", "b"}}, true},
+    {"UTF-16 file", Utf16(L"[main]\r\nname1=a\r\n"),
+     {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}, {"main", "path1", "C:\\x.exe"}},
+     {{"main", "name1"}, {"main", "path1"}}, true},
+    {"UTF-8 file", "\xEF\xBB\xBF[main]\r\nname1=a\r\n",
+     {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}, {"main", "path1", "C:\\x.exe"}},
+     {{"main", "name1"}, {"main", "path1"}}, true},
 };
 
 TEST(IniDifferential, WritesAsTheSystemDoes) {
@@ -176,6 +205,22 @@ TEST(IniDifferential, AFileHeldOpenElsewhereIsLeftAsItWas) {
   EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
   CloseHandle(held);
   EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST(IniDifferential, AReplacementThatFailsLeavesTheFileAndNoTemporaryFile) {
+  Sandbox box;
+  const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
+  // Readable, but not to be replaced while this handle is open.
+  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
+  CloseHandle(held);
+  EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  // Wine's ReplaceFileW leaves an empty file of its own (rf*.tmp) behind when it fails.
+  for (const auto& entry : fs::directory_iterator(box.folder())) {
+    EXPECT_NE(entry.path().filename().wstring().rfind(L"ini", 0), 0u) << "the temporary file stayed behind";
+  }
 }
 
 TEST(IniDifferential, AFileBeingReadByTheOtherProgramCanStillBeReplaced) {

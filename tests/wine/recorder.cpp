@@ -13,7 +13,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
-  HANDLE file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Several recorders may start at once: wait for the one that is writing.
+  HANDLE file = INVALID_HANDLE_VALUE;
+  for (int attempt = 0; attempt < 500 && file == INVALID_HANDLE_VALUE; ++attempt) {
+    file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) Sleep(10);
+  }
   if (file == INVALID_HANDLE_VALUE) return 1;
   DWORD written = 0;
   WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);

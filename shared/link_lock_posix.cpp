@@ -1,0 +1,44 @@
+// The lock where the portable core runs outside Windows: an advisory lock on link.ini's folder,
+// which stays the same object while the file in it is replaced.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <thread>
+
+#include "link_lock.h"
+
+namespace linklock {
+
+LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {
+  const fileio::FilePath folder = linkIni.has_parent_path() ? linkIni.parent_path() : fileio::FilePath(".");
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    error_ = static_cast<std::uint32_t>(errno);
+    return;
+  }
+  handle_ = fd;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
+  for (;;) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+      held_ = true;
+      return;
+    }
+    if (errno != EWOULDBLOCK && errno != EINTR) break;
+    if (std::chrono::steady_clock::now() >= deadline) {
+      errno = ETIMEDOUT;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  error_ = static_cast<std::uint32_t>(errno);
+}
+
+LinkIniLock::~LinkIniLock() {
+  if (handle_ == -1) return;
+  ::close(static_cast<int>(handle_));  // releases the lock with it
+}
+
+}  // namespace linklock

@@ -1,0 +1,84 @@
+// The lock on Windows: a named mutex in the session's namespace.
+#include <windows.h>
+
+#include "link_lock.h"
+
+namespace linklock {
+namespace {
+
+struct OwnedHandle {
+  HANDLE handle;
+  ~OwnedHandle() {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+};
+
+// The file's full path as the file system resolves it (links, short names and the drive's own
+// spelling undone where the system can tell), upper-cased as the file system compares names.
+std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
+  std::wstring full(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetFullPathNameW(linkIni.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0) {
+      full = linkIni.wstring();
+      break;
+    }
+    if (length < full.size()) {
+      full.resize(length);
+      break;
+    }
+    full.resize(length);
+  }
+  const fileio::FilePath path(full);
+  const OwnedHandle folder{CreateFileW(path.parent_path().c_str(), 0,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
+  if (folder.handle != INVALID_HANDLE_VALUE) {
+    std::wstring final(MAX_PATH, L'\0');
+    DWORD length = GetFinalPathNameByHandleW(folder.handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    if (length >= final.size()) {
+      final.resize(length + 1);
+      length = GetFinalPathNameByHandleW(folder.handle, final.data(), static_cast<DWORD>(final.size()), 0);
+    }
+    if (length > 0 && length < final.size()) {
+      final.resize(length);
+      full = (fileio::FilePath(final) / path.filename()).wstring();
+    }
+  }
+  if (!full.empty()) CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
+  return full;
+}
+
+}  // namespace
+
+LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {
+  // Local: the programs run in the user's session, and no other session can then hold or deny
+  // the name; the file's own replacement in one step still guards against anyone else.
+  HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(CanonicalUpperPath(linkIni)).c_str());
+  if (!mutex) {
+    error_ = GetLastError();
+    return;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(mutex);
+  switch (WaitForSingleObject(mutex, waitMilliseconds)) {
+    case WAIT_OBJECT_0:
+    case WAIT_ABANDONED:  // its holder ended without releasing it: the file is whole all the same
+      held_ = true;
+      break;
+    case WAIT_TIMEOUT:
+      error_ = WAIT_TIMEOUT;
+      break;
+    default:
+      error_ = GetLastError();
+      break;
+  }
+}
+
+LinkIniLock::~LinkIniLock() {
+  if (handle_ == -1) return;
+  HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
+  if (held_) ReleaseMutex(mutex);
+  CloseHandle(mutex);
+}
+
+}  // namespace linklock
