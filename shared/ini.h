@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,24 @@ class IniDocument {
     std::size_t valueBegin = 0;  // key lines: the raw value after '='
   };
 
+  // A name as the file holds it, compared without regard to ASCII letter case.
+  struct NameHash {
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  struct KeyName {
+    std::size_t sectionLine;
+    std::string_view name;
+  };
+  struct KeyNameHash {
+    std::size_t operator()(const KeyName& key) const;
+  };
+  struct KeyNameEqual {
+    bool operator()(const KeyName& a, const KeyName& b) const;
+  };
+
   void Parse();
   // Index of the first line of the first section with that name, or npos.
   std::size_t FindSection(std::string_view section) const;
@@ -48,6 +67,10 @@ class IniDocument {
 
   std::string bytes_;
   std::vector<Line> lines_;
+  // What a search from the top finds first: each section name's first header, and each key
+  // name's first line within each section.
+  std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> sections_;
+  std::unordered_map<KeyName, std::size_t, KeyNameHash, KeyNameEqual> keys_;
 };
 
 // Reads one value (GetPrivateProfileStringA semantics; the empty text when the file, the section or

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "error.h"
 
@@ -90,6 +92,54 @@ TEST(IniRead, FirstKeyAndFirstSectionWin) {
   const std::string content = "[main]\r\nk=1\r\nk=2\r\n[other]\r\n[MAIN]\r\nk=3\r\nj=4\r\n";
   EXPECT_EQ(Get(content, "main", "k"), "1");
   EXPECT_EQ(Get(content, "main", "j"), "");
+}
+
+// Documents with repeated sections and keys in mixed case, read by name and compared with a
+// search from the top of the file; also after values have been set, which changes the lines.
+TEST(IniRead, EveryNameReadsAsASearchFromTheTopFindsIt) {
+  std::mt19937 random(99);
+  const std::vector<std::string> sections = {"main", "MAIN", "Other", "", "ma in"};
+  const std::vector<std::string> keys = {"link1", "LINK1", "path1", "Path12", "CreatorVersion999", "k"};
+  auto pick = [&](const std::vector<std::string>& names) { return names[random() % names.size()]; };
+  auto lower = [](std::string name) {
+    for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+  };
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> model;
+    std::string content = random() % 2 ? "k=before\r\n" : "";
+    for (int s = std::uniform_int_distribution<int>(0, 5)(random); s > 0; --s) {
+      model.push_back({pick(sections), {}});
+      content += "[" + model.back().first + "]\r\n";
+      for (int k = std::uniform_int_distribution<int>(0, 6)(random); k > 0; --k) {
+        model.back().second.push_back({pick(keys), std::to_string(random() % 1000)});
+        content += model.back().second.back().first + "=" + model.back().second.back().second + "\r\n";
+      }
+    }
+    auto expected = [&](const std::string& section, const std::string& key) -> std::string {
+      for (const auto& [name, entries] : model) {
+        if (lower(name) != lower(section)) continue;
+        for (const auto& [entryKey, value] : entries) {
+          if (lower(entryKey) == lower(key)) return value;
+        }
+        return "";
+      }
+      return "";
+    };
+    IniDocument document(content);
+    for (const auto& section : sections) {
+      for (const auto& key : keys) ASSERT_EQ(document.Get(section, key, 1024), expected(section, key)) << content;
+    }
+    const std::string section = pick(sections), key = pick(keys);
+    document.Set(section, key, "set");
+    const std::string before = expected(section, key);
+    ASSERT_EQ(document.Get(section, key, 1024), "set") << document.bytes();
+    ASSERT_EQ(IniDocument(document.bytes()).Get(section, key, 1024), "set");
+    if (before.empty()) continue;
+    for (const auto& other : keys) {
+      if (lower(other) != lower(key)) ASSERT_EQ(document.Get(section, other, 1024), expected(section, other));
+    }
+  }
 }
 
 TEST(IniRead, LineEndsOfEveryKind) {
