@@ -16,6 +16,7 @@ struct Run {
   LauncherHost& host;
   std::wstring filePath;
   fileio::FilePath linkIni;
+  fileio::FilePath nameIni;
   LinkTable links;
   AppList apps;
   std::optional<std::string> creatorText;
@@ -53,6 +54,8 @@ struct Run {
 
   // Lets the user pick the program; no value when the run ends here.
   std::optional<std::string> Choose() {
+    // The application list matters only here: a file that the link table decides never reads it.
+    ReadNameIni(nameIni, apps);
     const bool formatKnown = creatorText.has_value();
     // A lead byte takes the CR or LF after it into the value; such a pair cannot be stored in
     // link.ini, so the dialog does not offer to remember it.
@@ -95,7 +98,7 @@ struct Run {
     ReadLinkIni(linkIni, links);
     Analyse();
     host.SetMousePointer(kPointerDefault);
-    ReadNameIni(folder / config::kNameIniFile, apps);
+    nameIni = folder / config::kNameIniFile;
 
     std::optional<std::string> programPath;
     if (!creatorText || host.ShiftDown()) {
@@ -141,7 +144,7 @@ std::wstring StartCommandLine(const std::wstring& programPath, const std::wstrin
 }
 
 void Main(LauncherHost& host) {
-  Run run{host, {}, {}, {}, {}, {}, {}};
+  Run run{host, {}, {}, {}, {}, {}, {}, {}};
   try {
     run.Go();
   } catch (...) {
