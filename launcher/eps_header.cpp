@@ -15,11 +15,12 @@ int AsciiLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
 constexpr std::size_t kBlock = 64;
 
-// One block of 64 bytes, bit i for byte i: lead bytes of code page 932 (0x81-0x9F, 0xE0-0xFC)
-// and '%'.
+// One block of 64 bytes, bit i for byte i: lead bytes of code page 932 (0x81-0x9F, 0xE0-0xFC),
+// '%' and '!' ('%' then '%' or '!' may begin a marker).
 struct BlockMasks {
   std::uint64_t lead;
   std::uint64_t percent;
+  std::uint64_t bang;
 };
 
 // XOR with 0x20 turns the two ranges of lead bytes into the one range 0xA1-0xDC; adding 0xDF
@@ -64,13 +65,17 @@ inline __m128i Load(const char* block, int i) {
 }
 
 inline BlockMasks Classify(const char* block) {
-  BlockMasks masks{0, 0};
+  BlockMasks masks{0, 0, 0};
+  __m128i bytes[4];
   for (int i = 0; i < 4; ++i) {
-    const __m128i bytes = Load(block, i);
+    bytes[i] = Load(block, i);
     const auto shift = static_cast<unsigned>(16 * i);
-    const __m128i shifted = _mm_add_epi8(_mm_xor_si128(bytes, _mm_set1_epi8(kLeadFlip)), _mm_set1_epi8(kLeadShift));
+    const __m128i shifted = _mm_add_epi8(_mm_xor_si128(bytes[i], _mm_set1_epi8(kLeadFlip)), _mm_set1_epi8(kLeadShift));
     masks.lead |= Mask(_mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted)) << shift;
-    masks.percent |= Mask(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('%'))) << shift;
+    masks.percent |= Mask(_mm_cmpeq_epi8(bytes[i], _mm_set1_epi8('%'))) << shift;
+  }
+  for (int i = 0; i < 4; ++i) {
+    masks.bang |= Mask(_mm_cmpeq_epi8(bytes[i], _mm_set1_epi8('!'))) << static_cast<unsigned>(16 * i);
   }
   return masks;
 }
@@ -83,17 +88,6 @@ inline bool PlainAscii(const char* bytes, std::size_t size) {
     any = _mm_or_si128(any, _mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, _mm_set1_epi8('%'))));
   }
   return _mm_movemask_epi8(any) == 0;
-}
-
-// The bytes that may follow the '%' that begins a marker: '%' and '!'.
-inline std::uint64_t MarkerSeconds(const char* block) {
-  std::uint64_t seconds = 0;
-  for (int i = 0; i < 4; ++i) {
-    const __m128i bytes = Load(block, i);
-    seconds |= Mask(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!'))))
-               << static_cast<unsigned>(16 * i);
-  }
-  return seconds;
 }
 
 #include "eps_block_scan.inc"
@@ -125,7 +119,11 @@ inline BlockMasks Classify(const char* block) {
   const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
   const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block) + 1);
   const __m256i percent = _mm256_set1_epi8('%');
-  return {Mask(Leads(low), Leads(high)), Mask(_mm256_cmpeq_epi8(low, percent), _mm256_cmpeq_epi8(high, percent))};
+  BlockMasks masks{Mask(Leads(low), Leads(high)),
+                   Mask(_mm256_cmpeq_epi8(low, percent), _mm256_cmpeq_epi8(high, percent)), 0};
+  const __m256i bang = _mm256_set1_epi8('!');
+  masks.bang = Mask(_mm256_cmpeq_epi8(low, bang), _mm256_cmpeq_epi8(high, bang));
+  return masks;
 }
 
 inline bool PlainAscii(const char* bytes, std::size_t size) {
@@ -135,15 +133,6 @@ inline bool PlainAscii(const char* bytes, std::size_t size) {
     any = _mm256_or_si256(any, _mm256_or_si256(chunk, _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('%'))));
   }
   return _mm256_movemask_epi8(any) == 0;
-}
-
-inline __m256i MarkerSecond(__m256i bytes) {
-  return _mm256_or_si256(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('%')), _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8('!')));
-}
-
-inline std::uint64_t MarkerSeconds(const char* block) {
-  return Mask(MarkerSecond(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(block))),
-              MarkerSecond(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(block) + 1)));
 }
 
 #include "eps_block_scan.inc"

@@ -265,6 +265,22 @@ std::string PathName(const testing::TestParamInfo<ScanPath>& info) {
   }
 }
 
+// A marker whose '%' is the last byte handed over: what follows it arrives only with the next piece.
+TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
+  for (const std::size_t piece : {64, 128, 65536}) {
+    for (const bool creatorFirst : {true, false}) {
+      const std::string before = creatorFirst ? "%%Creator: x\r" : "%!PS-Adobe\r";
+      const std::string split = creatorFirst ? "%!PS-Adobe\r" : "%%Creator: x\r";
+      const std::string file = before + std::string(piece - 1 - before.size(), 'q') + split;
+      EpsHeaderScanner scanner(GetParam());
+      const std::size_t taken = scanner.Feed(file.data(), piece, 100000);
+      scanner.Feed(file.data() + taken, file.size() - taken, 100000);
+      scanner.EndOfFile();
+      EXPECT_EQ(scanner.CreatorText(), "x") << piece << " " << creatorFirst;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths,
                          testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2), PathName);
 
