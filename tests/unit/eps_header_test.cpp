@@ -271,7 +271,7 @@ TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
     for (const bool creatorFirst : {true, false}) {
       const std::string before = creatorFirst ? "%%Creator: x\r" : "%!PS-Adobe\r";
       const std::string split = creatorFirst ? "%!PS-Adobe\r" : "%%Creator: x\r";
-      const std::string file = before + std::string(piece - 1 - before.size(), 'q') + split;
+      const std::string file = std::string(piece - 1, 'q') + split + before;
       EpsHeaderScanner scanner(GetParam());
       const std::size_t taken = scanner.Feed(file.data(), piece, 100000);
       scanner.Feed(file.data() + taken, file.size() - taken, 100000);
