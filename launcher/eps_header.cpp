@@ -15,14 +15,6 @@ int AsciiLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
 constexpr std::size_t kBlock = 64;
 
-// One block of 64 bytes, bit i for byte i: lead bytes of code page 932 (0x81-0x9F, 0xE0-0xFC),
-// '%' and '!' ('%' then '%' or '!' may begin a marker).
-struct BlockMasks {
-  std::uint64_t lead;
-  std::uint64_t percent;
-  std::uint64_t bang;
-};
-
 // XOR with 0x20 turns the two ranges of lead bytes into the one range 0xA1-0xDC; adding 0xDF
 // moves that range to the bottom of the signed bytes, -128 to -69, so that one signed compare
 // finds the lead bytes.
@@ -46,6 +38,10 @@ std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t carry, std::uint64_t&
 
 }  // namespace
 
+// Each instruction set gives a Block: 64 bytes loaded at once, and masks of them, bit i for
+// byte i: lead bytes of code page 932 (0x81-0x9F, 0xE0-0xFC), '%' and '!' ('%' then '%' or '!'
+// may begin a marker).
+
 namespace sse2_blocks {
 namespace {
 
@@ -56,39 +52,37 @@ int CountBits(std::uint64_t bits) {  // no popcnt instruction is assumed on this
   return static_cast<int>((bits * 0x0101010101010101ull) >> 56);
 }
 
-inline std::uint64_t Mask(__m128i bytes) {
-  return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(bytes)));
-}
-
-inline __m128i Load(const char* block, int i) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(block) + i);
-}
-
-inline BlockMasks Classify(const char* block) {
-  BlockMasks masks{0, 0, 0};
-  __m128i bytes[4];
-  for (int i = 0; i < 4; ++i) {
-    bytes[i] = Load(block, i);
-    const auto shift = static_cast<unsigned>(16 * i);
-    const __m128i shifted = _mm_add_epi8(_mm_xor_si128(bytes[i], _mm_set1_epi8(kLeadFlip)), _mm_set1_epi8(kLeadShift));
-    masks.lead |= Mask(_mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted)) << shift;
-    masks.percent |= Mask(_mm_cmpeq_epi8(bytes[i], _mm_set1_epi8('%'))) << shift;
+class Block {
+ public:
+  explicit Block(const char* bytes) {
+    for (int i = 0; i < 4; ++i) bytes_[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes) + i);
   }
-  for (int i = 0; i < 4; ++i) {
-    masks.bang |= Mask(_mm_cmpeq_epi8(bytes[i], _mm_set1_epi8('!'))) << static_cast<unsigned>(16 * i);
+  std::uint64_t Leads() const {
+    return Masks([](__m128i bytes) {
+      const __m128i shifted = _mm_add_epi8(_mm_xor_si128(bytes, _mm_set1_epi8(kLeadFlip)), _mm_set1_epi8(kLeadShift));
+      return _mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted);
+    });
   }
-  return masks;
-}
+  // No byte from 0x80 up (so no lead byte) and no '%'.
+  bool PlainAscii() const {
+    __m128i any = _mm_setzero_si128();
+    for (const __m128i bytes : bytes_) any = _mm_or_si128(any, _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%'))));
+    return _mm_movemask_epi8(any) == 0;
+  }
+  std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
+  std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
 
-// No byte from 0x80 up (so no lead byte) and no '%'; `size` is a multiple of 64.
-inline bool PlainAscii(const char* bytes, std::size_t size) {
-  __m128i any = _mm_setzero_si128();
-  for (std::size_t i = 0; i < size / 16; ++i) {
-    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes) + i);
-    any = _mm_or_si128(any, _mm_or_si128(chunk, _mm_cmpeq_epi8(chunk, _mm_set1_epi8('%'))));
+ private:
+  template <class Test>
+  std::uint64_t Masks(Test test) const {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(test(bytes_[i])))) << (16 * i);
+    }
+    return mask;
   }
-  return _mm_movemask_epi8(any) == 0;
-}
+  __m128i bytes_[4];
+};
 
 #include "eps_block_scan.inc"
 
@@ -109,31 +103,35 @@ inline std::uint64_t Mask(__m256i low, __m256i high) {
          (static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32);
 }
 
-inline __m256i Leads(__m256i bytes) {
+inline __m256i LeadBytes(__m256i bytes) {
   const __m256i shifted =
       _mm256_add_epi8(_mm256_xor_si256(bytes, _mm256_set1_epi8(kLeadFlip)), _mm256_set1_epi8(kLeadShift));
   return _mm256_cmpgt_epi8(_mm256_set1_epi8(kLeadBelow), shifted);
 }
 
-inline BlockMasks Classify(const char* block) {
-  const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block));
-  const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(block) + 1);
-  const __m256i percent = _mm256_set1_epi8('%');
-  BlockMasks masks{Mask(Leads(low), Leads(high)),
-                   Mask(_mm256_cmpeq_epi8(low, percent), _mm256_cmpeq_epi8(high, percent)), 0};
-  const __m256i bang = _mm256_set1_epi8('!');
-  masks.bang = Mask(_mm256_cmpeq_epi8(low, bang), _mm256_cmpeq_epi8(high, bang));
-  return masks;
-}
-
-inline bool PlainAscii(const char* bytes, std::size_t size) {
-  __m256i any = _mm256_setzero_si256();
-  for (std::size_t i = 0; i < size / 32; ++i) {
-    const __m256i chunk = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + i);
-    any = _mm256_or_si256(any, _mm256_or_si256(chunk, _mm256_cmpeq_epi8(chunk, _mm256_set1_epi8('%'))));
+class Block {
+ public:
+  explicit Block(const char* bytes)
+      : low_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes))),
+        high_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + 1)) {}
+  std::uint64_t Leads() const { return Mask(LeadBytes(low_), LeadBytes(high_)); }
+  bool PlainAscii() const {
+    const __m256i percent = _mm256_set1_epi8('%');
+    const __m256i any = _mm256_or_si256(_mm256_or_si256(low_, high_),
+                                        _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent)));
+    return _mm256_movemask_epi8(any) == 0;
   }
-  return _mm256_movemask_epi8(any) == 0;
-}
+  std::uint64_t Percents() const { return Equal('%'); }
+  std::uint64_t Bangs() const { return Equal('!'); }
+
+ private:
+  std::uint64_t Equal(char c) const {
+    const __m256i wanted = _mm256_set1_epi8(c);
+    return Mask(_mm256_cmpeq_epi8(low_, wanted), _mm256_cmpeq_epi8(high_, wanted));
+  }
+  __m256i low_;
+  __m256i high_;
+};
 
 #include "eps_block_scan.inc"
 
@@ -292,7 +290,7 @@ std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimi
   creatorVersion.clear();
   if (!opened_) {
     opened_ = true;
-    buffer_ = std::make_unique<char[]>(kReadChunk);
+    buffer_.reset(new (std::align_val_t{kBufferAlignment}) char[kReadChunk]);
     failed_ = !reader_.Open(path_);
   }
   while (!failed_ && !finished_ && !scanner_.Settled() && scanner_.NeedsMore(scanLimit)) {
