@@ -10,7 +10,7 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
-pairs=101 sizes=9 ini_pairs=201 rounds=21
+pairs=101 sizes=9 ini_pairs=201 rounds=31
 if [[ ${1:-} == --quick ]]; then
   pairs=3 sizes=1 ini_pairs=5 rounds=3
 fi
