@@ -42,7 +42,7 @@ def main():
            f'font-family="sans-serif" font-size="12">',
            f'<rect width="{width}" height="{height}" fill="white"/>',
            f'<text x="{width / 2}" y="20" text-anchor="middle" font-size="14">'
-           f'Header analysis of files without a header (three scans), median times</text>']
+           f'Header analysis of files without a header (three scans), shortest of the runs</text>']
     out.append(f'<line x1="{left}" y1="{py(0)}" x2="{width - right}" y2="{py(0)}" stroke="black"/>')
     out.append(f'<line x1="{left}" y1="{py(0)}" x2="{left}" y2="{top}" stroke="black"/>')
     for mb in range(0, int(xmax) + 1, 8):
