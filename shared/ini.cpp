@@ -64,6 +64,30 @@ bool HasLineBreak(std::string_view value) {
 
 IniDocument::IniDocument(std::string bytes) : bytes_(std::move(bytes)) { Parse(); }
 
+IniDocument::IniDocument(const IniDocument& other) : bytes_(other.bytes_) { Parse(); }
+
+IniDocument::IniDocument(IniDocument&& other) : bytes_(std::move(other.bytes_)) {
+  Parse();
+  other.Parse();
+}
+
+IniDocument& IniDocument::operator=(const IniDocument& other) {
+  if (this != &other) {
+    bytes_ = other.bytes_;
+    Parse();
+  }
+  return *this;
+}
+
+IniDocument& IniDocument::operator=(IniDocument&& other) {
+  if (this != &other) {
+    bytes_ = std::move(other.bytes_);
+    Parse();
+    other.Parse();
+  }
+  return *this;
+}
+
 IniDocument IniDocument::Load(const fileio::FilePath& file) {
   std::string bytes;
   if (fileio::ReadAll(file, bytes) != fileio::ReadStatus::kOk) bytes.clear();

@@ -17,6 +17,11 @@ class IniDocument {
  public:
   IniDocument() = default;
   explicit IniDocument(std::string bytes);
+  // The lines and the lookup refer into the document's own bytes, so a copy parses its own.
+  IniDocument(const IniDocument& other);
+  IniDocument(IniDocument&& other);
+  IniDocument& operator=(const IniDocument& other);
+  IniDocument& operator=(IniDocument&& other);
 
   // Loads the file; a missing or unreadable file reads as an empty document.
   static IniDocument Load(const fileio::FilePath& file);

@@ -137,9 +137,24 @@ TEST(IniRead, EveryNameReadsAsASearchFromTheTopFindsIt) {
     ASSERT_EQ(IniDocument(document.bytes()).Get(section, key, 1024), "set");
     if (before.empty()) continue;
     for (const auto& other : keys) {
-      if (lower(other) != lower(key)) ASSERT_EQ(document.Get(section, other, 1024), expected(section, other));
+      if (lower(other) != lower(key)) {
+        ASSERT_EQ(document.Get(section, other, 1024), expected(section, other));
+      }
     }
   }
+}
+
+TEST(IniRead, ACopyReadsItsOwnBytes) {
+  IniDocument original("[m]\r\nk=v\r\n");  // short enough to live inside the string itself
+  IniDocument copy = original;
+  IniDocument moved = std::move(original);
+  original = IniDocument("[x]\r\nz=1\r\n");
+  EXPECT_EQ(copy.Get("m", "k", 1024), "v");
+  EXPECT_EQ(moved.Get("m", "k", 1024), "v");
+  copy = moved;
+  moved = IniDocument("[y]\r\nq=2\r\n");
+  EXPECT_EQ(copy.Get("m", "k", 1024), "v");
+  EXPECT_EQ(original.Get("x", "z", 1024), "1");
 }
 
 TEST(IniRead, LineEndsOfEveryKind) {
