@@ -43,6 +43,7 @@ void Track(std::size_t size) {
 // Peak heap use is counted by the program's own allocation functions (malloc underneath, which
 // GCC cannot see through when it pairs them).
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#pragma GCC diagnostic ignored "-Warray-bounds"
 void* operator new(std::size_t size) {
   void* block = std::malloc(size + 16);
   if (!block) throw std::bad_alloc();
