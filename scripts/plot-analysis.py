@@ -64,7 +64,7 @@ def main():
             out.append(f'<circle cx="{px(x)}" cy="{py(y)}" r="3.5" fill="{colour}"/>')
         out.append(f'<circle cx="{left + 20}" cy="{legend_y}" r="3.5" fill="{colour}"/>')
         out.append(f'<text x="{left + 30}" y="{legend_y + 4}">{name}: {slope:.3f} ms per MiB '
-                   f'+ {intercept:.2f} ms, R² = {r2:.4f}</text>')
+                   f'{"+" if intercept >= 0 else "−"} {abs(intercept):.2f} ms, R² = {r2:.4f}</text>')
         legend_y += 18
     peaks = sorted({r[3] for r in rows})
     peak_text = f"{peaks[0]} bytes" if len(peaks) == 1 else f"{peaks[0]} to {peaks[-1]} bytes"
