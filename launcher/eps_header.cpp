@@ -71,6 +71,17 @@ class Block {
   }
   std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
   std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
+  // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
+  std::uint64_t MarkerPairs(const char* bytes) const {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
+      const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('%')), _mm_cmpeq_epi8(next, _mm_set1_epi8('!')));
+      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), second);
+      mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(pair))) << (16 * i);
+    }
+    return mask;
+  }
 
  private:
   template <class Test>
@@ -123,8 +134,18 @@ class Block {
   }
   std::uint64_t Percents() const { return Equal('%'); }
   std::uint64_t Bangs() const { return Equal('!'); }
+  // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
+  std::uint64_t MarkerPairs(const char* bytes) const {
+    return Mask(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
+                Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
+  }
 
  private:
+  static __m256i Pair(__m256i bytes, __m256i next) {
+    const __m256i percent = _mm256_set1_epi8('%');
+    const __m256i second = _mm256_or_si256(_mm256_cmpeq_epi8(next, percent), _mm256_cmpeq_epi8(next, _mm256_set1_epi8('!')));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(bytes, percent), second);
+  }
   std::uint64_t Equal(char c) const {
     const __m256i wanted = _mm256_set1_epi8(c);
     return Mask(_mm256_cmpeq_epi8(low_, wanted), _mm256_cmpeq_epi8(high_, wanted));
