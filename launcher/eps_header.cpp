@@ -1,5 +1,8 @@
 #include "eps_header.h"
 
+#include <emmintrin.h>
+#include <immintrin.h>
+
 #include <utility>
 
 namespace {
@@ -10,7 +13,161 @@ constexpr int kOtherCharacter = -1;
 
 int AsciiLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
 
+constexpr std::size_t kBlock = 64;
+
+// XOR with 0x20 turns the two ranges of lead bytes into the one range 0xA1-0xDC; adding 0xDF
+// moves that range to the bottom of the signed bytes, -128 to -69, so that one signed compare
+// finds the lead bytes.
+constexpr char kLeadFlip = 0x20;
+constexpr char kLeadShift = static_cast<char>(0xDF);
+constexpr char kLeadBelow = -68;
+
+// Which bytes of a block are second bytes, from its lead bytes and `carry` (its first byte is the
+// second byte of a character begun in the block before). In a run of lead bytes that begins at a
+// character start, the bytes alternate between first and second bytes, and the byte after the run
+// is a second byte when the run is odd; subtracting the run from its own shifted copy with the odd
+// bits set marks runs that begin on even and on odd bits at once (Langdale and Lemire, "Parsing
+// Gigabytes of JSON per Second", on backslashes). `carryOut` is the carry into the next block.
+std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t carry, std::uint64_t& carryOut) {
+  constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
+  const std::uint64_t firstBytes = lead & ~carry;  // leads that may begin a character
+  const std::uint64_t code = (((firstBytes << 1) | kOddBits) - firstBytes) ^ kOddBits;
+  carryOut = (code & lead) >> 63;
+  return code ^ (lead | carry);
+}
+
 }  // namespace
+
+// Each instruction set gives a Block: 64 bytes loaded at once, and masks of them, bit i for
+// byte i: lead bytes of code page 932 (0x81-0x9F, 0xE0-0xFC), '%' and '!' ('%' then '%' or '!'
+// may begin a marker).
+
+namespace sse2_blocks {
+namespace {
+
+int CountBits(std::uint64_t bits) {  // no popcnt instruction is assumed on this path
+  bits -= (bits >> 1) & 0x5555555555555555ull;
+  bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((bits * 0x0101010101010101ull) >> 56);
+}
+
+class Block {
+ public:
+  explicit Block(const char* bytes) {
+    for (int i = 0; i < 4; ++i) bytes_[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes) + i);
+  }
+  std::uint64_t Leads() const {
+    return Masks([](__m128i bytes) {
+      const __m128i shifted = _mm_add_epi8(_mm_xor_si128(bytes, _mm_set1_epi8(kLeadFlip)), _mm_set1_epi8(kLeadShift));
+      return _mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted);
+    });
+  }
+  // No byte from 0x80 up (so no lead byte) and no '%'.
+  bool PlainAscii() const {
+    __m128i any = _mm_setzero_si128();
+    for (const __m128i bytes : bytes_) any = _mm_or_si128(any, _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%'))));
+    return _mm_movemask_epi8(any) == 0;
+  }
+  std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
+  std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
+  // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
+  std::uint64_t MarkerPairs(const char* bytes) const {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
+      const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('%')), _mm_cmpeq_epi8(next, _mm_set1_epi8('!')));
+      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), second);
+      mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(pair))) << (16 * i);
+    }
+    return mask;
+  }
+
+ private:
+  template <class Test>
+  std::uint64_t Masks(Test test) const {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 4; ++i) {
+      mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(test(bytes_[i])))) << (16 * i);
+    }
+    return mask;
+  }
+  __m128i bytes_[4];
+};
+
+#include "eps_block_scan.inc"
+
+}  // namespace
+}  // namespace sse2_blocks
+
+// Compiled for AVX2 without building the whole program for it; chosen only when the processor
+// has it (ScanPathAvailable).
+#pragma GCC push_options
+#pragma GCC target("avx2,popcnt")
+namespace avx2_blocks {
+namespace {
+
+int CountBits(std::uint64_t bits) { return __builtin_popcountll(bits); }
+
+inline std::uint64_t Mask(__m256i low, __m256i high) {
+  return static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+         (static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm256_movemask_epi8(high))) << 32);
+}
+
+inline __m256i LeadBytes(__m256i bytes) {
+  const __m256i shifted =
+      _mm256_add_epi8(_mm256_xor_si256(bytes, _mm256_set1_epi8(kLeadFlip)), _mm256_set1_epi8(kLeadShift));
+  return _mm256_cmpgt_epi8(_mm256_set1_epi8(kLeadBelow), shifted);
+}
+
+class Block {
+ public:
+  explicit Block(const char* bytes)
+      : low_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes))),
+        high_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + 1)) {}
+  std::uint64_t Leads() const { return Mask(LeadBytes(low_), LeadBytes(high_)); }
+  bool PlainAscii() const {
+    const __m256i percent = _mm256_set1_epi8('%');
+    const __m256i any = _mm256_or_si256(_mm256_or_si256(low_, high_),
+                                        _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent)));
+    return _mm256_movemask_epi8(any) == 0;
+  }
+  std::uint64_t Percents() const { return Equal('%'); }
+  std::uint64_t Bangs() const { return Equal('!'); }
+  // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
+  std::uint64_t MarkerPairs(const char* bytes) const {
+    return Mask(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
+                Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
+  }
+
+ private:
+  static __m256i Pair(__m256i bytes, __m256i next) {
+    const __m256i percent = _mm256_set1_epi8('%');
+    const __m256i second = _mm256_or_si256(_mm256_cmpeq_epi8(next, percent), _mm256_cmpeq_epi8(next, _mm256_set1_epi8('!')));
+    return _mm256_and_si256(_mm256_cmpeq_epi8(bytes, percent), second);
+  }
+  std::uint64_t Equal(char c) const {
+    const __m256i wanted = _mm256_set1_epi8(c);
+    return Mask(_mm256_cmpeq_epi8(low_, wanted), _mm256_cmpeq_epi8(high_, wanted));
+  }
+  __m256i low_;
+  __m256i high_;
+};
+
+#include "eps_block_scan.inc"
+
+}  // namespace
+}  // namespace avx2_blocks
+#pragma GCC pop_options
+
+bool ScanPathAvailable(ScanPath path) {
+  if (path != ScanPath::kAvx2) return true;
+  static const bool available = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+  }();
+  return available;
+}
 
 EpsHeaderScanner::Marker::Marker(std::string text) : lower(std::move(text)), fallback(lower.size() + 1, 0) {
   for (auto& c : lower) c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
@@ -34,10 +191,19 @@ bool EpsHeaderScanner::Marker::Step(int c) {
 }
 
 EpsHeaderScanner::EpsHeaderScanner(const text::LeadByteTable& leads)
+    : EpsHeaderScanner(ScanPath::kFastest, leads) {}
+
+EpsHeaderScanner::EpsHeaderScanner(ScanPath path, const text::LeadByteTable& leads)
     : leads_(leads),
       postscript_("%!PS-Adobe"),
       version_("%%AI8_CreatorVersion:"),
-      creator_("%%Creator:") {}
+      creator_("%%Creator:") {
+  if (leads != text::Cp932LeadBytes()) return;
+  if (path == ScanPath::kFastest) path = ScanPath::kAvx2;
+  if (path == ScanPath::kAvx2 && !ScanPathAvailable(path)) path = ScanPath::kSse2;
+  if (path == ScanPath::kAvx2) skipBlocks_ = avx2_blocks::SkipBlocks;
+  if (path == ScanPath::kSse2) skipBlocks_ = sse2_blocks::SkipBlocks;
+}
 
 void EpsHeaderScanner::Character(int c, const char* bytes, std::size_t width) {
   for (Capture* line : {&versionLine_, &creatorLine_}) {
@@ -69,6 +235,16 @@ std::size_t EpsHeaderScanner::Feed(const char* data, std::size_t size, std::int6
   while (pos < size && chars_ < charLimit) {
     if (Idle()) {
       // Nothing is under way, so only a '%' can change anything: count the characters up to it.
+      if (skipBlocks_) {
+        bool trail = false;
+        pos = skipBlocks_(data, pos, size, chars_, charLimit, trail);
+        if (trail && pos == size) {
+          pendingLead_ = data[pos - 1];
+          pendingTrail_ = true;
+          return size;
+        }
+        if (trail) ++pos;
+      }
       while (pos < size && chars_ < charLimit && data[pos] != '%') {
         ++chars_;
         if (!leads_[static_cast<unsigned char>(data[pos])]) {
@@ -127,12 +303,15 @@ std::string EpsHeaderScanner::CreatorVersion() const {
 EpsFileAnalysis::EpsFileAnalysis(fileio::FilePath path, const text::LeadByteTable& leads)
     : path_(std::move(path)), scanner_(leads) {}
 
+EpsFileAnalysis::EpsFileAnalysis(fileio::FilePath path, ScanPath scanPath)
+    : path_(std::move(path)), scanner_(scanPath) {}
+
 std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimit,
                                                            std::string& creatorVersion) {
   creatorVersion.clear();
   if (!opened_) {
     opened_ = true;
-    buffer_ = std::make_unique<char[]>(kReadChunk);
+    buffer_.reset(new (std::align_val_t{kBufferAlignment}) char[kReadChunk]);
     failed_ = !reader_.Open(path_);
   }
   while (!failed_ && !finished_ && !scanner_.Settled() && scanner_.NeedsMore(scanLimit)) {

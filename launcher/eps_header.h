@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,12 +13,22 @@
 #include "file_io.h"
 #include "text.h"
 
+// How the scanner passes over stretches in which nothing but counting happens: byte by byte, or
+// 64 bytes at a time with the processor's vector instructions. kFastest takes the best one the
+// processor has; the others are there so that each can be checked against the rest.
+enum class ScanPath { kFastest, kScalar, kSse2, kAvx2 };
+
+// Whether this processor can run the path (the scalar path and SSE2 always can).
+bool ScanPathAvailable(ScanPath path);
+
 // Scans the characters of a file as they arrive, without keeping them: a limit counts characters
 // of the ANSI code page (a lead byte and the byte after it are one character), and the result at a
 // limit is what the rules give for exactly the first `limit` characters.
 class EpsHeaderScanner {
  public:
   explicit EpsHeaderScanner(const text::LeadByteTable& leads = text::Cp932LeadBytes());
+  // The vector paths know the lead bytes of code page 932 only; other tables go byte by byte.
+  explicit EpsHeaderScanner(ScanPath path, const text::LeadByteTable& leads = text::Cp932LeadBytes());
 
   // Takes bytes until `charLimit` characters have been scanned; returns how many it took.
   std::size_t Feed(const char* data, std::size_t size, std::int64_t charLimit);
@@ -56,7 +67,13 @@ class EpsHeaderScanner {
   // No marker is partly matched and no value is being taken.
   bool Idle() const;
 
+  // Skips whole blocks from a character start while nothing but counting happens (see
+  // eps_block_scan.inc); null for the byte-by-byte path.
+  using BlockSkipper = std::size_t (*)(const char* data, std::size_t pos, std::size_t size,
+                                       std::int64_t& chars, std::int64_t limit, bool& trail);
+
   const text::LeadByteTable& leads_;
+  BlockSkipper skipBlocks_ = nullptr;
   std::int64_t chars_ = 0;
   bool pendingTrail_ = false;
   char pendingLead_ = 0;
@@ -74,6 +91,7 @@ class EpsFileAnalysis {
  public:
   explicit EpsFileAnalysis(fileio::FilePath path,
                            const text::LeadByteTable& leads = text::Cp932LeadBytes());
+  EpsFileAnalysis(fileio::FilePath path, ScanPath scanPath);
 
   // The creator text within the first `scanLimit` characters of the file (no value when the format
   // is unknown); `creatorVersion` gets the creator version. Never fails: a file that cannot be
@@ -83,8 +101,15 @@ class EpsFileAnalysis {
  private:
   fileio::FilePath path_;
   EpsHeaderScanner scanner_;
+  // The reads land on whole pages: copying from the page cache into a buffer that starts at an
+  // odd place costs the system several times as much.
+  static constexpr std::size_t kBufferAlignment = 4096;
+  struct AlignedDelete {
+    void operator()(char* buffer) const { ::operator delete[](buffer, std::align_val_t{kBufferAlignment}); }
+  };
+
   fileio::Reader reader_;
-  std::unique_ptr<char[]> buffer_;
+  std::unique_ptr<char[], AlignedDelete> buffer_;
   std::size_t bufferBegin_ = 0;
   std::size_t bufferEnd_ = 0;
   bool opened_ = false;

@@ -16,6 +16,7 @@ struct Run {
   LauncherHost& host;
   std::wstring filePath;
   fileio::FilePath linkIni;
+  fileio::FilePath nameIni;
   LinkTable links;
   AppList apps;
   std::optional<std::string> creatorText;
@@ -49,6 +50,8 @@ struct Run {
 
   // Lets the user pick the program; no value when the run ends here.
   std::optional<std::string> Choose() {
+    // The application list matters only here: a file that the link table decides never reads it.
+    ReadNameIni(nameIni, apps);
     const bool formatKnown = creatorText.has_value();
     // A pair that would not read back as it was written (a lead byte takes the CR or LF after it
     // into the value; a NUL; more than a value read holds) is not offered for remembering.
@@ -90,7 +93,7 @@ struct Run {
     ReadLinkIni(linkIni, links);
     Analyse();
     host.SetMousePointer(kPointerDefault);
-    ReadNameIni(folder / config::kNameIniFile, apps);
+    nameIni = folder / config::kNameIniFile;
 
     std::optional<std::string> programPath;
     if (!creatorText || host.ShiftDown()) {

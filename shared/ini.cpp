@@ -97,14 +97,60 @@ std::string IniDocument::OwnText(std::string_view ansi) const {
   return encoding_ == Encoding::kAnsi ? std::string(ansi) : codepage::Utf8FromAnsi(ansi);
 }
 
+IniDocument::IniDocument(const IniDocument& other)
+    : bytes_(other.bytes_), encoding_(other.encoding_), oddByte_(other.oddByte_) {
+  Parse();
+}
+
+IniDocument::IniDocument(IniDocument&& other)
+    : bytes_(std::move(other.bytes_)), encoding_(other.encoding_), oddByte_(std::move(other.oddByte_)) {
+  Parse();
+  other.Parse();
+}
+
+IniDocument& IniDocument::operator=(const IniDocument& other) {
+  if (this != &other) *this = IniDocument(other);
+  return *this;
+}
+
+IniDocument& IniDocument::operator=(IniDocument&& other) {
+  if (this != &other) {
+    bytes_ = std::move(other.bytes_);
+    encoding_ = other.encoding_;
+    oddByte_ = std::move(other.oddByte_);
+    Parse();
+    other.Parse();
+  }
+  return *this;
+}
+
 IniDocument IniDocument::Load(const fileio::FilePath& file) {
   std::string bytes;
   if (fileio::ReadAll(file, bytes) != fileio::ReadStatus::kOk) bytes.clear();
   return IniDocument(std::move(bytes));
 }
 
+std::size_t IniDocument::NameHash::operator()(std::string_view name) const {
+  std::size_t hash = 14695981039346656037ull;  // FNV-1a over the lower-cased bytes
+  for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+  return hash;
+}
+
+bool IniDocument::NameEqual::operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+
+std::size_t IniDocument::KeyNameHash::operator()(const KeyName& key) const {
+  return NameHash()(key.name) ^ (key.sectionLine * 0x9E3779B97F4A7C15ull);
+}
+
+bool IniDocument::KeyNameEqual::operator()(const KeyName& a, const KeyName& b) const {
+  return a.sectionLine == b.sectionLine && SameName(a.name, b.name);
+}
+
 void IniDocument::Parse() {
   lines_.clear();
+  sections_.clear();
+  keys_.clear();
+  std::size_t sectionLine = std::string::npos;  // keys before the first section belong to none
   const std::string_view all(bytes_);
   std::size_t begin = 0;
   while (begin < all.size()) {
@@ -130,26 +176,25 @@ void IniDocument::Parse() {
                             ? std::string_view::npos
                             : static_cast<std::size_t>(content.data() - all.data()) + equals + 1;
     }
+    if (line.kind == Line::Kind::kSection) {
+      sectionLine = lines_.size();
+      sections_.emplace(line.name, sectionLine);  // a later section of the same name is never read
+    } else if (line.kind == Line::Kind::kKey && sectionLine != std::string::npos) {
+      keys_.emplace(KeyName{sectionLine, line.name}, lines_.size());  // the first key wins
+    }
     lines_.push_back(line);
     begin = line.next;
   }
 }
 
 std::size_t IniDocument::FindSection(std::string_view section) const {
-  const std::string_view wanted = TrimSpaces(section);
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Line::Kind::kSection && SameName(lines_[i].name, wanted)) return i;
-  }
-  return std::string::npos;
+  const auto found = sections_.find(TrimSpaces(section));
+  return found == sections_.end() ? std::string::npos : found->second;
 }
 
 std::size_t IniDocument::FindKey(std::size_t sectionLine, std::string_view key) const {
-  const std::string_view wanted = TrimSpaces(key);
-  for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
-    if (lines_[i].kind == Line::Kind::kSection) break;
-    if (lines_[i].kind == Line::Kind::kKey && SameName(lines_[i].name, wanted)) return i;
-  }
-  return std::string::npos;
+  const auto found = keys_.find(KeyName{sectionLine, TrimSpaces(key)});
+  return found == keys_.end() ? std::string::npos : found->second;
 }
 
 std::string IniDocument::Get(std::string_view section, std::string_view key,

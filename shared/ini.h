@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -22,6 +23,11 @@ class IniDocument {
   IniDocument() = default;
   // The file's bytes; a byte-order mark decides the encoding.
   explicit IniDocument(std::string bytes);
+  // The lines and the lookup refer into the document's own bytes, so a copy parses its own.
+  IniDocument(const IniDocument& other);
+  IniDocument(IniDocument&& other);
+  IniDocument& operator=(const IniDocument& other);
+  IniDocument& operator=(IniDocument&& other);
 
   // Loads the file; a missing or unreadable file reads as an empty document.
   static IniDocument Load(const fileio::FilePath& file);
@@ -49,6 +55,24 @@ class IniDocument {
     std::size_t valueBegin = 0;  // key lines: the raw value after '='
   };
 
+  // A name as the file holds it, compared without regard to ASCII letter case.
+  struct NameHash {
+    std::size_t operator()(std::string_view name) const;
+  };
+  struct NameEqual {
+    bool operator()(std::string_view a, std::string_view b) const;
+  };
+  struct KeyName {
+    std::size_t sectionLine;
+    std::string_view name;
+  };
+  struct KeyNameHash {
+    std::size_t operator()(const KeyName& key) const;
+  };
+  struct KeyNameEqual {
+    bool operator()(const KeyName& a, const KeyName& b) const;
+  };
+
   void Parse();
   // ANSI text (a name or a value) in the document's own text: UTF-8 for a Unicode file.
   std::string OwnText(std::string_view ansi) const;
@@ -60,6 +84,10 @@ class IniDocument {
   Encoding encoding_ = Encoding::kAnsi;
   std::string oddByte_;  // the last byte of a UTF-16 file of odd length, kept as it was
   std::vector<Line> lines_;
+  // What a search from the top finds first: each section name's first header, and each key
+  // name's first line within each section.
+  std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> sections_;
+  std::unordered_map<KeyName, std::size_t, KeyNameHash, KeyNameEqual> keys_;
 };
 
 // Reads one value (GetPrivateProfileStringA semantics; the empty text when the file, the section or

@@ -27,8 +27,12 @@ class WindowsHost : public launcher::LauncherHost {
     MessageBoxW(nullptr, text.c_str(), kApplicationTitle, static_cast<UINT>(style));
   }
 
+  // The pointer shows what a program sets only over the program's own windows, so until the
+  // launcher has one the pointer is only remembered: setting it would load the display driver,
+  // which a registered file, started without any window, never needs.
   void SetMousePointer(int pointer) override {
-    SetCursor(LoadCursorW(nullptr, pointer == launcher::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+    pointer_ = pointer;
+    if (wait_) ShowPointer();
   }
 
   bool ShiftDown() override {
@@ -46,6 +50,7 @@ class WindowsHost : public launcher::LauncherHost {
   void ShowWait(const std::wstring& file) override {
     wait_ = std::make_unique<frmWait>();
     wait_->ShowEdit(file);
+    ShowPointer();
   }
 
   void CloseWait() override { wait_.reset(); }
@@ -60,7 +65,12 @@ class WindowsHost : public launcher::LauncherHost {
   void ShowError(std::int32_t number) override { ::ShowError(number); }
 
  private:
+  void ShowPointer() {
+    SetCursor(LoadCursorW(nullptr, pointer_ == launcher::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+  }
+
   std::unique_ptr<frmWait> wait_;
+  int pointer_ = launcher::kPointerDefault;
 };
 
 }  // namespace

@@ -156,6 +156,134 @@ TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
   }
 }
 
+// Every way of passing over the text gives what the whole-text rules give. The files are built
+// to put what matters where the vector paths change hands: runs of lead bytes of odd and even
+// length (so that second bytes, which may be lead bytes or '%' themselves, fall across the 64-byte
+// blocks), '%' before and after block ends, markers, CR and LF, across the 64 KiB reads, with
+// limits on and around block ends.
+class EpsHeaderPaths : public testing::TestWithParam<ScanPath> {
+ protected:
+  void SetUp() override {
+    if (!ScanPathAvailable(GetParam())) GTEST_SKIP() << "this processor lacks the path";
+  }
+};
+
+std::string AdversarialFile(std::mt19937& random, std::size_t size) {
+  static const std::vector<std::string> pieces = {
+      "%!PS-Adobe", "%!ps-adobe-3.0", "%%Creator:", "%%CREATOR: x", "%%AI8_CreatorVersion: 1",
+      "%%", "%!", "%", "%%%", "\r", "\n", "\r\n", " ", "ab", "\x81%", "\x81\r", "\x81\n", "\xE0!",
+      "\xA0", "\x80", "\xFD", "\x9F\x40", "\xFC\xFC"};
+  std::string file;
+  std::uniform_int_distribution<int> choice(0, 9);
+  while (file.size() < size) {
+    const int kind = choice(random);
+    if (kind < 3) {  // a run of lead bytes, odd or even
+      file.append(std::uniform_int_distribution<std::size_t>(1, 70)(random), kind == 0 ? '\x81' : '\xE5');
+    } else if (kind < 5) {  // filler up to just before, at or after a block end
+      const std::size_t end = (file.size() / 64 + 1) * 64 + std::uniform_int_distribution<int>(-2, 1)(random);
+      while (file.size() < end) file += (kind == 4 && random() % 4 == 0) ? '\x82' : 'q';
+    } else if (kind < 6) {  // random bytes
+      for (int i = std::uniform_int_distribution<int>(1, 200)(random); i > 0; --i) file += static_cast<char>(random());
+    } else {
+      file += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+    }
+  }
+  return file;
+}
+
+std::int64_t CharacterCount(const std::string& file) {
+  std::int64_t count = 0;
+  for (std::size_t pos = 0; pos < file.size(); ++count) pos += text::Cp932LeadBytes()[static_cast<unsigned char>(file[pos])] ? 2 : 1;
+  return count;
+}
+
+// Limits that stop on and next to block ends, and anywhere.
+std::int64_t SomeLimit(std::mt19937& random, std::size_t size) {
+  if (random() % 2) return std::uniform_int_distribution<std::int64_t>(0, static_cast<std::int64_t>(size) + 2)(random);
+  return static_cast<std::int64_t>(random() % (size / 64 + 1)) * 64 + std::uniform_int_distribution<int>(-2, 2)(random);
+}
+
+TEST_P(EpsHeaderPaths, FedInPiecesMatchesTheWholeTextRules) {
+  std::mt19937 random(20261209);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string file = AdversarialFile(random, std::uniform_int_distribution<std::size_t>(0, 700)(random));
+    const std::int64_t limit = SomeLimit(random, file.size());
+    EpsHeaderScanner scanner(GetParam());
+    std::size_t pos = 0;
+    while (pos < file.size() && scanner.NeedsMore(limit)) {
+      const std::size_t piece = random() % 3 ? std::uniform_int_distribution<std::size_t>(1, 200)(random) : file.size();
+      pos += scanner.Feed(file.data() + pos, std::min(piece, file.size() - pos), limit);
+    }
+    if (pos == file.size()) scanner.EndOfFile();
+    ASSERT_EQ((ReferenceResult{scanner.CreatorText(), scanner.CreatorVersion()}), ReferenceAnalysis(file, limit))
+        << "round " << round << " limit " << limit << " file " << testing::PrintToString(file);
+    ASSERT_EQ(scanner.charsScanned(), std::clamp<std::int64_t>(limit, 0, CharacterCount(file))) << "round " << round;
+  }
+}
+
+// Each byte value at each place of a block, before a header: a lead byte takes the '%' after it.
+TEST_P(EpsHeaderPaths, EveryByteValueAtEveryPlaceOfABlock) {
+  for (int value = 0; value < 256; ++value) {
+    for (std::size_t place = 0; place < 64; place += 9) {
+      const std::string file = std::string(place, 'q') + static_cast<char>(value) + "%!PS-Adobe\r%%Creator: x\r" +
+                               std::string(100, 'q');
+      EpsHeaderScanner scanner(GetParam());
+      scanner.Feed(file.data(), file.size(), 1000);
+      scanner.EndOfFile();
+      ASSERT_EQ((ReferenceResult{scanner.CreatorText(), scanner.CreatorVersion()}), ReferenceAnalysis(file, 1000))
+          << "byte " << value << " at " << place;
+      ASSERT_EQ(scanner.charsScanned(), CharacterCount(file)) << "byte " << value << " at " << place;
+    }
+  }
+}
+
+TEST_P(EpsHeaderPaths, ReadsOfAWholeFileMatchTheWholeTextRulesAtEachLimit) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 6; ++round) {
+    // A header (or a part of one) behind about 64 KiB of hard text, so that it crosses the reads.
+    std::string file = AdversarialFile(random, 65536 - 200 + random() % 400);
+    file += AdversarialFile(random, 100) + kIllustrator + AdversarialFile(random, 70000);
+    const TempFile temp(file);
+    std::vector<std::int32_t> limits;
+    for (int i = 0; i < 3; ++i) limits.push_back(static_cast<std::int32_t>(std::max<std::int64_t>(0, SomeLimit(random, file.size()))));
+    std::sort(limits.begin(), limits.end());
+    EpsFileAnalysis analysis(temp.path(), GetParam());
+    for (const auto limit : limits) {
+      ReferenceResult result;
+      result.creatorText = analysis.AnalyzeEpsFile(limit, result.creatorVersion);
+      ASSERT_EQ(result, ReferenceAnalysis(file, limit)) << "round " << round << " limit " << limit;
+    }
+  }
+}
+
+std::string PathName(const testing::TestParamInfo<ScanPath>& info) {
+  switch (info.param) {
+    case ScanPath::kScalar: return "Scalar";
+    case ScanPath::kSse2: return "Sse2";
+    case ScanPath::kAvx2: return "Avx2";
+    default: return "Fastest";
+  }
+}
+
+// A marker whose '%' is the last byte handed over: what follows it arrives only with the next piece.
+TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
+  for (const std::size_t piece : {64, 128, 65536}) {
+    for (const bool creatorFirst : {true, false}) {
+      const std::string before = creatorFirst ? "%%Creator: x\r" : "%!PS-Adobe\r";
+      const std::string split = creatorFirst ? "%!PS-Adobe\r" : "%%Creator: x\r";
+      const std::string file = std::string(piece - 1, 'q') + split + before;
+      EpsHeaderScanner scanner(GetParam());
+      const std::size_t taken = scanner.Feed(file.data(), piece, 100000);
+      scanner.Feed(file.data() + taken, file.size() - taken, 100000);
+      scanner.EndOfFile();
+      EXPECT_EQ(scanner.CreatorText(), "x") << piece << " " << creatorFirst;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths,
+                         testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2), PathName);
+
 TEST(EpsHeader, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {
   // Filler with double-byte characters across the real limits and the 64 KiB reading chunks.
   std::string filler;

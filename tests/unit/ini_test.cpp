@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
+#include <random>
 
 #include "error.h"
 
@@ -92,6 +94,69 @@ TEST(IniRead, FirstKeyAndFirstSectionWin) {
   EXPECT_EQ(Get(content, "main", "j"), "");
 }
 
+// Documents with repeated sections and keys in mixed case, read by name and compared with a
+// search from the top of the file; also after values have been set, which changes the lines.
+TEST(IniRead, EveryNameReadsAsASearchFromTheTopFindsIt) {
+  std::mt19937 random(99);
+  const std::vector<std::string> sections = {"main", "MAIN", "Other", "", "ma in"};
+  const std::vector<std::string> keys = {"link1", "LINK1", "path1", "Path12", "CreatorVersion999", "k"};
+  auto pick = [&](const std::vector<std::string>& names) { return names[random() % names.size()]; };
+  auto lower = [](std::string name) {
+    for (auto& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+  };
+  for (int round = 0; round < 200; ++round) {
+    std::vector<std::pair<std::string, std::vector<std::pair<std::string, std::string>>>> model;
+    std::string content = random() % 2 ? "k=before\r\n" : "";
+    for (int s = std::uniform_int_distribution<int>(0, 5)(random); s > 0; --s) {
+      model.push_back({pick(sections), {}});
+      content += "[" + model.back().first + "]\r\n";
+      for (int k = std::uniform_int_distribution<int>(0, 6)(random); k > 0; --k) {
+        model.back().second.push_back({pick(keys), std::to_string(random() % 1000)});
+        content += model.back().second.back().first + "=" + model.back().second.back().second + "\r\n";
+      }
+    }
+    auto expected = [&](const std::string& section, const std::string& key) -> std::string {
+      for (const auto& [name, entries] : model) {
+        if (lower(name) != lower(section)) continue;
+        for (const auto& [entryKey, value] : entries) {
+          if (lower(entryKey) == lower(key)) return value;
+        }
+        return "";
+      }
+      return "";
+    };
+    IniDocument document(content);
+    for (const auto& section : sections) {
+      for (const auto& key : keys) ASSERT_EQ(document.Get(section, key, 1024), expected(section, key)) << content;
+    }
+    const std::string section = pick(sections), key = pick(keys);
+    document.Set(section, key, "set");
+    const std::string before = expected(section, key);
+    ASSERT_EQ(document.Get(section, key, 1024), "set") << document.bytes();
+    ASSERT_EQ(IniDocument(document.bytes()).Get(section, key, 1024), "set");
+    if (before.empty()) continue;
+    for (const auto& other : keys) {
+      if (lower(other) != lower(key)) {
+        ASSERT_EQ(document.Get(section, other, 1024), expected(section, other));
+      }
+    }
+  }
+}
+
+TEST(IniRead, ACopyReadsItsOwnBytes) {
+  IniDocument original("[m]\r\nk=v\r\n");  // short enough to live inside the string itself
+  IniDocument copy = original;
+  IniDocument moved = std::move(original);
+  original = IniDocument("[x]\r\nz=1\r\n");
+  EXPECT_EQ(copy.Get("m", "k", 1024), "v");
+  EXPECT_EQ(moved.Get("m", "k", 1024), "v");
+  copy = moved;
+  moved = IniDocument("[y]\r\nq=2\r\n");
+  EXPECT_EQ(copy.Get("m", "k", 1024), "v");
+  EXPECT_EQ(original.Get("x", "z", 1024), "1");
+}
+
 TEST(IniRead, LineEndsOfEveryKind) {
   EXPECT_EQ(Get("[main]\rk=cr\rj=2", "main", "k"), "cr");
   EXPECT_EQ(Get("[main]\nk=lf\nj=2", "main", "j"), "2");
@@ -164,6 +229,19 @@ TEST(IniUnicode, AWriteKeepsTheEncodingAndEveryOtherByte) {
   EXPECT_EQ(utf8.bytes(), "\xEF\xBB\xBF; \xF0\x9F\x98\x80\r\n[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n");
   // A ']' after a byte that would open a double-byte character in ANSI still closes a header.
   EXPECT_EQ(Get("\xEF\xBB\xBF[\xE3\x81\x82]\r\nk=1\r\n", "\x82\xA0", "k"), "1");
+}
+
+TEST(IniUnicode, ACopyOrAMoveKeepsTheEncoding) {
+  const std::string file = Utf16(u"[main]\r\nk=v\r\n", false) + "Z";
+  const IniDocument original(file);
+  IniDocument copy = original;
+  IniDocument moved = IniDocument(original);
+  IniDocument assigned;
+  assigned = moved;
+  for (const IniDocument* document : {&copy, &moved, &assigned}) {
+    EXPECT_EQ(document->encoding(), IniDocument::Encoding::kUtf16Le);
+    EXPECT_EQ(document->bytes(), file);
+  }
 }
 
 TEST(IniRead, ASectionNameEndsAtABracketThatIsACharacterOfItsOwn) {

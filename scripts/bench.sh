@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks; docs/performance.md says what they measure.
+#   scripts/bench.sh           the full run (about two minutes once built): the figures and the
+#                              plot docs/analysis-time.svg
+#   scripts/bench.sh --quick   a short run that only shows that every benchmark still works
+# Each figure is the median of ratios of pairs measured in turn within this run. The last six
+# lines are the ratios: analysis-ascii, analysis-sjis, analysis-random, analysis-postscript,
+# link-ini, startup.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+cd "$repo"
+
+pairs=101 sizes=15 ini_pairs=201 rounds=31
+if [[ ${1:-} == --quick ]]; then
+  pairs=3 sizes=1 ini_pairs=5 rounds=3
+fi
+
+cmake --preset native >/dev/null
+cmake --build --preset native --target bench_analysis bench_link_ini >/dev/null
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target Varnock recorder min_starter startup_bench >/dev/null
+
+out=build/bench
+mkdir -p "$out"
+echo "== processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(nproc) cores," \
+     "AVX2: $(grep -qw avx2 /proc/cpuinfo && echo yes || echo no), load: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo "== header analysis of 40 MB without a header against a plain read ($pairs pairs each)"
+build/native/tests/bench_analysis --pairs="$pairs" | tee "$out/analysis.txt"
+
+echo "== analysis time against file size (shortest of $sizes)"
+build/native/tests/bench_analysis --sizes="$sizes" | tee "$out/sizes.txt"
+if [[ ${1:-} != --quick ]]; then
+  python3 scripts/plot-analysis.py "$out/sizes.txt" docs/analysis-time.svg
+  echo "plot: docs/analysis-time.svg"
+fi
+
+echo "== link.ini of 999 entries against one parse ($ini_pairs pairs)"
+build/native/tests/bench_link_ini --pairs="$ini_pairs" | tee "$out/link-ini.txt"
+
+echo "== launcher start to program start under Wine against the least starter ($rounds pairs)"
+# A registered file: link.ini holds the pair, the recording program stands in for the drawing
+# application (as in scripts/demo.sh).
+bench=build/bench-startup
+rm -rf "$bench"
+mkdir -p "$bench/Program Files/ExampleDraw" "$bench/work"
+cp build/windows/bin/{Varnock,min_starter,startup_bench}.exe "$bench/"
+cp build/windows/bin/recorder.exe "$bench/Program Files/ExampleDraw/draw.exe"
+printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n%%%%EndComments\r\n' \
+  >"$bench/work/logo.eps"
+cat >"$bench/run.sh" <<'EOF'
+#!/usr/bin/env bash
+# Runs under its own virtual display; the timing program keeps a window open all along, so the
+# desktop exists for both starters, as it always does on Windows.
+set -euo pipefail
+bench=$1 rounds=$2
+. scripts/wine-env.sh
+wine_prefix_ready
+win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+draw=$(win "$bench/Program Files/ExampleDraw/draw.exe")
+printf '[main]\r\nname1=ExampleDraw 10\r\npath1=%s\r\n' "$draw" >"$bench/name.ini"
+printf '[main]\r\nQuelby=1\r\nlink1="Adobe Illustrator(R) 10.0"\r\npath1="%s"\r\nCreatorVersion1="10.0"\r\n' \
+  "$draw" >"$bench/link.ini"
+status=0
+wine "$bench/startup_bench.exe" "$rounds" "$(win "$bench/Varnock.exe")" "$(win "$bench/min_starter.exe")" \
+  "$draw" "$(win "$bench/work/logo.eps")" || status=$?
+wineserver -w
+exit "$status"
+EOF
+chmod +x "$bench/run.sh"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/run.sh" "$bench" "$rounds" | tee "$out/startup.txt"
+# Every start of both reached the program with the file.
+records=$(grep -c 'logo.eps"' "$bench/Program Files/ExampleDraw/record.txt")
+if [[ $records -ne $((2 * rounds + 2)) ]]; then
+  echo "bench.sh: the program was started $records times, expected $((2 * rounds + 2))" >&2
+  exit 1
+fi
+
+echo "== ratios (medians of pairs measured in turn)"
+grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt"

@@ -1,0 +1,150 @@
+// Times the start of a program for a registered file under Wine or Windows:
+//   startup_bench.exe ROUNDS LAUNCHER STARTER PROGRAM FILE
+// runs, in turn, LAUNCHER "FILE" and STARTER "PROGRAM" "FILE", each from just before it is created
+// to the moment PROGRAM's process is created (a job object reports every process that this one and
+// its children create). A window of this program stays open all along, so that the desktop exists
+// for both, as it always does on Windows. Prints each pair, the medians and "ratio startup X"
+// (the median of the pairs' ratios).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+double Now() {
+  static LARGE_INTEGER frequency = [] {
+    LARGE_INTEGER f;
+    QueryPerformanceFrequency(&f);
+    return f;
+  }();
+  LARGE_INTEGER count;
+  QueryPerformanceCounter(&count);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void Pump(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  while (GetTickCount64() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(10);
+  }
+}
+
+struct Job {
+  HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  HANDLE port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
+  ~Job() {
+    CloseHandle(port);
+    CloseHandle(job);
+  }
+};
+
+// Milliseconds from just before `commandLine` is created until it creates a process of its own;
+// then waits until both have ended. A negative result says what failed.
+double TimeStart(Job& job, const std::wstring& program, std::wstring commandLine) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  const double start = Now();
+  if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &child)) {
+    return -1;
+  }
+  double started = -2;
+  DWORD grandchild = 0;
+  for (;;) {
+    DWORD message = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED data = nullptr;
+    if (!GetQueuedCompletionStatus(job.port, &message, &key, &data, 10000)) break;
+    const auto pid = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
+    if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != child.dwProcessId && grandchild == 0) {
+      started = Now() - start;
+      grandchild = pid;
+    }
+    if ((message == JOB_OBJECT_MSG_EXIT_PROCESS || message == JOB_OBJECT_MSG_ABNORMAL_EXIT_PROCESS) &&
+        pid == grandchild) {
+      break;
+    }
+  }
+  WaitForSingleObject(child.hProcess, 10000);
+  CloseHandle(child.hThread);
+  CloseHandle(child.hProcess);
+  return started;
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc != 6) {
+    std::fprintf(stderr, "usage: startup_bench ROUNDS LAUNCHER STARTER PROGRAM FILE\n");
+    return 2;
+  }
+  const int rounds = std::max(1, _wtoi(argv[1]));
+  const std::wstring launcher = argv[2], starter = argv[3], program = argv[4], file = argv[5];
+
+  WNDCLASSW windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"StartupBenchDesktop";
+  RegisterClassW(&windowClass);
+  HWND window = CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                              nullptr, nullptr, windowClass.hInstance, nullptr);
+  ShowWindow(window, SW_SHOWNOACTIVATE);
+  Pump(500);
+
+  Job job;
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association{};
+  association.CompletionKey = job.job;
+  association.CompletionPort = job.port;
+  if (!SetInformationJobObject(job.job, JobObjectAssociateCompletionPortInformation, &association, sizeof association) ||
+      !AssignProcessToJobObject(job.job, GetCurrentProcess())) {
+    std::fprintf(stderr, "startup_bench: no job object (error %lu)\n", GetLastError());
+    return 1;
+  }
+
+  const std::wstring launcherLine = L"\"" + launcher + L"\" \"" + file + L"\"";
+  const std::wstring starterLine = L"\"" + starter + L"\" \"" + program + L"\" \"" + file + L"\"";
+  TimeStart(job, launcher, launcherLine);  // once each before measuring: files cached
+  TimeStart(job, starter, starterLine);
+  std::vector<double> launcherTimes, starterTimes, ratios;
+  for (int round = 0; round < rounds; ++round) {
+    double launched = 0, started = 0;
+    if (round % 2 == 0) {
+      launched = TimeStart(job, launcher, launcherLine);
+      started = TimeStart(job, starter, starterLine);
+    } else {
+      started = TimeStart(job, starter, starterLine);
+      launched = TimeStart(job, launcher, launcherLine);
+    }
+    Pump(20);
+    std::printf("round %d: launcher %.1f ms, least starter %.1f ms\n", round + 1, launched, started);
+    if (launched <= 0 || started <= 0) {
+      std::fprintf(stderr, "startup_bench: a start failed (%.0f, %.0f)\n", launched, started);
+      return 1;
+    }
+    launcherTimes.push_back(launched);
+    starterTimes.push_back(started);
+    ratios.push_back(launched / started);
+  }
+  std::printf("startup: launcher %.1f ms, least starter %.1f ms (medians of %d pairs)\n", Median(launcherTimes),
+              Median(starterTimes), rounds);
+  std::printf("ratio startup %.2f\n", Median(ratios));
+  DestroyWindow(window);
+  return 0;
+}
