@@ -13,6 +13,8 @@ namespace launcher {
 namespace {
 
 struct Run {
+  explicit Run(LauncherHost& runHost) : host(runHost) {}
+
   LauncherHost& host;
   std::wstring filePath;
   fileio::FilePath linkIni;
@@ -21,6 +23,8 @@ struct Run {
   AppList apps;
   std::optional<std::string> creatorText;
   std::string creatorVersion;
+  // The failure's error number when a ticked "remember" could not be stored.
+  std::optional<std::int32_t> storeFailure;
 
   bool ProgramExists(const std::string& programPath) {
     if (fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)))) return true;
@@ -39,9 +43,6 @@ struct Run {
     }
     host.CloseWait();
   }
-
-  // The failure's error number when a ticked "remember" could not be stored.
-  std::optional<std::int32_t> storeFailure;
 
   // A failure here does not keep the chosen program from starting; the user is told afterwards.
   void StoreAssociation(const std::string& programPath) {
@@ -139,7 +140,7 @@ std::wstring StartCommandLine(const std::wstring& programPath, const std::wstrin
 }
 
 void Main(LauncherHost& host) {
-  Run run{host, {}, {}, {}, {}, {}, {}, {}};
+  Run run(host);
   try {
     run.Go();
   } catch (...) {

@@ -32,7 +32,7 @@ class WindowsHost : public launcher::LauncherHost {
   // which a registered file, started without any window, never needs.
   void SetMousePointer(int pointer) override {
     pointer_ = pointer;
-    if (wait_) ShowPointer();
+    if (wait_ || pointerShown_) ShowPointer();
   }
 
   bool ShiftDown() override {
@@ -65,12 +65,16 @@ class WindowsHost : public launcher::LauncherHost {
   void ShowError(std::int32_t number) override { ::ShowError(number); }
 
  private:
+  // Once the pointer has been shown, every later change is shown too (the default pointer after
+  // the wait window has gone, above all).
   void ShowPointer() {
     SetCursor(LoadCursorW(nullptr, pointer_ == launcher::kPointerHourglass ? IDC_WAIT : IDC_ARROW));
+    pointerShown_ = true;
   }
 
   std::unique_ptr<frmWait> wait_;
   int pointer_ = launcher::kPointerDefault;
+  bool pointerShown_ = false;
 };
 
 }  // namespace

@@ -235,10 +235,13 @@ TEST(IniUnicode, ACopyOrAMoveKeepsTheEncoding) {
   const std::string file = Utf16(u"[main]\r\nk=v\r\n", false) + "Z";
   const IniDocument original(file);
   IniDocument copy = original;
-  IniDocument moved = IniDocument(original);
+  IniDocument source = original;
+  IniDocument moved = std::move(source);
   IniDocument assigned;
   assigned = moved;
-  for (const IniDocument* document : {&copy, &moved, &assigned}) {
+  IniDocument moveAssigned;
+  moveAssigned = IniDocument(original);
+  for (const IniDocument* document : {&copy, &moved, &assigned, &moveAssigned}) {
     EXPECT_EQ(document->encoding(), IniDocument::Encoding::kUtf16Le);
     EXPECT_EQ(document->bytes(), file);
   }
