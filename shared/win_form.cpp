@@ -13,9 +13,28 @@ namespace {
 // The per-window DPI functions exist from Windows 10 1607 on; on older systems the screen's DPI
 // is the window's.
 template <typename Function>
-Function SystemFunction(const char* name) {
-  const FARPROC address = GetProcAddress(GetModuleHandleW(L"user32.dll"), name);
+Function SystemFunction(HMODULE module, const char* name) {
+  const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
   return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+template <typename Function>
+Function SystemFunction(const char* name) {
+  return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// The controls in the visual styles of Common Controls 6, which the manifest asks for. The library
+// is loaded with the first window, not when the program starts: loading it brings the display
+// driver along, which a launcher that opens a registered file without any window never needs.
+// Where it cannot be had, the system's own classes draw the controls, plainer but whole.
+void UseVisualStyles() {
+  static const winhandle::Module library(LoadLibraryW(L"comctl32.dll"));
+  static const bool initialised = [] {
+    using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    const auto init = SystemFunction<InitFunction>(library.get(), "InitCommonControlsEx");
+    const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES};
+    return init && init(&styles);
+  }();
+  static_cast<void>(initialised);
 }
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
@@ -113,10 +132,7 @@ Dialog::~Dialog() {
 }
 
 void Dialog::Create(HWND owner) {
-  // The controls in the visual styles of Common Controls 6, which the manifest asks for. Where
-  // that cannot be had, the system's own classes draw them, plainer but whole.
-  const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES};
-  InitCommonControlsEx(&styles);
+  UseVisualStyles();
   buildFailure_ = nullptr;
   HWND created = nullptr;
   if (form_.className) {

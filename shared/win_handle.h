@@ -68,6 +68,11 @@ struct GdiTraits {  // fonts, pens, brushes, bitmaps
   static Handle None() { return nullptr; }
   static void Release(Handle handle) { DeleteObject(handle); }
 };
+struct ModuleTraits {  // LoadLibraryW
+  using Handle = HMODULE;
+  static Handle None() { return nullptr; }
+  static void Release(Handle handle) { FreeLibrary(handle); }
+};
 struct MemoryDcTraits {  // CreateCompatibleDC
   using Handle = HDC;
   static Handle None() { return nullptr; }
@@ -82,6 +87,7 @@ using Font = Owned<GdiTraits<HFONT>>;
 using Pen = Owned<GdiTraits<HPEN>>;
 using Bitmap = Owned<GdiTraits<HBITMAP>>;
 using MemoryDc = Owned<MemoryDcTraits>;
+using Module = Owned<ModuleTraits>;
 
 // The device context of a window (the screen for none), from GetDC, given back with ReleaseDC.
 class WindowDc {
