@@ -102,8 +102,12 @@ class Block {
 
 // Compiled for AVX2 without building the whole program for it; chosen only when the processor
 // has it (ScanPathAvailable).
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2,popcnt")
+#endif
 namespace avx2_blocks {
 namespace {
 
@@ -158,7 +162,11 @@ class Block {
 
 }  // namespace
 }  // namespace avx2_blocks
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 bool ScanPathAvailable(ScanPath path) {
   if (path != ScanPath::kAvx2) return true;

@@ -1,6 +1,6 @@
 // The header analysis against the whole-buffer reference: for any bytes, fed in any chunking and
-// with any sequence of growing limits, the same creator text and version at every limit; and the
-// same through the file, as the launcher reads it.
+// with any sequence of growing limits, by every way of scanning, the same creator text and version
+// at every limit; and the same through the file, as the launcher reads it.
 #include <unistd.h>
 
 #include <cstdint>
@@ -49,11 +49,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
   limits[1] = limits[0] + (input[3] & 0x0F) * span / 15;
   limits[2] = limits[1] + (input[3] >> 4) * span / 15 + 1;
 
-  EpsHeaderScanner scanner;
-  std::size_t pos = 0;
-  bool ended = false;
-  for (const std::int64_t limit : limits) {
-    Check(ScanTo(scanner, data, pos, ended, limit, seed) == ReferenceAnalysis(data, limit), "chunked scan");
+  // Every way of scanning that the processor has: the byte rule, and the blocks of SSE2 and AVX2.
+  for (const ScanPath path : {ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2}) {
+    if (!ScanPathAvailable(path)) continue;
+    EpsHeaderScanner scanner(path);
+    std::size_t pos = 0;
+    bool ended = false;
+    std::uint32_t chunkSeed = seed;
+    for (const std::int64_t limit : limits) {
+      Check(ScanTo(scanner, data, pos, ended, limit, chunkSeed) == ReferenceAnalysis(data, limit), "chunked scan");
+    }
   }
 
   // The file analysis, on the same bytes.
