@@ -9,6 +9,7 @@
 #include <random>
 
 #include "error.h"
+#include "utf16_bytes.h"
 
 namespace {
 
@@ -181,17 +182,7 @@ TEST(IniRead, AValueEndsAtItsFirstNul) {
   EXPECT_EQ(Get(std::string("[main]\r\nk=\"\0x\"\r\n", 15), "main", "k"), "");
 }
 
-// "[main]" CR LF "name1=レイアウト" CR LF "path1=C:\\a.exe" CR LF, as UTF-16 code units.
-std::string Utf16(const std::u16string& text, bool bigEndian) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
+std::string Utf16(std::u16string_view text, bool bigEndian) { return Utf16Bytes(text, bigEndian); }
 
 const char kLayoutAnsi[] = "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67";  // レイアウト
 

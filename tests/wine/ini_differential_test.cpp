@@ -7,6 +7,7 @@
 #include "driver.h"
 #include "error.h"
 #include "ini.h"
+#include "../unit/utf16_bytes.h"
 
 namespace {
 
@@ -30,17 +31,7 @@ std::string SystemRead(const ReadCase& c, const fs::path& file) {
   return buffer.substr(0, buffer.find('\0'));
 }
 
-// A file as a text editor saves it as "Unicode": the byte-order mark, then UTF-16 code units.
-std::string Utf16(const std::wstring& text, bool bigEndian = false) {
-  std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
-  for (const wchar_t unit : text) {
-    const char high = static_cast<char>(unit >> 8);
-    const char low = static_cast<char>(unit & 0xFF);
-    bytes += bigEndian ? high : low;
-    bytes += bigEndian ? low : high;
-  }
-  return bytes;
-}
+std::string Utf16(std::wstring_view text, bool bigEndian = false) { return Utf16Bytes(text, bigEndian); }
 
 const std::string kLong(1023, 'x');
 const std::string kKanji = "\x8A\xBF";  // one double-byte character
