@@ -11,6 +11,11 @@ else
   sudo scripts/deps.sh
 fi
 
+if [[ ! -f ../shared/corpus/README.md ]]; then
+  echo "test.sh: ../shared/corpus (the team's real EPS files) is not beside this clone: the tests of" \
+       "real files say that they are skipped, and the fuzzers start from generated files"
+fi
+
 cmake --preset windows
 cmake --build --preset windows
 scripts/package.sh --bin build/windows/bin  # the installer and the zip, tested under Wine below

@@ -7,6 +7,9 @@
 
 namespace drive {
 
+// What Text gives for a window whose thread does not answer.
+constexpr wchar_t kNoAnswer[] = L"<no answer>";
+
 std::string ToUtf8(const std::wstring& wide) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
@@ -187,7 +190,7 @@ HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD millisec
 std::wstring Text(HWND window) {
   // GetWindowText does not ask a control of another process for its current text; WM_GETTEXT does.
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return L"<no answer>";
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return kNoAnswer;
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG, 5000,
@@ -208,6 +211,22 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
+namespace {
+
+// A box that has just appeared may not have reached its message loop yet; a thread that has not
+// asked for messages for a while counts as hung until it does, and gives no answer meanwhile.
+std::wstring AnsweredText(HWND window) {
+  const ULONGLONG end = GetTickCount64() + 5000;
+  std::wstring text = Text(window);
+  while (text == kNoAnswer && IsWindow(window) && GetTickCount64() < end) {
+    Sleep(20);
+    text = Text(window);
+  }
+  return text;
+}
+
+}  // namespace
+
 std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseconds) {
   // A message box is a dialog whose text is the static control 0xFFFF.
   HWND box = WaitForWindow(
@@ -216,8 +235,8 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseco
   if (!box) return std::nullopt;
   MessageBoxView view;
   view.window = box;
-  view.title = Text(box);
-  view.text = Text(GetDlgItem(box, 0xFFFF));
+  view.title = AnsweredText(box);
+  view.text = AnsweredText(GetDlgItem(box, 0xFFFF));
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const LONG style = GetWindowLongW(child, GWL_STYLE);
     if (ClassOf(child) == L"Static" && (style & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child) &&
