@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 #include <immintrin.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,18 +23,23 @@ constexpr char kLeadFlip = 0x20;
 constexpr char kLeadShift = static_cast<char>(0xDF);
 constexpr char kLeadBelow = -68;
 
-// Which bytes of a block are second bytes, from its lead bytes and `carry` (its first byte is the
-// second byte of a character begun in the block before). In a run of lead bytes that begins at a
-// character start, the bytes alternate between first and second bytes, and the byte after the run
-// is a second byte when the run is odd; subtracting the run from its own shifted copy with the odd
-// bits set marks runs that begin on even and on odd bits at once (Langdale and Lemire, "Parsing
-// Gigabytes of JSON per Second", on backslashes). `carryOut` is the carry into the next block.
-std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t carry, std::uint64_t& carryOut) {
+// Which bytes of a block are second bytes, from its lead bytes and `carry` (0 or 1: its first
+// byte is the second byte of a character begun in the block before), which becomes the carry into
+// the next block. In a run of lead bytes that begins at a character start, the bytes alternate
+// between first and second bytes, and the byte after the run is a second byte when the run is odd;
+// subtracting the runs from their own shifted copy with the odd bits set marks runs that begin on
+// even and on odd bits at once (Langdale and Lemire, "Parsing Gigabytes of JSON per Second", on
+// backslashes). That is worked out as if there were no carry, so that blocks need not wait for one
+// another: a carry only swaps first and second bytes in the run at the block's start and the byte
+// after it, and passes on through a block of lead bytes only.
+inline std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t& carry) {
   constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
-  const std::uint64_t firstBytes = lead & ~carry;  // leads that may begin a character
-  const std::uint64_t code = (((firstBytes << 1) | kOddBits) - firstBytes) ^ kOddBits;
-  carryOut = (code & lead) >> 63;
-  return code ^ (lead | carry);
+  const std::uint64_t code = (((lead << 1) | kOddBits) - lead) ^ kOddBits;
+  const std::uint64_t firstRun = lead ^ (lead + 1);  // the run at the start and the byte after it
+  const std::uint64_t allLeads = lead + 1 == 0;
+  const std::uint64_t trails = (code ^ lead) ^ (firstRun & (0 - carry));
+  carry = ((code & lead) >> 63) ^ (carry & allLeads);
+  return trails;
 }
 
 }  // namespace
@@ -76,14 +82,27 @@ class Block {
     std::uint64_t mask = 0;
     for (int i = 0; i < 4; ++i) {
       const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
-      const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('%')), _mm_cmpeq_epi8(next, _mm_set1_epi8('!')));
-      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), second);
+      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), SecondOfPair(next));
       mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(pair))) << (16 * i);
     }
     return mask;
   }
+  // Whether a '%' followed by '%' or '!' is anywhere in the block (at a character start or not);
+  // reads the byte after the block, which must be there.
+  bool MayBeginMarker(const char* bytes) const {
+    __m128i any = _mm_setzero_si128();
+    for (int i = 0; i < 4; ++i) {
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
+      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), SecondOfPair(next)));
+    }
+    return _mm_movemask_epi8(any) != 0;
+  }
 
  private:
+  // '%' (0x25) or '!' (0x21): the two differ in one bit only.
+  static __m128i SecondOfPair(__m128i next) {
+    return _mm_cmpeq_epi8(_mm_or_si128(next, _mm_set1_epi8(0x04)), _mm_set1_epi8('%'));
+  }
   template <class Test>
   std::uint64_t Masks(Test test) const {
     std::uint64_t mask = 0;
@@ -143,11 +162,19 @@ class Block {
     return Mask(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
                 Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
   }
+  // Whether a '%' followed by '%' or '!' is anywhere in the block (at a character start or not);
+  // reads the byte after the block, which must be there.
+  bool MayBeginMarker(const char* bytes) const {
+    const __m256i pairs = _mm256_or_si256(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
+                                          Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
+    return !_mm256_testz_si256(pairs, pairs);
+  }
 
  private:
+  // '%' (0x25) or '!' (0x21): the two differ in one bit only.
   static __m256i Pair(__m256i bytes, __m256i next) {
     const __m256i percent = _mm256_set1_epi8('%');
-    const __m256i second = _mm256_or_si256(_mm256_cmpeq_epi8(next, percent), _mm256_cmpeq_epi8(next, _mm256_set1_epi8('!')));
+    const __m256i second = _mm256_cmpeq_epi8(_mm256_or_si256(next, _mm256_set1_epi8(0x04)), percent);
     return _mm256_and_si256(_mm256_cmpeq_epi8(bytes, percent), second);
   }
   std::uint64_t Equal(char c) const {
