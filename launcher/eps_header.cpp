@@ -29,16 +29,14 @@ constexpr char kLeadBelow = -68;
 // between first and second bytes, and the byte after the run is a second byte when the run is odd;
 // subtracting the runs from their own shifted copy with the odd bits set marks runs that begin on
 // even and on odd bits at once (Langdale and Lemire, "Parsing Gigabytes of JSON per Second", on
-// backslashes). That is worked out as if there were no carry, so that blocks need not wait for one
-// another: a carry only swaps first and second bytes in the run at the block's start and the byte
-// after it, and passes on through a block of lead bytes only.
+// backslashes). That much is worked out without the carry, so that blocks need not wait for one
+// another: a carry swaps first and second bytes in the run at the block's start and in the byte
+// after it, which is what adding it to the lead bytes flips.
 inline std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t& carry) {
   constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
   const std::uint64_t code = (((lead << 1) | kOddBits) - lead) ^ kOddBits;
-  const std::uint64_t firstRun = lead ^ (lead + 1);  // the run at the start and the byte after it
-  const std::uint64_t allLeads = lead + 1 == 0;
-  const std::uint64_t trails = (code ^ lead) ^ (firstRun & (0 - carry));
-  carry = ((code & lead) >> 63) ^ (carry & allLeads);
+  const std::uint64_t trails = code ^ (lead + carry);
+  carry = (lead & ~trails) >> 63;  // the last byte is a lead byte that begins a character
   return trails;
 }
 
@@ -69,11 +67,8 @@ class Block {
       return _mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted);
     });
   }
-  // No byte from 0x80 up (so no lead byte) and no '%'.
-  bool PlainAscii() const {
-    __m128i any = _mm_setzero_si128();
-    for (const __m128i bytes : bytes_) any = _mm_or_si128(any, _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%'))));
-    return _mm_movemask_epi8(any) == 0;
+  bool Below0x80() const {
+    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(bytes_[0], bytes_[1]), _mm_or_si128(bytes_[2], bytes_[3]))) == 0;
   }
   std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
   std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
@@ -114,6 +109,18 @@ class Block {
   __m128i bytes_[4];
 };
 
+// Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
+bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
+  return block.MayBeginMarker(bytes) || next.MayBeginMarker(bytes + kBlock);
+}
+
+// Two blocks of bytes below 0x80 without a '%' followed by '%' or '!'; reads the byte after them.
+bool PlainAscii(const char* bytes) {
+  const Block block(bytes);
+  const Block next(bytes + kBlock);
+  return block.Below0x80() && next.Below0x80() && !MayBeginMarker(block, next, bytes);
+}
+
 #include "eps_block_scan.inc"
 
 }  // namespace
@@ -122,10 +129,10 @@ class Block {
 // Compiled for AVX2 without building the whole program for it; chosen only when the processor
 // has it (ScanPathAvailable).
 #if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,bmi"))), apply_to = function)
 #else
 #pragma GCC push_options
-#pragma GCC target("avx2,popcnt")
+#pragma GCC target("avx2,popcnt,bmi")
 #endif
 namespace avx2_blocks {
 namespace {
@@ -149,12 +156,7 @@ class Block {
       : low_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes))),
         high_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + 1)) {}
   std::uint64_t Leads() const { return Mask(LeadBytes(low_), LeadBytes(high_)); }
-  bool PlainAscii() const {
-    const __m256i percent = _mm256_set1_epi8('%');
-    const __m256i any = _mm256_or_si256(_mm256_or_si256(low_, high_),
-                                        _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent)));
-    return _mm256_movemask_epi8(any) == 0;
-  }
+  __m256i Bytes() const { return _mm256_or_si256(low_, high_); }
   std::uint64_t Percents() const { return Equal('%'); }
   std::uint64_t Bangs() const { return Equal('!'); }
   // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
@@ -165,9 +167,13 @@ class Block {
   // Whether a '%' followed by '%' or '!' is anywhere in the block (at a character start or not);
   // reads the byte after the block, which must be there.
   bool MayBeginMarker(const char* bytes) const {
-    const __m256i pairs = _mm256_or_si256(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
-                                          Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
+    const __m256i pairs = Pairs(bytes);
     return !_mm256_testz_si256(pairs, pairs);
+  }
+  // All ones in the bytes that are a '%' followed by '%' or '!'.
+  __m256i Pairs(const char* bytes) const {
+    return _mm256_or_si256(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
+                           Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
   }
 
  private:
@@ -185,6 +191,22 @@ class Block {
   __m256i high_;
 };
 
+// Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
+bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
+  const __m256i pairs = _mm256_or_si256(block.Pairs(bytes), next.Pairs(bytes + kBlock));
+  return !_mm256_testz_si256(pairs, pairs);
+}
+
+// Two blocks of bytes below 0x80 without a '%' followed by '%' or '!'; reads the byte after them.
+// (The pairs are all ones, so one test of the top bits finds both.)
+bool PlainAscii(const char* bytes) {
+  const Block block(bytes);
+  const Block next(bytes + kBlock);
+  const __m256i any = _mm256_or_si256(_mm256_or_si256(block.Bytes(), next.Bytes()),
+                                      _mm256_or_si256(block.Pairs(bytes), next.Pairs(bytes + kBlock)));
+  return _mm256_movemask_epi8(any) == 0;
+}
+
 #include "eps_block_scan.inc"
 
 }  // namespace
@@ -199,7 +221,7 @@ bool ScanPathAvailable(ScanPath path) {
   if (path != ScanPath::kAvx2) return true;
   static const bool available = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
   }();
   return available;
 }
