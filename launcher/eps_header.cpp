@@ -23,7 +23,7 @@ constexpr char kLeadFlip = 0x20;
 constexpr char kLeadShift = static_cast<char>(0xDF);
 constexpr char kLeadBelow = -68;
 
-// Which bytes of a block are second bytes, from its lead bytes and `carry` (0 or 1: its first
+// Which bytes of a block begin a character (the others are second bytes), from its lead bytes and `carry` (0 or 1: its first
 // byte is the second byte of a character begun in the block before), which becomes the carry into
 // the next block. In a run of lead bytes that begins at a character start, the bytes alternate
 // between first and second bytes, and the byte after the run is a second byte when the run is odd;
@@ -32,12 +32,12 @@ constexpr char kLeadBelow = -68;
 // backslashes). That much is worked out without the carry, so that blocks need not wait for one
 // another: a carry swaps first and second bytes in the run at the block's start and in the byte
 // after it, which is what adding it to the lead bytes flips.
-inline std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t& carry) {
+inline std::uint64_t CharacterStarts(std::uint64_t lead, std::uint64_t& carry) {
   constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
-  const std::uint64_t code = (((lead << 1) | kOddBits) - lead) ^ kOddBits;
-  const std::uint64_t trails = code ^ (lead + carry);
-  carry = (lead & ~trails) >> 63;  // the last byte is a lead byte that begins a character
-  return trails;
+  constexpr std::uint64_t kEvenBits = ~kOddBits;
+  const std::uint64_t starts = ((((lead << 1) | kOddBits) - lead) ^ kEvenBits) ^ (lead + carry);
+  carry = (lead & starts) >> 63;  // the last byte is a lead byte that begins a character
+  return starts;
 }
 
 }  // namespace
