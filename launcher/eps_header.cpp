@@ -109,6 +109,8 @@ class Block {
   __m128i bytes_[4];
 };
 
+bool AnyPercent(const Block& block, const Block& next) { return (block.Percents() | next.Percents()) != 0; }
+
 // Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
 bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
   return block.MayBeginMarker(bytes) || next.MayBeginMarker(bytes + kBlock);
@@ -157,6 +159,10 @@ class Block {
         high_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + 1)) {}
   std::uint64_t Leads() const { return Mask(LeadBytes(low_), LeadBytes(high_)); }
   __m256i Bytes() const { return _mm256_or_si256(low_, high_); }
+  __m256i PercentBytes() const {
+    const __m256i percent = _mm256_set1_epi8('%');
+    return _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent));
+  }
   std::uint64_t Percents() const { return Equal('%'); }
   std::uint64_t Bangs() const { return Equal('!'); }
   // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
@@ -190,6 +196,11 @@ class Block {
   __m256i low_;
   __m256i high_;
 };
+
+bool AnyPercent(const Block& block, const Block& next) {
+  const __m256i percents = _mm256_or_si256(block.PercentBytes(), next.PercentBytes());
+  return !_mm256_testz_si256(percents, percents);
+}
 
 // Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
 bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
