@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 #include <immintrin.h>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -22,18 +23,21 @@ constexpr char kLeadFlip = 0x20;
 constexpr char kLeadShift = static_cast<char>(0xDF);
 constexpr char kLeadBelow = -68;
 
-// Which bytes of a block are second bytes, from its lead bytes and `carry` (its first byte is the
-// second byte of a character begun in the block before). In a run of lead bytes that begins at a
-// character start, the bytes alternate between first and second bytes, and the byte after the run
-// is a second byte when the run is odd; subtracting the run from its own shifted copy with the odd
-// bits set marks runs that begin on even and on odd bits at once (Langdale and Lemire, "Parsing
-// Gigabytes of JSON per Second", on backslashes). `carryOut` is the carry into the next block.
-std::uint64_t TrailBytes(std::uint64_t lead, std::uint64_t carry, std::uint64_t& carryOut) {
+// Which bytes of a block begin a character (the others are second bytes), from its lead bytes and `carry` (0 or 1: its first
+// byte is the second byte of a character begun in the block before), which becomes the carry into
+// the next block. In a run of lead bytes that begins at a character start, the bytes alternate
+// between first and second bytes, and the byte after the run is a second byte when the run is odd;
+// subtracting the runs from their own shifted copy with the odd bits set marks runs that begin on
+// even and on odd bits at once (Langdale and Lemire, "Parsing Gigabytes of JSON per Second", on
+// backslashes). That much is worked out without the carry, so that blocks need not wait for one
+// another: a carry swaps first and second bytes in the run at the block's start and in the byte
+// after it, which is what adding it to the lead bytes flips.
+inline std::uint64_t CharacterStarts(std::uint64_t lead, std::uint64_t& carry) {
   constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
-  const std::uint64_t firstBytes = lead & ~carry;  // leads that may begin a character
-  const std::uint64_t code = (((firstBytes << 1) | kOddBits) - firstBytes) ^ kOddBits;
-  carryOut = (code & lead) >> 63;
-  return code ^ (lead | carry);
+  constexpr std::uint64_t kEvenBits = ~kOddBits;
+  const std::uint64_t starts = ((((lead << 1) | kOddBits) - lead) ^ kEvenBits) ^ (lead + carry);
+  carry = (lead & starts) >> 63;  // the last byte is a lead byte that begins a character
+  return starts;
 }
 
 }  // namespace
@@ -63,11 +67,8 @@ class Block {
       return _mm_cmpgt_epi8(_mm_set1_epi8(kLeadBelow), shifted);
     });
   }
-  // No byte from 0x80 up (so no lead byte) and no '%'.
-  bool PlainAscii() const {
-    __m128i any = _mm_setzero_si128();
-    for (const __m128i bytes : bytes_) any = _mm_or_si128(any, _mm_or_si128(bytes, _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%'))));
-    return _mm_movemask_epi8(any) == 0;
+  bool Below0x80() const {
+    return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(bytes_[0], bytes_[1]), _mm_or_si128(bytes_[2], bytes_[3]))) == 0;
   }
   std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
   std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
@@ -76,14 +77,27 @@ class Block {
     std::uint64_t mask = 0;
     for (int i = 0; i < 4; ++i) {
       const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
-      const __m128i second = _mm_or_si128(_mm_cmpeq_epi8(next, _mm_set1_epi8('%')), _mm_cmpeq_epi8(next, _mm_set1_epi8('!')));
-      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), second);
+      const __m128i pair = _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), SecondOfPair(next));
       mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(pair))) << (16 * i);
     }
     return mask;
   }
+  // Whether a '%' followed by '%' or '!' is anywhere in the block (at a character start or not);
+  // reads the byte after the block, which must be there.
+  bool MayBeginMarker(const char* bytes) const {
+    __m128i any = _mm_setzero_si128();
+    for (int i = 0; i < 4; ++i) {
+      const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + 1) + i);
+      any = _mm_or_si128(any, _mm_and_si128(_mm_cmpeq_epi8(bytes_[i], _mm_set1_epi8('%')), SecondOfPair(next)));
+    }
+    return _mm_movemask_epi8(any) != 0;
+  }
 
  private:
+  // '%' (0x25) or '!' (0x21): the two differ in one bit only.
+  static __m128i SecondOfPair(__m128i next) {
+    return _mm_cmpeq_epi8(_mm_or_si128(next, _mm_set1_epi8(0x04)), _mm_set1_epi8('%'));
+  }
   template <class Test>
   std::uint64_t Masks(Test test) const {
     std::uint64_t mask = 0;
@@ -95,6 +109,20 @@ class Block {
   __m128i bytes_[4];
 };
 
+bool AnyPercent(const Block& block, const Block& next) { return (block.Percents() | next.Percents()) != 0; }
+
+// Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
+bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
+  return block.MayBeginMarker(bytes) || next.MayBeginMarker(bytes + kBlock);
+}
+
+// Two blocks of bytes below 0x80 without a '%' followed by '%' or '!'; reads the byte after them.
+bool PlainAscii(const char* bytes) {
+  const Block block(bytes);
+  const Block next(bytes + kBlock);
+  return block.Below0x80() && next.Below0x80() && !MayBeginMarker(block, next, bytes);
+}
+
 #include "eps_block_scan.inc"
 
 }  // namespace
@@ -103,10 +131,10 @@ class Block {
 // Compiled for AVX2 without building the whole program for it; chosen only when the processor
 // has it (ScanPathAvailable).
 #if defined(__clang__)
-#pragma clang attribute push(__attribute__((target("avx2,popcnt"))), apply_to = function)
+#pragma clang attribute push(__attribute__((target("avx2,popcnt,bmi"))), apply_to = function)
 #else
 #pragma GCC push_options
-#pragma GCC target("avx2,popcnt")
+#pragma GCC target("avx2,popcnt,bmi")
 #endif
 namespace avx2_blocks {
 namespace {
@@ -130,11 +158,10 @@ class Block {
       : low_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes))),
         high_(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes) + 1)) {}
   std::uint64_t Leads() const { return Mask(LeadBytes(low_), LeadBytes(high_)); }
-  bool PlainAscii() const {
+  __m256i Bytes() const { return _mm256_or_si256(low_, high_); }
+  __m256i PercentBytes() const {
     const __m256i percent = _mm256_set1_epi8('%');
-    const __m256i any = _mm256_or_si256(_mm256_or_si256(low_, high_),
-                                        _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent)));
-    return _mm256_movemask_epi8(any) == 0;
+    return _mm256_or_si256(_mm256_cmpeq_epi8(low_, percent), _mm256_cmpeq_epi8(high_, percent));
   }
   std::uint64_t Percents() const { return Equal('%'); }
   std::uint64_t Bangs() const { return Equal('!'); }
@@ -143,11 +170,23 @@ class Block {
     return Mask(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
                 Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
   }
+  // Whether a '%' followed by '%' or '!' is anywhere in the block (at a character start or not);
+  // reads the byte after the block, which must be there.
+  bool MayBeginMarker(const char* bytes) const {
+    const __m256i pairs = Pairs(bytes);
+    return !_mm256_testz_si256(pairs, pairs);
+  }
+  // All ones in the bytes that are a '%' followed by '%' or '!'.
+  __m256i Pairs(const char* bytes) const {
+    return _mm256_or_si256(Pair(low_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 1))),
+                           Pair(high_, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(bytes + 33))));
+  }
 
  private:
+  // '%' (0x25) or '!' (0x21): the two differ in one bit only.
   static __m256i Pair(__m256i bytes, __m256i next) {
     const __m256i percent = _mm256_set1_epi8('%');
-    const __m256i second = _mm256_or_si256(_mm256_cmpeq_epi8(next, percent), _mm256_cmpeq_epi8(next, _mm256_set1_epi8('!')));
+    const __m256i second = _mm256_cmpeq_epi8(_mm256_or_si256(next, _mm256_set1_epi8(0x04)), percent);
     return _mm256_and_si256(_mm256_cmpeq_epi8(bytes, percent), second);
   }
   std::uint64_t Equal(char c) const {
@@ -157,6 +196,27 @@ class Block {
   __m256i low_;
   __m256i high_;
 };
+
+bool AnyPercent(const Block& block, const Block& next) {
+  const __m256i percents = _mm256_or_si256(block.PercentBytes(), next.PercentBytes());
+  return !_mm256_testz_si256(percents, percents);
+}
+
+// Whether either of two blocks holds a '%' followed by '%' or '!'; reads the byte after them.
+bool MayBeginMarker(const Block& block, const Block& next, const char* bytes) {
+  const __m256i pairs = _mm256_or_si256(block.Pairs(bytes), next.Pairs(bytes + kBlock));
+  return !_mm256_testz_si256(pairs, pairs);
+}
+
+// Two blocks of bytes below 0x80 without a '%' followed by '%' or '!'; reads the byte after them.
+// (The pairs are all ones, so one test of the top bits finds both.)
+bool PlainAscii(const char* bytes) {
+  const Block block(bytes);
+  const Block next(bytes + kBlock);
+  const __m256i any = _mm256_or_si256(_mm256_or_si256(block.Bytes(), next.Bytes()),
+                                      _mm256_or_si256(block.Pairs(bytes), next.Pairs(bytes + kBlock)));
+  return _mm256_movemask_epi8(any) == 0;
+}
 
 #include "eps_block_scan.inc"
 
@@ -172,7 +232,7 @@ bool ScanPathAvailable(ScanPath path) {
   if (path != ScanPath::kAvx2) return true;
   static const bool available = [] {
     __builtin_cpu_init();
-    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt");
+    return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi");
   }();
   return available;
 }

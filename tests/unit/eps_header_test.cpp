@@ -174,10 +174,13 @@ std::string AdversarialFile(std::mt19937& random, std::size_t size) {
       "%%", "%!", "%", "%%%", "\r", "\n", "\r\n", " ", "ab", "\x81%", "\x81\r", "\x81\n", "\xE0!",
       "\xA0", "\x80", "\xFD", "\x9F\x40", "\xFC\xFC"};
   std::string file;
-  std::uniform_int_distribution<int> choice(0, 9);
+  std::uniform_int_distribution<int> choice(0, 10);
   while (file.size() < size) {
     const int kind = choice(random);
-    if (kind < 3) {  // a run of lead bytes, odd or even
+    if (kind == 10) {  // a long stretch of plain ASCII, which is taken many blocks at a time
+      static const char* const plain[] = {"x", " ", "\r", "\n", "%x"};
+      for (int i = std::uniform_int_distribution<int>(100, 700)(random); i > 0; --i) file += plain[random() % 5];
+    } else if (kind < 3) {  // a run of lead bytes, odd or even
       file.append(std::uniform_int_distribution<std::size_t>(1, 70)(random), kind == 0 ? '\x81' : '\xE5');
     } else if (kind < 5) {  // filler up to just before, at or after a block end
       const std::size_t end = (file.size() / 64 + 1) * 64 + std::uniform_int_distribution<int>(-2, 1)(random);
@@ -206,7 +209,7 @@ std::int64_t SomeLimit(std::mt19937& random, std::size_t size) {
 TEST_P(EpsHeaderPaths, FedInPiecesMatchesTheWholeTextRules) {
   std::mt19937 random(20261209);
   for (int round = 0; round < 3000; ++round) {
-    const std::string file = AdversarialFile(random, std::uniform_int_distribution<std::size_t>(0, 700)(random));
+    const std::string file = AdversarialFile(random, std::uniform_int_distribution<std::size_t>(0, 1500)(random));
     const std::int64_t limit = SomeLimit(random, file.size());
     EpsHeaderScanner scanner(GetParam());
     std::size_t pos = 0;
