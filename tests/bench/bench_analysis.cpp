@@ -26,6 +26,7 @@
 #include "../unit/eps_reference.h"
 #include "eps_header.h"
 #include "launcher_main.h"
+#include "timing.h"
 
 namespace {
 
@@ -267,18 +268,6 @@ void RegisterBenchmarks() {
   }
   benchmark::RegisterBenchmark("WholeBufferReference/postscript", WholeBufferReference)
       ->Unit(benchmark::kMillisecond)->UseRealTime();
-}
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Pairs of one plain read and one analysis of the same file, measured in turn (the order

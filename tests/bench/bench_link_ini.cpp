@@ -18,6 +18,7 @@
 #include "config.h"
 #include "ini.h"
 #include "tables.h"
+#include "timing.h"
 
 namespace {
 
@@ -35,18 +36,6 @@ fs::path WriteLinkIni() {
   }
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
-}
-
-double Milliseconds(const std::function<void()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  work();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 }  // namespace

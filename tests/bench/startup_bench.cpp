@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "timing.h"
+
 namespace {
 
 double Now() {
@@ -24,12 +26,6 @@ double Now() {
   LARGE_INTEGER count;
   QueryPerformanceCounter(&count);
   return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  const std::size_t middle = values.size() / 2;
-  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 void Pump(DWORD milliseconds) {

@@ -1,0 +1,19 @@
+// What the benchmarks time with: the wall time of one piece of work, and the median of runs.
+#pragma once
+
+#include <algorithm>
+#include <chrono>
+#include <functional>
+#include <vector>
+
+inline double Milliseconds(const std::function<void()>& work) {
+  const auto start = std::chrono::steady_clock::now();
+  work();
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+}
+
+inline double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t middle = values.size() / 2;
+  return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
