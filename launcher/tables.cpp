@@ -91,17 +91,15 @@ std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::s
                                       const std::string& programPath, const std::string& creatorVersion) {
   const linklock::LinkIniLock lock(file);
   if (!lock.held()) return err::FromSystemError(lock.error());
-  std::string bytes;
-  // A file that exists but cannot be read is left alone rather than overwritten.
-  if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return err::FromSystemError(fileio::LastError());
-  IniDocument ini(std::move(bytes));
-  LinkTable table;
-  ReadLinkIni(ini, table);
-  const std::int32_t number = LinkNumberToStore(table, creatorText, creatorVersion);
-  const LinkValues values = QuotedLinkValues(creatorText, programPath, creatorVersion);
-  ini.Set(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link);
-  ini.Set(config::kSection, text::NumberedKey(config::kPathKey, number), values.path);
-  ini.Set(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion);
-  if (!fileio::ReplaceContent(file, ini.bytes())) return err::FromSystemError(fileio::LastError());
+  const bool stored = UpdateIniFile(file, [&](IniDocument& ini) {
+    LinkTable table;
+    ReadLinkIni(ini, table);
+    const std::int32_t number = LinkNumberToStore(table, creatorText, creatorVersion);
+    const LinkValues values = QuotedLinkValues(creatorText, programPath, creatorVersion);
+    ini.Set(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link);
+    ini.Set(config::kSection, text::NumberedKey(config::kPathKey, number), values.path);
+    ini.Set(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion);
+  });
+  if (!stored) return err::FromSystemError(fileio::LastError());
   return std::nullopt;
 }

@@ -264,15 +264,22 @@ std::int32_t WriteIniString(std::string section, std::string key, std::string va
   return WriteIniStrings(section, {{std::move(key), std::move(value)}}, file);
 }
 
+bool UpdateIniFile(const fileio::FilePath& file, const std::function<void(IniDocument&)>& change) {
+  std::string bytes;
+  if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return false;
+  IniDocument document(std::move(bytes));
+  change(document);
+  return fileio::ReplaceContent(file, document.bytes());
+}
+
 std::int32_t WriteIniStrings(const std::string& section,
                              const std::vector<std::pair<std::string, std::string>>& values,
                              const fileio::FilePath& file) {
-  std::string bytes;
-  // A file that exists but cannot be read is left alone rather than overwritten.
-  if (fileio::ReadAll(file, bytes) == fileio::ReadStatus::kFailed) return 0;
-  IniDocument document(std::move(bytes));
-  for (const auto& [key, value] : values) document.Set(section, key, value);
-  return fileio::ReplaceContent(file, document.bytes()) ? 1 : 0;
+  return UpdateIniFile(file, [&](IniDocument& document) {
+           for (const auto& [key, value] : values) document.Set(section, key, value);
+         })
+             ? 1
+             : 0;
 }
 
 std::string CutAtNull(const std::string& value) {

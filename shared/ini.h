@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -100,6 +101,11 @@ std::string GetIniString(const std::string& section, const std::string& key,
 // and 0 on failure, like WritePrivateProfileStringA. A text holding CR or LF throws err::AppError.
 std::int32_t WriteIniString(std::string section, std::string key, std::string value,
                             fileio::FilePath file);
+
+// Reads the file as it stands, lets `change` set values in it, and replaces the file in one step:
+// either every change reaches the file or, on failure (false, the system's error kept), none does.
+// A file that exists but cannot be read is left alone rather than overwritten.
+bool UpdateIniFile(const fileio::FilePath& file, const std::function<void(IniDocument&)>& change);
 
 // Writes several values of one section in a single replacement of the file: either all of them
 // reach the file or, on failure (0), none does.
