@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "editor_texts.h"
 #include "file_io.h"
 
 namespace editor {
@@ -16,8 +17,6 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 inline constexpr int kAnswerCancel = 2;
 
-inline constexpr wchar_t kListCaption[] = L"起動リストの編集";
-inline constexpr wchar_t kSaveQuestion[] = L"設定を保存して終了します。よろしいですか？";
 
 enum class FileKind { kMissing, kOrdinary, kOther };
 

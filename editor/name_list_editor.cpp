@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "config.h"
+#include "editor_texts.h"
 #include "text.h"
 
 namespace editor {
@@ -54,10 +55,10 @@ EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText
 
 const wchar_t* ProblemMessage(EntryProblem problem) {
   switch (problem) {
-    case EntryProblem::kFileMissing: return L"実行するファイルが存在しません";
-    case EntryProblem::kNameMissing: return L"アプリケーション名を入力してください";
-    case EntryProblem::kPathNotAnsi: return L"実行するファイル名に使用できない文字が含まれています";
-    case EntryProblem::kNameNotAnsi: return L"アプリケーション名に使用できない文字が含まれています";
+    case EntryProblem::kFileMissing: return editor_texts::kFileMissing;
+    case EntryProblem::kNameMissing: return editor_texts::kNameMissing;
+    case EntryProblem::kPathNotAnsi: return editor_texts::kPathNotAnsi;
+    case EntryProblem::kNameNotAnsi: return editor_texts::kNameNotAnsi;
     case EntryProblem::kNone: break;
   }
   return L"";

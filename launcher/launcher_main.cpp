@@ -28,7 +28,7 @@ struct Run {
 
   bool ProgramExists(const std::string& programPath) {
     if (fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)))) return true;
-    host.Message(std::wstring(kProgramNotFoundText) + L"\r\n" + host.FromAnsi(programPath),
+    host.Message(std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + host.FromAnsi(programPath),
                  kStyleExclamation);
     return false;
   }
@@ -62,8 +62,8 @@ struct Run {
     std::int32_t select = 0;
     bool always = false;
     const bool confirmed = host.ShowSelect(
-        names, select, storable, formatKnown ? host.FromAnsi(*creatorText) : kUnknownFormat,
-        host.FromAnsi(creatorVersion), formatKnown ? kPromptNotRegistered : kPromptUnknownFormat,
+        names, select, storable, formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+        host.FromAnsi(creatorVersion), formatKnown ? launcher_texts::kPromptNotRegistered : launcher_texts::kPromptUnknownFormat,
         always);
     if (!confirmed) return std::nullopt;
     if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
@@ -81,13 +81,13 @@ struct Run {
     }
     filePath = CleanCommandLine(commandLine);
     if (!fileio::IsOrdinaryFile(fileio::FilePath(filePath))) {
-      host.Message(std::wstring(kFileNotFoundText) + L"\r\n" + filePath, kStyleExclamation);
+      host.Message(std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + filePath, kStyleExclamation);
       return;
     }
     const fileio::FilePath folder = host.ProgramFolder();
     linkIni = folder / config::kLinkIniFile;
     if (!fileio::IsOrdinaryFile(linkIni)) {
-      host.Message(kLinkIniMissingText, kStyleOkOnly);
+      host.Message(launcher_texts::kLinkIniMissing, kStyleOkOnly);
       return;
     }
     host.SetMousePointer(kPointerHourglass);
@@ -150,7 +150,7 @@ void Main(LauncherHost& host) {
     host.ShowError(number);
   }
   if (run.storeFailure) {
-    host.Message(std::wstring(kStoreFailedText) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
+    host.Message(std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
                  kStyleExclamation);
   }
 }

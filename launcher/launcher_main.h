@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "file_io.h"
+#include "launcher_texts.h"
 
 namespace launcher {
 
@@ -18,19 +19,6 @@ inline constexpr int kPointerHourglass = 11;
 
 // Characters scanned for the header, tried in this order until a creator text is found.
 inline constexpr std::int32_t kScanLimits[] = {100 * 1024, 2000 * 1024, 40000 * 1024};
-
-inline constexpr wchar_t kFileNotFoundText[] = L"ファイルが見つかりません ";
-inline constexpr wchar_t kLinkIniMissingText[] = L"link.iniが見つかりません";
-inline constexpr wchar_t kProgramNotFoundText[] = L"実行プログラムが見つかりません";
-// Shown after the program has started when a ticked "remember" could not be stored.
-inline constexpr wchar_t kStoreFailedText[] =
-    L"選択したソフトをこのファイル形式に記憶できませんでした。次にこの形式のファイルを開くときも、"
-    L"起動するソフトを選択してください。";
-inline constexpr wchar_t kUnknownFormat[] = L"(不明)";
-inline constexpr wchar_t kPromptUnknownFormat[] =
-    L"このファイルの形式は不明です。起動するソフトを選択してください";
-inline constexpr wchar_t kPromptNotRegistered[] =
-    L"このファイル形式は未登録です。起動するソフトを選択してください";
 
 // What the launcher needs from the system and its windows; the Windows build supplies the real
 // thing, the tests a recording stand-in.

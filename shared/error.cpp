@@ -55,6 +55,10 @@ std::wstring Description(std::int32_t number) {
   return L"アプリケーション定義またはオブジェクト定義のエラーです。";
 }
 
+std::wstring UnknownSystemErrorText(std::uint32_t code) {
+  return L"システム エラー " + std::to_wstring(code) + L" が発生しました。";
+}
+
 std::wstring ReportText(std::int32_t number) {
   return Description(number) + L" (エラー番号:" + NumberText(number) + L")";
 }

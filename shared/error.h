@@ -50,6 +50,9 @@ std::wstring ReportText(std::int32_t number);
 // Description of a Windows error code; each platform supplies its own.
 std::wstring SystemErrorDescription(std::uint32_t code);
 
+// What describes a system error code that the system has no text for.
+std::wstring UnknownSystemErrorText(std::uint32_t code);
+
 }  // namespace err
 
 // Shows the error report: a modal message box (OK, exclamation icon) titled with the program's title.

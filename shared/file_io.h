@@ -26,9 +26,6 @@ bool IsOrdinaryFile(const FilePath& path);
 // The system's error code of the last operation that failed (GetLastError, errno).
 std::uint32_t LastError();
 
-// Deletes a file; false when it could not be deleted (the system's error is kept).
-bool Remove(const FilePath& path);
-
 // Sequential reading of one file, closed when the reader goes.
 class Reader {
  public:

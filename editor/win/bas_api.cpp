@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "editor_texts.h"
 #include "win_text.h"
 
 // The module's own operation carries the name that commdlg.h takes for a macro.
@@ -12,7 +13,6 @@
 namespace basAPI {
 namespace {
 
-constexpr wchar_t kTitle[] = L"ファイルを開く";
 // 256 bytes of path and the closing NUL.
 constexpr DWORD kBufferSize = 257;
 
@@ -23,7 +23,7 @@ std::wstring GetOpenFileName(HWND owner, const std::wstring& filter, const std::
   std::string filters = wintext::ToAnsi(filter);
   filters.push_back('\0');
   const std::string folder = wintext::ToAnsi(initialFolder);
-  const std::string title = wintext::ToAnsi(kTitle);
+  const std::string title = wintext::ToAnsi(editor_texts::kOpenFileTitle);
   char file[kBufferSize] = {};
   char fileTitle[kBufferSize] = {};
 

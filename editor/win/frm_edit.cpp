@@ -3,6 +3,7 @@
 #include <imm.h>
 
 #include "bas_api.h"
+#include "editor_texts.h"
 #include "editor_win.h"
 #include "file_io.h"
 #include "mod_shgetfolderpath.h"
@@ -13,7 +14,6 @@ namespace {
 
 using namespace editor_ids;
 
-constexpr wchar_t kCaption[] = L"項目の編集";
 constexpr winform::FontSpec kTextFont{L"ＭＳ Ｐゴシック", 9.75};
 constexpr winform::FontSpec kPathFont{L"ＭＳ ゴシック", 9.75};
 // Typing limits in characters; a text put in by the program is not cut.
@@ -27,11 +27,11 @@ constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 const winform::Control kControls[] = {
     {kEditName, L"EDIT", L"", kTextBox, 360, 600, 3615, 315, &kTextFont},
     {kEditPath, L"EDIT", L"", kTextBox, 360, 1560, 11535, 315, &kPathFont},
-    {kEditLabel1, L"STATIC", L"アプリケーション名称:", SS_LEFT, 360, 240, 2055, 375, &kTextFont},
-    {kEditLabel2, L"STATIC", L"実行するファイル名:", SS_LEFT, 360, 1200, 2055, 375, &kTextFont},
-    {kEditOk, L"BUTTON", L"&OK", kButton, 9360, 2580, 1815, 495},
-    {IDCANCEL, L"BUTTON", L"キャンセル(&C)", kButton, 11400, 2580, 1815, 495},
-    {kEditFile, L"BUTTON", L"参照...", kButton, 12000, 1560, 1215, 315},
+    {kEditLabel1, L"STATIC", editor_texts::kEntryNameLabel, SS_LEFT, 360, 240, 2055, 375, &kTextFont},
+    {kEditLabel2, L"STATIC", editor_texts::kEntryPathLabel, SS_LEFT, 360, 1200, 2055, 375, &kTextFont},
+    {kEditOk, L"BUTTON", editor_texts::kEntryOk, kButton, 9360, 2580, 1815, 495},
+    {IDCANCEL, L"BUTTON", editor_texts::kEntryCancel, kButton, 11400, 2580, 1815, 495},
+    {kEditFile, L"BUTTON", editor_texts::kEntryBrowse, kButton, 12000, 1560, 1215, 315},
 };
 
 bool FitsAnsi(const std::wstring& text) {
@@ -74,7 +74,7 @@ void frmEdit::OnCommand(int id, int code) {
 }
 
 void frmEdit::Form_Load() {
-  SetWindowTextW(window(), kCaption);
+  SetWindowTextW(window(), editor_texts::kEntryCaption);
   SendDlgItemMessageW(window(), kEditName, EM_LIMITTEXT, kNameLimit, 0);
   SendDlgItemMessageW(window(), kEditPath, EM_LIMITTEXT, kPathLimit, 0);
 }
@@ -99,7 +99,7 @@ void frmEdit::cmdOk_Click() {
       wintext::WindowText(Item(kEditName)), wintext::WindowText(Item(kEditPath)),
       [](const std::wstring& path) { return fileio::IsOrdinaryFile(fileio::FilePath(path)); }, FitsAnsi);
   if (check.problem != editor::EntryProblem::kNone) {
-    MessageBoxW(window(), editor::ProblemMessage(check.problem), kCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(window(), editor::ProblemMessage(check.problem), editor_texts::kEntryCaption, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   mblnOk = true;

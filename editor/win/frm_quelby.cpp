@@ -1,5 +1,6 @@
 #include "frm_quelby.h"
 
+#include "editor_texts.h"
 #include "editor_win.h"
 #include "error.h"
 #include "frm_edit.h"
@@ -15,11 +16,11 @@ constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
 
 // In tab order: cmdDelete first, so it has the focus when the window opens.
 const winform::Control kControls[] = {
-    {kQuelbyDelete, L"BUTTON", L"1行削除(&D)", kButton, 9240, 9120, 1815, 495},
-    {kQuelbyEdit, L"BUTTON", L"編集(&E)", kButton, 4680, 9120, 1815, 495},
-    {kQuelbyEnd, L"BUTTON", L"終了", kButton, 11520, 9120, 1815, 495},
+    {kQuelbyDelete, L"BUTTON", editor_texts::kListDelete, kButton, 9240, 9120, 1815, 495},
+    {kQuelbyEdit, L"BUTTON", editor_texts::kListEdit, kButton, 4680, 9120, 1815, 495},
+    {kQuelbyEnd, L"BUTTON", editor_texts::kListEnd, kButton, 11520, 9120, 1815, 495},
     {kQuelbyList, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 360, 360, 13215, 8385, &kListFont},
-    {kQuelbyAdd, L"BUTTON", L"１行追加(&A)", kButton, 6960, 9120, 1815, 495},
+    {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, 9120, 1815, 495},
 };
 
 const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW, 14085, 10095,
@@ -36,7 +37,7 @@ void frmQuelby::Show() {
 }
 
 void frmQuelby::Form_Load() {
-  SetWindowTextW(window(), editor::kListCaption);
+  SetWindowTextW(window(), editor_texts::kListCaption);
   mEditor.Form_Load();
 }
 

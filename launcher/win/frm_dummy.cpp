@@ -4,6 +4,7 @@
 
 #include "error.h"
 #include "file_io.h"
+#include "launcher_texts.h"
 #include "launcher_win.h"
 #include "start_program.h"
 #include "version.h"
@@ -13,29 +14,24 @@
 namespace {
 
 using namespace launcher_ids;
+using namespace launcher_texts;
 
-constexpr wchar_t kSysInfoUnavailable[] = L"現時点ではｼｽﾃﾑ情報を使用できません";
 constexpr char kSysInfoKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr char kSysInfoValue[] = "PATH";
 constexpr char kSysInfoFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 constexpr char kSysInfoFolderValue[] = "MSINFO";
 constexpr char kSysInfoProgram[] = "\\MSINFO32.EXE";
 
-constexpr wchar_t kContact[] =
-    L"お問い合わせは\r\n\r\nhttps://support.example.jp/varnock/ \r\n\r\nまでお願いします。\r\n";
-
 constexpr winform::FontSpec kTitleFont{winform::kUiFont, 18.0};
 
 const winform::Control kControls[] = {
-    {IDOK, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 4290, 2625, 1425, 345},
-    {kDummyText1, L"EDIT", kContact, WS_TABSTOP | ES_MULTILINE | ES_READONLY, 240, 2640, 3855, 1035},
+    {IDOK, L"BUTTON", kAboutOk, WS_TABSTOP | BS_DEFPUSHBUTTON, 4290, 2625, 1425, 345},
+    {kDummyText1, L"EDIT", kAboutContact, WS_TABSTOP | ES_MULTILINE | ES_READONLY, 240, 2640, 3855, 1035},
     {kDummyIcon, L"STATIC", L"", SS_ICON, 270, 240, 540, 540},
-    {kDummySysInfo, L"BUTTON", L"ｼｽﾃﾑ情報(&S)...", WS_TABSTOP | BS_PUSHBUTTON, 4290, 3075, 1425, 345},
-    {kDummyDescription, L"STATIC",
-     L".EPS ファイルをダブルクリックした時に起動するソフトを自動的に切り替えるソフトです。", SS_LEFT, 1080, 1125,
-     4005, 1170},
-    {kDummyTitle, L"STATIC", L"ｱﾌﾟﾘｹｰｼｮﾝ ﾀｲﾄﾙ", SS_LEFT, 1080, 240, 3885, 480, &kTitleFont},
-    {kDummyVersion, L"STATIC", L"ﾊﾞｰｼﾞｮﾝ", SS_LEFT, 1080, 780, 3885, 225},
+    {kDummySysInfo, L"BUTTON", kAboutSysInfo, WS_TABSTOP | BS_PUSHBUTTON, 4290, 3075, 1425, 345},
+    {kDummyDescription, L"STATIC", kAboutDescription, SS_LEFT, 1080, 1125, 4005, 1170},
+    {kDummyTitle, L"STATIC", kAboutDesignTitle, SS_LEFT, 1080, 240, 3885, 480, &kTitleFont},
+    {kDummyVersion, L"STATIC", kAboutDesignVersion, SS_LEFT, 1080, 780, 3885, 225},
 };
 
 const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 5985,
@@ -47,14 +43,9 @@ frmDummy::frmDummy() : Dialog(kForm) {}
 
 void frmDummy::ShowModal() {
   // An invisible owner keeps the window out of the taskbar.
-  struct Owner {
-    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
-    ~Owner() {
-      if (window) DestroyWindow(window);
-    }
-  } owner;
-  Create(owner.window);
+  const winhandle::Window owner(
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
+  Create(owner.get());
   winform::CenterOnScreen(window());
   RunModal();
 }
@@ -81,9 +72,9 @@ INT_PTR frmDummy::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void frmDummy::Form_Load() {
-  SetWindowTextW(window(), (std::wstring(kApplicationTitle) + L"のバージョン情報").c_str());
-  const std::wstring version = L"バージョン " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
-                               std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
+  SetWindowTextW(window(), (std::wstring(kApplicationTitle) + kAboutCaptionAfterTitle).c_str());
+  const std::wstring version = kAboutVersion + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                               std::to_wstring(VARNOCK_VERSION_MINOR) + kAboutBuild +
                                std::to_wstring(VARNOCK_VERSION_REVISION) + L")";
   SetDlgItemTextW(window(), kDummyVersion, version.c_str());
   SetDlgItemTextW(window(), kDummyTitle, kApplicationTitle);

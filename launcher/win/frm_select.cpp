@@ -3,6 +3,7 @@
 #include <string>
 
 #include "error.h"
+#include "launcher_texts.h"
 #include "launcher_win.h"
 #include "version.h"
 #include "win_text.h"
@@ -10,21 +11,22 @@
 namespace {
 
 using namespace launcher_ids;
+using namespace launcher_texts;
 
 constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kStartDelayMs = 100;
 
 const winform::Control kControls[] = {
     {kSelectNames, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 480, 1620, 5175, 3300},
-    {kSelectAlways, L"BUTTON", L"この種類のファイルは常にこのソフトで開く", WS_TABSTOP | BS_AUTOCHECKBOX, 480, 5160, 3855, 375},
-    {IDOK, L"BUTTON", L"&OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 2520, 5760, 1455, 375},
-    {kSelectPrompt, L"STATIC", L"・・・・・・・・・・・のバージョンの判別ができませんでした。起動するバージョンを選択してください。",
+    {kSelectAlways, L"BUTTON", kSelectAlwaysText, WS_TABSTOP | BS_AUTOCHECKBOX, 480, 5160, 3855, 375},
+    {IDOK, L"BUTTON", kSelectOk, WS_TABSTOP | BS_DEFPUSHBUTTON, 2520, 5760, 1455, 375},
+    {kSelectPrompt, L"STATIC", kSelectDesignPrompt,
      SS_LEFT, 480, 1020, 5175, 495},
-    {IDCANCEL, L"BUTTON", L"キャンセル", WS_TABSTOP | BS_PUSHBUTTON, 4200, 5760, 1455, 375},
+    {IDCANCEL, L"BUTTON", kSelectCancel, WS_TABSTOP | BS_PUSHBUTTON, 4200, 5760, 1455, 375},
     {kSelectVersionString, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 1800, 120, 3855, 270},
-    {kSelectLabel1, L"STATIC", L"ファイルの形式", SS_LEFT, 480, 180, 4935, 255},
+    {kSelectLabel1, L"STATIC", kSelectFormatLabel, SS_LEFT, 480, 180, 4935, 255},
     {kSelectCreatorVersion, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 2280, 480, 3375, 270},
-    {kSelectLabel2, L"STATIC", L"作成ソフトバージョン", SS_LEFT, 480, 540, 1815, 255},
+    {kSelectLabel2, L"STATIC", kSelectVersionLabel, SS_LEFT, 480, 540, 1815, 255},
 };
 
 const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW, 6195, 6390,

@@ -1,5 +1,6 @@
 #include "frm_wait.h"
 
+#include "launcher_texts.h"
 #include "launcher_win.h"
 #include "win_text.h"
 
@@ -10,9 +11,9 @@ using namespace launcher_ids;
 constexpr wchar_t kClassName[] = L"VarnockWait";
 
 const winform::Control kControls[] = {
-    {kWaitLabel1, L"STATIC", L"以下のファイルを分析中...", SS_LEFT, 360, 480, 5295, 255},
+    {kWaitLabel1, L"STATIC", launcher_texts::kWaitAnalysing, SS_LEFT, 360, 480, 5295, 255},
     // One line high: whatever of the path does not fit stays unseen, without an ellipsis.
-    {kWaitFile, L"STATIC", L"Label2", SS_LEFT, 360, 1080, 5415, 255},
+    {kWaitFile, L"STATIC", launcher_texts::kWaitDesignFile, SS_LEFT, 360, 1080, 5415, 255},
 };
 
 // A plain window of its own class, so that it shows the hourglass and can be told from the dialogs.

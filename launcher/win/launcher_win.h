@@ -21,6 +21,5 @@ inline constexpr int kDummyVersion = 303;
 inline constexpr int kDummyDescription = 304;
 inline constexpr int kDummyText1 = 305;
 inline constexpr int kDummySysInfo = 306;
-inline constexpr int kDummyLine1 = 307;
 
 }  // namespace launcher_ids

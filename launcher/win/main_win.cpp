@@ -11,7 +11,7 @@
 #include "start_program.h"
 #include "win_text.h"
 
-extern const wchar_t kApplicationTitle[] = L"Varnock";
+extern const wchar_t* const kApplicationTitle = launcher_texts::kTitle;
 
 namespace {
 

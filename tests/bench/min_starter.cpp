@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "win_handle.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // The quoted words of the command line (no shell32: the launcher does not load it either).
   std::vector<std::wstring> args;
@@ -28,7 +30,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (!CreateProcessW(args[1].c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
     return 1;
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  // Nobody waits for the program: both handles go at once.
+  const winhandle::KernelHandle thread(process.hThread);
+  const winhandle::KernelHandle started(process.hProcess);
   return 0;
 }

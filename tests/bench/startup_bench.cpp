@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "timing.h"
+#include "win_handle.h"
 
 namespace {
 
@@ -38,12 +39,8 @@ void Pump(DWORD milliseconds) {
 }
 
 struct Job {
-  HANDLE job = CreateJobObjectW(nullptr, nullptr);
-  HANDLE port = CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1);
-  ~Job() {
-    CloseHandle(port);
-    CloseHandle(job);
-  }
+  winhandle::KernelHandle job{CreateJobObjectW(nullptr, nullptr)};
+  winhandle::KernelHandle port{CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1)};
 };
 
 // Milliseconds from just before `commandLine` is created until it creates a process of its own;
@@ -63,7 +60,7 @@ double TimeStart(Job& job, const std::wstring& program, std::wstring commandLine
     DWORD message = 0;
     ULONG_PTR key = 0;
     LPOVERLAPPED data = nullptr;
-    if (!GetQueuedCompletionStatus(job.port, &message, &key, &data, 10000)) break;
+    if (!GetQueuedCompletionStatus(job.port.get(), &message, &key, &data, 10000)) break;
     const auto pid = static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(data));
     if (message == JOB_OBJECT_MSG_NEW_PROCESS && pid != child.dwProcessId && grandchild == 0) {
       started = Now() - start;
@@ -74,9 +71,9 @@ double TimeStart(Job& job, const std::wstring& program, std::wstring commandLine
       break;
     }
   }
-  WaitForSingleObject(child.hProcess, 10000);
-  CloseHandle(child.hThread);
-  CloseHandle(child.hProcess);
+  const winhandle::KernelHandle thread(child.hThread);
+  const winhandle::KernelHandle process(child.hProcess);
+  WaitForSingleObject(process.get(), 10000);
   return started;
 }
 
@@ -99,17 +96,18 @@ int wmain(int argc, wchar_t** argv) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"StartupBenchDesktop";
   RegisterClassW(&windowClass);
-  HWND window = CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
-                              nullptr, nullptr, windowClass.hInstance, nullptr);
-  ShowWindow(window, SW_SHOWNOACTIVATE);
+  const winhandle::Window window(CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0,
+                                               0, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr));
+  ShowWindow(window.get(), SW_SHOWNOACTIVATE);
   Pump(500);
 
   Job job;
   JOBOBJECT_ASSOCIATE_COMPLETION_PORT association{};
-  association.CompletionKey = job.job;
-  association.CompletionPort = job.port;
-  if (!SetInformationJobObject(job.job, JobObjectAssociateCompletionPortInformation, &association, sizeof association) ||
-      !AssignProcessToJobObject(job.job, GetCurrentProcess())) {
+  association.CompletionKey = job.job.get();
+  association.CompletionPort = job.port.get();
+  if (!SetInformationJobObject(job.job.get(), JobObjectAssociateCompletionPortInformation, &association,
+                               sizeof association) ||
+      !AssignProcessToJobObject(job.job.get(), GetCurrentProcess())) {
     std::fprintf(stderr, "startup_bench: no job object (error %lu)\n", GetLastError());
     return 1;
   }
@@ -141,6 +139,5 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("startup: launcher %.1f ms, least starter %.1f ms (medians of %d pairs)\n", Median(launcherTimes),
               Median(starterTimes), rounds);
   std::printf("ratio startup %.2f\n", Median(ratios));
-  DestroyWindow(window);
   return 0;
 }

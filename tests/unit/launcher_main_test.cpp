@@ -406,7 +406,7 @@ TEST_F(LauncherTest, AStoreThatFailsIsToldAfterTheProgramHasStarted) {
   ASSERT_GE(host.log.size(), 2u);
   EXPECT_EQ(host.log[host.log.size() - 2], StartOf(drawPath_, "ai10.eps"));
   const std::wstring& last = host.log.back();
-  EXPECT_EQ(last.rfind(L"message 48 " + std::wstring(launcher::kStoreFailedText) + L"\r\n\r\n", 0), 0u);
+  EXPECT_EQ(last.rfind(L"message 48 " + std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n", 0), 0u);
   EXPECT_NE(last.find(L" (エラー番号:-2147024883)"), std::wstring::npos);  // EACCES as a system error
   ::chmod(ini.c_str(), 0644);
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "win_handle.h"
+
 namespace drive {
 
 // What Text gives for a window whose thread does not answer.
@@ -55,29 +57,27 @@ namespace {
 // Ends the programs still running from a file inside `folder`: under Wine, a program whose
 // starter was killed in the middle of starting it can stay behind, never running.
 void EndProgramsInside(const fs::path& folder) {
-  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return;
+  const winhandle::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return;
   std::wstring prefix = folder.wstring() + L"\\";
   CharUpperBuffW(prefix.data(), static_cast<DWORD>(prefix.size()));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE,
-                                 entry.th32ProcessID);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
+    const winhandle::KernelHandle process(OpenProcess(
+        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
     if (!process) continue;
     wchar_t image[MAX_PATH * 2] = {};
     DWORD length = MAX_PATH * 2;
-    if (QueryFullProcessImageNameW(process, 0, image, &length)) {
+    if (QueryFullProcessImageNameW(process.get(), 0, image, &length)) {
       std::wstring path(image, length);
       CharUpperBuffW(path.data(), length);
       if (path.rfind(prefix, 0) == 0) {
-        TerminateProcess(process, 99);
-        WaitForSingleObject(process, 5000);
+        TerminateProcess(process.get(), 99);
+        WaitForSingleObject(process.get(), 5000);
       }
     }
-    CloseHandle(process);
   }
-  CloseHandle(snapshot);
 }
 
 }  // namespace
@@ -129,31 +129,32 @@ Process::Process(const fs::path& program, const std::wstring& commandLine) {
   std::wstring writable = commandLine;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  if (!CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      program.parent_path().c_str(), &startup, &info_)) {
-    info_ = {};
+  PROCESS_INFORMATION info{};
+  if (CreateProcessW(program.c_str(), writable.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                     program.parent_path().c_str(), &startup, &info)) {
+    process_.reset(info.hProcess);
+    thread_.reset(info.hThread);
+    id_ = info.dwProcessId;
   }
 }
 
 Process::~Process() {
-  if (!info_.hProcess) return;
-  if (Running()) TerminateProcess(info_.hProcess, 99);
-  WaitForSingleObject(info_.hProcess, 5000);
-  CloseHandle(info_.hThread);
-  CloseHandle(info_.hProcess);
+  if (!process_) return;
+  if (Running()) TerminateProcess(process_.get(), 99);
+  WaitForSingleObject(process_.get(), 5000);
 }
 
 bool Process::Ended(DWORD milliseconds) {
-  return info_.hProcess && WaitForSingleObject(info_.hProcess, milliseconds) == WAIT_OBJECT_0;
+  return process_ && WaitForSingleObject(process_.get(), milliseconds) == WAIT_OBJECT_0;
 }
 
 DWORD Process::ExitCode() const {
   DWORD code = 0;
-  GetExitCodeProcess(info_.hProcess, &code);
+  GetExitCodeProcess(process_.get(), &code);
   return code;
 }
 
-bool Process::Running() const { return info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Process::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
 std::vector<HWND> Windows(DWORD processId) {
   struct Search {
@@ -267,4 +268,4 @@ void PressKey(HWND window, UINT key) {
 }
 
 }  // namespace drive
-extern const wchar_t kApplicationTitle[] = L"driver";
+extern const wchar_t* const kApplicationTitle = L"driver";

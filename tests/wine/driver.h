@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "win_handle.h"
+
 namespace drive {
 
 namespace fs = std::filesystem;
@@ -53,17 +55,19 @@ class Process {
   ~Process();
   Process(const Process&) = delete;
   Process& operator=(const Process&) = delete;
-  DWORD id() const { return info_.dwProcessId; }
+  DWORD id() const { return id_; }
   // Waits for the end; false on a time-out.
   bool Ended(DWORD milliseconds = 15000);
   DWORD ExitCode() const;
   bool Running() const;
   // Stops and resumes the program's main thread, to look at its windows while it works.
-  void Suspend() const { SuspendThread(info_.hThread); }
-  void Resume() const { ResumeThread(info_.hThread); }
+  void Suspend() const { SuspendThread(thread_.get()); }
+  void Resume() const { ResumeThread(thread_.get()); }
 
  private:
-  PROCESS_INFORMATION info_{};
+  winhandle::KernelHandle process_;
+  winhandle::KernelHandle thread_;
+  DWORD id_ = 0;
 };
 
 // The visible top-level windows of a process.

@@ -69,9 +69,8 @@ bool Closed(HWND window) {
 
 // The client area is the size given in twips at the screen's DPI.
 void ExpectTwips(HWND window, int width, int height) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const winhandle::WindowDc screen(nullptr);
+  const int dpi = GetDeviceCaps(screen.get(), LOGPIXELSY);
   RECT client{};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, MulDiv(width, dpi, 1440));

@@ -93,10 +93,9 @@ class Hostile : public ::testing::Test {
 TEST_F(Hostile, AnEmptyFileOrOneHeldWithoutSharingIsOfUnknownFormat) {
   ExpectChooserThenStart(box_.Put(L"files\\empty.eps", ""));
   fs::remove(box_.Path(L"Program Files\\Draw\\record.txt"));
-  HANDLE held = CreateFileW(eps_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  const winhandle::FileHandle held(CreateFileW(eps_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   ExpectChooserThenStart(eps_);
-  CloseHandle(held);
 }
 
 TEST_F(Hostile, AFolderOrADeviceNameIsAFileNotFound) {
@@ -136,15 +135,15 @@ TEST_F(Hostile, AFileNameOutsideTheAnsiCodePageAndAPathOver260CharactersReachThe
 
 TEST_F(Hostile, ASparseFileOf5GBWithoutAHeaderGetsTheChooserAfterTheLastScan) {
   const fs::path sparse = box_.Path(L"files\\huge.eps");
-  HANDLE file = CreateFileW(sparse.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  winhandle::FileHandle file(CreateFileW(sparse.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   DWORD ignored = 0;
-  DeviceIoControl(file, FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+  DeviceIoControl(file.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
   LARGE_INTEGER size{};
   size.QuadPart = 5LL << 30;
-  ASSERT_TRUE(SetFilePointerEx(file, size, nullptr, FILE_BEGIN));
-  ASSERT_TRUE(SetEndOfFile(file));
-  CloseHandle(file);
+  ASSERT_TRUE(SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(file.get()));
+  file.reset();
   auto launcher = Start(sparse);
   HWND dialog = WaitForSelect(*launcher);  // the scans stop at their limit, far before the end
   ASSERT_TRUE(dialog);
@@ -156,15 +155,15 @@ TEST_F(Hostile, ASparseFileOf5GBWithoutAHeaderGetsTheChooserAfterTheLastScan) {
 TEST_F(Hostile, AChoiceThatCannotBeStoredStartsTheProgramAndSaysSo) {
   struct Case {
     const char* name;
-    std::function<HANDLE()> spoil;
+    std::function<winhandle::FileHandle()> spoil;
     std::wstring number;
   };
   const fs::path ini = box_.Path(L"link.ini");
   const Case cases[] = {
-      {"read-only", [&] { SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY); return INVALID_HANDLE_VALUE; },
+      {"read-only", [&] { SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY); return winhandle::FileHandle(); },
        L"(エラー番号:-2147024891)"},
       {"held without sharing",
-       [&] { return CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr); },
+       [&] { return winhandle::FileHandle(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)); },
        L"(エラー番号:-2147024864)"},
   };
   for (const Case& c : cases) {
@@ -173,7 +172,7 @@ TEST_F(Hostile, AChoiceThatCannotBeStoredStartsTheProgramAndSaysSo) {
     auto launcher = Start(eps_);
     HWND dialog = WaitForSelect(*launcher);
     ASSERT_TRUE(dialog);
-    HANDLE held = c.spoil();
+    winhandle::FileHandle held = c.spoil();
     Choose(dialog, true);
     const auto box = WaitForMessageBox(launcher->id());
     ASSERT_TRUE(box);
@@ -184,7 +183,7 @@ TEST_F(Hostile, AChoiceThatCannotBeStoredStartsTheProgramAndSaysSo) {
     EXPECT_TRUE(box->icon);
     Click(GetDlgItem(box->window, IDOK));
     EXPECT_TRUE(launcher->Ended());
-    if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    held.reset();
     SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(box_.Read(L"link.ini"), kFreshLink);
   }

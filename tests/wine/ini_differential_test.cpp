@@ -191,10 +191,10 @@ TEST(IniDifferential, WritesKeepOtherBytesAndAttributes) {
 TEST(IniDifferential, AFileHeldOpenElsewhereIsLeftAsItWas) {
   Sandbox box;
   const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  winhandle::FileHandle held(CreateFileW(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
-  CloseHandle(held);
+  held.reset();
   EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
@@ -202,11 +202,11 @@ TEST(IniDifferential, AReplacementThatFailsLeavesTheFileAndNoTemporaryFile) {
   Sandbox box;
   const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
   // Readable, but not to be replaced while this handle is open.
-  HANDLE held = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
-  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  winhandle::FileHandle held(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
   EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
-  CloseHandle(held);
+  held.reset();
   EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
   // Wine's ReplaceFileW leaves an empty file of its own (rf*.tmp) behind when it fails.
   for (const auto& entry : fs::directory_iterator(box.folder())) {

@@ -18,6 +18,7 @@
 
 #include "../../launcher/win/launcher_win.h"
 #include "driver.h"
+#include "win_handle.h"
 
 namespace {
 
@@ -53,19 +54,12 @@ fs::path KnownFolder(REFKNOWNFOLDERID id) {
   return result;
 }
 
-class Key {
- public:
-  explicit Key(const std::wstring& subkey) { RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, &key_); }
-  ~Key() {
-    if (key_) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY get() const { return key_; }
-
- private:
-  HKEY key_ = nullptr;
-};
+// A key under HKEY_CURRENT_USER opened for reading; none when it is missing.
+winhandle::RegistryKey UserKey(const std::wstring& subkey) {
+  winhandle::RegistryKey key;
+  RegOpenKeyExW(HKEY_CURRENT_USER, subkey.c_str(), 0, KEY_READ, key.receive());
+  return key;
+}
 
 // A string value under HKEY_CURRENT_USER, or nothing when it is missing or not a string.
 std::optional<std::wstring> UserString(const std::wstring& key, const std::wstring& name) {
@@ -84,7 +78,7 @@ std::optional<std::wstring> UserString(const std::wstring& key, const std::wstri
   return text;
 }
 
-bool UserKeyExists(const std::wstring& key) { return Key(key).get() != nullptr; }
+bool UserKeyExists(const std::wstring& key) { return static_cast<bool>(UserKey(key)); }
 
 void SetUserString(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
   ASSERT_EQ(RegSetKeyValueW(HKEY_CURRENT_USER, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ, text.c_str(),
@@ -142,27 +136,19 @@ std::optional<Shortcut> ReadShortcut(const fs::path& link) {
   return result;
 }
 
-class MsiHandle {
- public:
-  MsiHandle() = default;
-  ~MsiHandle() {
-    if (handle_) MsiCloseHandle(handle_);
-  }
-  MsiHandle(const MsiHandle&) = delete;
-  MsiHandle& operator=(const MsiHandle&) = delete;
-  MSIHANDLE* out() { return &handle_; }
-  MSIHANDLE get() const { return handle_; }
-
- private:
-  MSIHANDLE handle_ = 0;
+struct MsiTraits {
+  using Handle = MSIHANDLE;
+  static Handle None() { return 0; }
+  static void Release(Handle handle) { MsiCloseHandle(handle); }
 };
+using MsiHandle = winhandle::Owned<MsiTraits>;
 
 // The first column of the first row that a query of the package's database gives.
 std::wstring QueryPackage(const fs::path& package, const std::wstring& query) {
   MsiHandle database, view, record;
-  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, database.out()) != ERROR_SUCCESS ||
-      MsiDatabaseOpenViewW(database.get(), query.c_str(), view.out()) != ERROR_SUCCESS ||
-      MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || MsiViewFetch(view.get(), record.out()) != ERROR_SUCCESS) {
+  if (MsiOpenDatabaseW(package.c_str(), MSIDBOPEN_READONLY, database.receive()) != ERROR_SUCCESS ||
+      MsiDatabaseOpenViewW(database.get(), query.c_str(), view.receive()) != ERROR_SUCCESS ||
+      MsiViewExecute(view.get(), 0) != ERROR_SUCCESS || MsiViewFetch(view.get(), record.receive()) != ERROR_SUCCESS) {
     return L"";
   }
   wchar_t value[256] = {};
@@ -280,18 +266,18 @@ class InstallTest : public ::testing::Test {
     ASSERT_TRUE(window) << "the list editor shows no window";
     DWORD id = 0;
     GetWindowThreadProcessId(window, &id);
-    HANDLE editor = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    const winhandle::KernelHandle editor(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
     ASSERT_TRUE(editor) << GetLastError();
     wchar_t image[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    QueryFullProcessImageNameW(editor, 0, image, &size);
+    QueryFullProcessImageNameW(editor.get(), 0, image, &size);
     EXPECT_EQ(fs::path(image), folder_ / L"Quelby.exe");
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-    if (WaitForSingleObject(editor, 15000) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(editor.get(), 15000) != WAIT_OBJECT_0) {
       ADD_FAILURE() << "the list editor did not end";
-      TerminateProcess(editor, 99);
+      TerminateProcess(editor.get(), 99);
     }
-    CloseHandle(editor);
   }
 
   // Another application's registration is left as it was, and the shell's own choice untouched.
@@ -310,7 +296,7 @@ class InstallTest : public ::testing::Test {
   // gives the program that it started.
   static fs::path OpenAsTheShellDoes(const fs::path& file) {
     // Wine does not show the user's own classes in HKEY_CLASSES_ROOT: name the class key itself.
-    Key progId(L"Software\\Classes\\Varnock.EpsFile");
+    const winhandle::RegistryKey progId = UserKey(L"Software\\Classes\\Varnock.EpsFile");
     EXPECT_TRUE(progId.get());
     if (!progId.get()) return {};
     const std::wstring path = file.wstring();
@@ -322,12 +308,12 @@ class InstallTest : public ::testing::Test {
     request.lpFile = path.c_str();
     request.nShow = SW_SHOWNORMAL;
     EXPECT_TRUE(ShellExecuteExW(&request)) << GetLastError();
-    if (!request.hProcess) return {};
+    const winhandle::KernelHandle process(request.hProcess);
+    if (!process) return {};
     wchar_t image[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    QueryFullProcessImageNameW(request.hProcess, 0, image, &size);
-    EXPECT_EQ(WaitForSingleObject(request.hProcess, 15000), WAIT_OBJECT_0);
-    CloseHandle(request.hProcess);
+    QueryFullProcessImageNameW(process.get(), 0, image, &size);
+    EXPECT_EQ(WaitForSingleObject(process.get(), 15000), WAIT_OBJECT_0);
     return image;
   }
 

@@ -163,9 +163,9 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
 }
 
 TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
-  HWND other = CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700,
-                               nullptr, nullptr, nullptr, nullptr);
-  SetForegroundWindow(other);
+  const winhandle::Window other(CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                                800, 700, nullptr, nullptr, nullptr, nullptr));
+  SetForegroundWindow(other.get());
   auto launcher = Start(known_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
@@ -174,7 +174,6 @@ TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
   EXPECT_FALSE(GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST);
   ClickId(dialog, IDCANCEL);
   EXPECT_TRUE(launcher->Ended());
-  DestroyWindow(other);
 }
 
 TEST_F(LauncherWindowsTest, AnEmptyApplicationListIsReportedInsteadOfTheDialog) {

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "win_handle.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   wchar_t self[MAX_PATH];
   const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
@@ -14,14 +16,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
   // Several recorders may start at once: wait for the one that is writing.
-  HANDLE file = INVALID_HANDLE_VALUE;
-  for (int attempt = 0; attempt < 500 && file == INVALID_HANDLE_VALUE; ++attempt) {
-    file = CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) Sleep(10);
+  winhandle::FileHandle file;
+  for (int attempt = 0; attempt < 500 && !file; ++attempt) {
+    file.reset(CreateFileW(log.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                           nullptr));
+    if (!file) Sleep(10);
   }
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  if (!file) return 1;
   DWORD written = 0;
-  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteFile(file.get(), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
   return 0;
 }

@@ -49,8 +49,6 @@ bool IsOrdinaryFile(const FilePath& path) {
 
 std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
-bool Remove(const FilePath& path) { return ::unlink(path.c_str()) == 0; }
-
 Reader::~Reader() { Close(); }
 
 bool Reader::Open(const FilePath& path) {

@@ -78,6 +78,22 @@ struct MemoryDcTraits {  // CreateCompatibleDC
   static Handle None() { return nullptr; }
   static void Release(Handle handle) { DeleteDC(handle); }
 };
+struct IconTraits {  // icons made or extracted for the program (not shared ones)
+  using Handle = HICON;
+  static Handle None() { return nullptr; }
+  static void Release(Handle handle) { DestroyIcon(handle); }
+};
+struct WindowTraits {  // windows that their creator destroys
+  using Handle = HWND;
+  static Handle None() { return nullptr; }
+  static void Release(Handle handle) { DestroyWindow(handle); }
+};
+template <typename Pointer>
+struct LocalMemoryTraits {  // memory the system allocated for the caller (FormatMessageW)
+  using Handle = Pointer;
+  static Handle None() { return nullptr; }
+  static void Release(Handle handle) { LocalFree(handle); }
+};
 
 using KernelHandle = Owned<KernelTraits>;
 using FileHandle = Owned<FileTraits>;
@@ -88,6 +104,10 @@ using Pen = Owned<GdiTraits<HPEN>>;
 using Bitmap = Owned<GdiTraits<HBITMAP>>;
 using MemoryDc = Owned<MemoryDcTraits>;
 using Module = Owned<ModuleTraits>;
+using Icon = Owned<IconTraits>;
+using Window = Owned<WindowTraits>;
+template <typename Pointer>
+using LocalMemory = Owned<LocalMemoryTraits<Pointer>>;
 
 // The device context of a window (the screen for none), from GetDC, given back with ReleaseDC.
 class WindowDc {

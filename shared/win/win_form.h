@@ -140,7 +140,7 @@ class Dialog {
 
   const FormSpec& form_;
   int dpi_ = 96;
-  // Declared before the window, so that the window (and the controls using them) goes first.
+  // The fonts in use by the controls: the destructor destroys the window before they go.
   std::vector<std::pair<const FontSpec*, winhandle::Font>> fonts_;
   std::vector<winhandle::Font> kept_;
   HWND window_ = nullptr;

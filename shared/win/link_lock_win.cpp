@@ -2,48 +2,26 @@
 #include <windows.h>
 
 #include "link_lock.h"
+#include "win_handle.h"
+#include "win_text.h"
 
 namespace linklock {
 namespace {
 
-struct OwnedHandle {
-  HANDLE handle;
-  ~OwnedHandle() {
-    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-  }
-};
-
 // The file's full path as the file system resolves it (links, short names and the drive's own
 // spelling undone where the system can tell), upper-cased as the file system compares names.
 std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetFullPathNameW(linkIni.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) {
-      full = linkIni.wstring();
-      break;
-    }
-    if (length < full.size()) {
-      full.resize(length);
-      break;
-    }
-    full.resize(length);
-  }
+  std::wstring full = wintext::BufferText(
+      [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(linkIni.c_str(), size, buffer, nullptr); });
+  if (full.empty()) full = linkIni.wstring();
   const fileio::FilePath path(full);
-  const OwnedHandle folder{CreateFileW(path.parent_path().c_str(), 0,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
-  if (folder.handle != INVALID_HANDLE_VALUE) {
-    std::wstring final(MAX_PATH, L'\0');
-    DWORD length = GetFinalPathNameByHandleW(folder.handle, final.data(), static_cast<DWORD>(final.size()), 0);
-    if (length >= final.size()) {
-      final.resize(length + 1);
-      length = GetFinalPathNameByHandleW(folder.handle, final.data(), static_cast<DWORD>(final.size()), 0);
-    }
-    if (length > 0 && length < final.size()) {
-      final.resize(length);
-      full = (fileio::FilePath(final) / path.filename()).wstring();
-    }
+  const winhandle::FileHandle folder(CreateFileW(path.parent_path().c_str(), 0,
+                                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (folder) {
+    const std::wstring final = wintext::BufferText(
+        [&](wchar_t* buffer, DWORD size) { return GetFinalPathNameByHandleW(folder.get(), buffer, size, 0); });
+    if (!final.empty()) full = (fileio::FilePath(final) / path.filename()).wstring();
   }
   if (!full.empty()) CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   return full;

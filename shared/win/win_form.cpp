@@ -50,8 +50,8 @@ void CenterIn(HWND window, const RECT& area) {
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// A dialog template with no items, of the class given (the dialog class for none); menu and title
-// are empty.
+// A template of the system's dialog class with no items, no menu and no title: the controls come
+// from the window's table.
 std::vector<WORD> EmptyTemplate(const FormSpec& form) {
   constexpr std::size_t kHeaderWords = sizeof(DLGTEMPLATE) / sizeof(WORD);
   std::vector<WORD> words(kHeaderWords, 0);
@@ -61,10 +61,7 @@ std::vector<WORD> EmptyTemplate(const FormSpec& form) {
   if (form.defaultPosition) header.x = static_cast<short>(0x8000);  // CW_USEDEFAULT in a template
   memcpy(words.data(), &header, sizeof header);
   words.push_back(0);  // no menu
-  if (form.className) {
-    for (const wchar_t* c = form.className; *c; ++c) words.push_back(static_cast<WORD>(*c));
-  }
-  words.push_back(0);  // end of the class name, or the dialog class
+  words.push_back(0);  // the dialog class
   words.push_back(0);  // no title
   return words;
 }

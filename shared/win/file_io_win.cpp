@@ -3,6 +3,7 @@
 
 #include "file_io.h"
 #include "win_handle.h"
+#include "win_text.h"
 
 namespace fileio {
 namespace {
@@ -24,16 +25,8 @@ bool WithRetry(Step step, int attempts = 5) {
 
 // The full path, as the system resolves it; empty when it cannot.
 std::wstring FullPath(const std::wstring& path) {
-  std::wstring full(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD length = GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length == 0) return {};
-    if (length < full.size()) {
-      full.resize(length);
-      return full;
-    }
-    full.resize(length);
-  }
+  return wintext::BufferText(
+      [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(path.c_str(), size, buffer, nullptr); });
 }
 
 // A path that the system takes at any length: a long one goes as its full path behind "\\?\".
@@ -141,10 +134,6 @@ bool IsOrdinaryFile(const FilePath& path) {
 }
 
 std::uint32_t LastError() { return GetLastError(); }
-
-bool Remove(const FilePath& path) {
-  return WithRetry([&] { return DeleteFileW(SystemPath(path).c_str()) != 0; });
-}
 
 Reader::~Reader() { Close(); }
 
