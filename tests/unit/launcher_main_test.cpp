@@ -160,12 +160,12 @@ TEST_F(LauncherTest, NoArgumentShowsTheAboutWindowAndTouchesNothing) {
 }
 
 TEST_F(LauncherTest, MissingFileOrLinkIniEndsWithItsMessage) {
-  EXPECT_EQ(Run(L"   ").log, std::vector<std::wstring>{L"message 48 ファイルが見つかりません \r\n"});
+  EXPECT_EQ(Run(L"   ").log, std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n"});
   const std::wstring two = L"\"" + File("ai10.eps") + L"\" \"" + File("plain.eps") + L"\"";
-  EXPECT_EQ(Run(two).log[0], L"message 48 ファイルが見つかりません \r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(Run(two).log[0], L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
   EXPECT_EQ(Run(Wide(folder_.string())).log.size(), 1u) << "a folder is no file";
   fs::remove(folder_ / "link.ini");
-  EXPECT_EQ(Run(File("ai10.eps")).log, std::vector<std::wstring>{L"message 0 link.iniが見つかりません"});
+  EXPECT_EQ(Run(File("ai10.eps")).log, std::vector<std::wstring>{L"message 0 " + std::wstring(launcher_texts::kLinkIniMissing)});
 }
 
 TEST_F(LauncherTest, ARegisteredPairOpensItsProgramWithoutAnyWindow) {
@@ -184,7 +184,7 @@ TEST_F(LauncherTest, TheFirstMatchingEntryDecides) {
 TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
   Register(1, "Adobe Illustrator(R) 10.0", drawPath_ + ".gone", "10.0");
   const auto host = Run(File("ai10.eps"));
-  EXPECT_EQ(host.log.back(), L"message 48 実行プログラムが見つかりません\r\n" + Wide(drawPath_) + L".gone");
+  EXPECT_EQ(host.log.back(), L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(drawPath_) + L".gone");
   EXPECT_TRUE(host.selects.empty());
 }
 
@@ -204,8 +204,8 @@ TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
                                                  L"pointer 0", L"select", StartOf(layoutPath_, "plain.eps")}));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
-  EXPECT_EQ(host.selects[0].versionString, L"(不明)");
-  EXPECT_EQ(host.selects[0].prompt, L"このファイルの形式は不明です。起動するソフトを選択してください");
+  EXPECT_EQ(host.selects[0].versionString, launcher_texts::kUnknownFormat);
+  EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptUnknownFormat);
   EXPECT_EQ(host.selects[0].names, (std::vector<std::wstring>{L"Draw", L"Layout"}));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
@@ -229,7 +229,7 @@ TEST_F(LauncherTest, ARememberedChoiceOpensTheNextFileDirectly) {
   EXPECT_EQ(host.selects[0].versionString, L"Adobe Illustrator(R) 10.0");
   EXPECT_EQ(host.selects[0].creatorVersion, L"10.0");
   EXPECT_TRUE(host.selects[0].alway);
-  EXPECT_EQ(host.selects[0].prompt, L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptNotRegistered);
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 10.0\"\r\npath1=\"" +
                                    drawPath_ + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
   const auto next = Run(File("ai10.eps"));
@@ -263,7 +263,7 @@ TEST_F(LauncherTest, APairHoldingALineBreakIsNotOfferedForRemembering) {
   Main(host);
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
-  EXPECT_EQ(host.selects[0].prompt, L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptNotRegistered);
   EXPECT_EQ(host.log.back(), StartOf(drawPath_, "odd.eps"));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
@@ -293,7 +293,7 @@ TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
   host.answerSelect = 2;
   host.answerAlways = true;
   Main(host);
-  EXPECT_EQ(host.log.back(), L"message 48 実行プログラムが見つかりません\r\n" + Wide(layoutPath_));
+  EXPECT_EQ(host.log.back(), L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 

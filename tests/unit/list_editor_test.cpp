@@ -106,7 +106,7 @@ class ListEditorTest : public ::testing::Test {
   }
 
   static constexpr char kThree[] = "[main]\r\nname1=A\r\npath1=a\r\nname2=B\r\npath2=b\r\nname3=C\r\npath3=c\r\n";
-  const std::wstring kQuestion = L"ask 35 起動リストの編集: 設定を保存して終了します。よろしいですか？";
+  const std::wstring kQuestion = L"ask 35 " + std::wstring(editor_texts::kListCaption) + L": " + editor_texts::kSaveQuestion;
   fs::path folder_ = Folder();
   FakeWindow window_{folder_};
   ListEditor editor_{window_};

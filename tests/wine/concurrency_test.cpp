@@ -11,6 +11,7 @@
 
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
+#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "file_io.h"
 #include "link_lock.h"
@@ -108,11 +109,11 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
     if (save) {
       // An edit confirmed with OK is a change; closing then asks whether to save.
       editor = std::make_unique<Process>(quelby, Quoted(quelby));
-      HWND main = WaitForCaption(editor->id(), L"起動リストの編集", 60000);
+      HWND main = WaitForCaption(editor->id(), editor_texts::kListCaption, 60000);
       ASSERT_TRUE(main);
       SendDlgItemMessageW(main, editor_ids::kQuelbyList, LB_SETCURSEL, 0, 0);
       PostMessageW(GetDlgItem(main, editor_ids::kQuelbyEdit), BM_CLICK, 0, 0);
-      HWND entry = WaitForCaption(editor->id(), L"項目の編集", 60000);
+      HWND entry = WaitForCaption(editor->id(), editor_texts::kEntryCaption, 60000);
       ASSERT_TRUE(entry);
       PostMessageW(GetDlgItem(entry, editor_ids::kEditOk), BM_CLICK, 0, 0);
       for (const ULONGLONG end = GetTickCount64() + 30000; IsWindow(entry) && GetTickCount64() < end;) Sleep(10);
@@ -165,7 +166,7 @@ TEST(Concurrency, TheEditorsSaveWaitsForALauncherThatIsStoring) {
   auto lock = std::make_unique<linklock::LinkIniLock>(box.Path(L"link.ini"));
   ASSERT_TRUE(lock->held());
   Process editor(quelby, Quoted(quelby));
-  HWND main = WaitForCaption(editor.id(), L"起動リストの編集", 60000);
+  HWND main = WaitForCaption(editor.id(), editor_texts::kListCaption, 60000);
   ASSERT_TRUE(main);
   SendDlgItemMessageW(main, editor_ids::kQuelbyList, LB_SETCURSEL, 0, 0);
   PostMessageW(GetDlgItem(main, editor_ids::kQuelbyDelete), BM_CLICK, 0, 0);

@@ -6,6 +6,7 @@
 
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
+#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "version.h"
 
@@ -15,8 +16,8 @@ using namespace drive;
 using namespace editor_ids;
 using Rows = std::vector<std::wstring>;
 
-constexpr wchar_t kMainCaption[] = L"起動リストの編集";
-constexpr wchar_t kEntryCaption[] = L"項目の編集";
+constexpr wchar_t kMainCaption[] = editor_texts::kListCaption;
+constexpr wchar_t kEntryCaption[] = editor_texts::kEntryCaption;
 const std::wstring kGap = L"        ";
 const std::string kLinked = "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
 
@@ -124,7 +125,7 @@ class EditorTest : public ::testing::Test {
     Press(main_, kQuelbyEnd);
     const auto box = WaitForMessageBox(process_->id());
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, L"設定を保存して終了します。よろしいですか？");
+    EXPECT_EQ(box->text, editor_texts::kSaveQuestion);
     EXPECT_EQ(box->title, kMainCaption);
     EXPECT_TRUE(box->icon);
     EXPECT_EQ(box->buttons.size(), 3u);
@@ -181,7 +182,7 @@ TEST_F(EditorWindow, ShowsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnch
   for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabOrder.push_back(Text(child));
   }
-  EXPECT_EQ(tabOrder, (Rows{L"1行削除(&D)", L"編集(&E)", L"終了", L"", L"１行追加(&A)"}));
+  EXPECT_EQ(tabOrder, (Rows{editor_texts::kListDelete, editor_texts::kListEdit, editor_texts::kListEnd, L"", editor_texts::kListAdd}));
   // Neither button finds a row to work on: nothing opens and nothing counts as a change.
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyEdit));
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyDelete));
@@ -320,19 +321,19 @@ TEST_F(EditorEntry, ChecksThePathFirstThenTheNameThenTheCodePage) {
   EXPECT_EQ(Focus(entry), GetDlgItem(entry, kEditName));
   EXPECT_EQ(SendDlgItemMessageW(entry, kEditName, EM_GETLIMITTEXT, 0, 0), 60);
   EXPECT_EQ(SendDlgItemMessageW(entry, kEditPath, EM_GETLIMITTEXT, 0, 0), 254);
-  EXPECT_EQ(Text(GetDlgItem(entry, IDCANCEL)), L"キャンセル(&C)");
-  EXPECT_EQ(Refusal(entry), L"実行するファイルが存在しません");
+  EXPECT_EQ(Text(GetDlgItem(entry, IDCANCEL)), editor_texts::kEntryCancel);
+  EXPECT_EQ(Refusal(entry), editor_texts::kFileMissing);
   SetField(entry, kEditPath, box_.folder().wstring());
-  EXPECT_EQ(Refusal(entry), L"実行するファイルが存在しません");
+  EXPECT_EQ(Refusal(entry), editor_texts::kFileMissing);
   SetField(entry, kEditPath, box_.Path(L"Apps\\*.exe").wstring());
-  EXPECT_EQ(Refusal(entry), L"実行するファイルが存在しません");
+  EXPECT_EQ(Refusal(entry), editor_texts::kFileMissing);
   SetField(entry, kEditPath, draw_.wstring());
   SetField(entry, kEditName, L"   ");
-  EXPECT_EQ(Refusal(entry), L"アプリケーション名を入力してください");
+  EXPECT_EQ(Refusal(entry), editor_texts::kNameMissing);
   SetField(entry, kEditName, L"\xD55C");
-  EXPECT_EQ(Refusal(entry), L"アプリケーション名に使用できない文字が含まれています");
+  EXPECT_EQ(Refusal(entry), editor_texts::kNameNotAnsi);
   SetField(entry, kEditPath, korean.wstring());
-  EXPECT_EQ(Refusal(entry), L"実行するファイル名に使用できない文字が含まれています");
+  EXPECT_EQ(Refusal(entry), editor_texts::kPathNotAnsi);
   Accept(entry, L"  描画\x3000 ", L" " + draw_.wstring() + L" ");
   EXPECT_EQ(MainRows(), Rows{Row(L"描画\x3000", draw_)});
   EXPECT_EQ(Selected(), 0);
@@ -350,7 +351,7 @@ TEST_F(EditorEntry, BrowsingStartsInProgramFilesCancelKeepsThePathAndAChoiceRepl
   // Types into the open-file dialog and closes it; gives the path field as it was meanwhile.
   const auto browse = [&](const std::wstring& typed, int button) {
     Press(entry, kEditFile);
-    HWND dialog = WaitForCaption(process_->id(), L"ファイルを開く");
+    HWND dialog = WaitForCaption(process_->id(), editor_texts::kOpenFileTitle);
     if (!dialog) return std::wstring(L"(no dialog)");
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), entry);
     const std::wstring before = Field(entry, kEditPath);

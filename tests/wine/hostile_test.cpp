@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "../../launcher/win/launcher_win.h"
+#include "../../launcher/launcher_texts.h"
 #include "driver.h"
 #include "link_lock.h"
 
@@ -25,8 +26,7 @@ const std::string kFreshLink = "[main]\r\nQuelby=1\r\n";
 const std::string kHeader =
     "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
 const std::wstring kStoreFailed =
-    L"選択したソフトをこのファイル形式に記憶できませんでした。次にこの形式のファイルを開くときも、"
-    L"起動するソフトを選択してください。\r\n\r\n";
+    std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n";
 
 std::string LinkEntry(int number, const std::string& link, const std::string& path, const std::string& version) {
   const std::string n = std::to_string(number);
@@ -64,7 +64,7 @@ class Hostile : public ::testing::Test {
     auto launcher = Start(file);
     HWND dialog = WaitForSelect(*launcher);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Item(dialog, kSelectVersionString), L"(不明)");
+    EXPECT_EQ(Item(dialog, kSelectVersionString), launcher_texts::kUnknownFormat);
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kSelectAlways)));
     Choose(dialog, true);
     ASSERT_TRUE(launcher->Ended());
@@ -104,7 +104,7 @@ TEST_F(Hostile, AFolderOrADeviceNameIsAFileNotFound) {
     SCOPED_TRACE(ToUtf8(argument));
     std::wstring path = argument;
     if (path.front() == L'"') path = path.substr(1, path.size() - 2);
-    EXPECT_EQ(ExpectMessage(argument).text, L"ファイルが見つかりません \r\n" + path);
+    EXPECT_EQ(ExpectMessage(argument).text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + path);
   }
   EXPECT_FALSE(box_.Exists(L"Program Files\\Draw\\record.txt"));
 }
@@ -147,7 +147,7 @@ TEST_F(Hostile, ASparseFileOf5GBWithoutAHeaderGetsTheChooserAfterTheLastScan) {
   auto launcher = Start(sparse);
   HWND dialog = WaitForSelect(*launcher);  // the scans stop at their limit, far before the end
   ASSERT_TRUE(dialog);
-  EXPECT_EQ(Item(dialog, kSelectVersionString), L"(不明)");
+  EXPECT_EQ(Item(dialog, kSelectVersionString), launcher_texts::kUnknownFormat);
   ClickId(dialog, IDCANCEL);
   EXPECT_TRUE(launcher->Ended());
 }
@@ -225,7 +225,7 @@ TEST_F(Hostile, ALinkIniThatIsAFolderIsMissing) {
   fs::remove(box_.Path(L"link.ini"));
   fs::create_directories(box_.Path(L"link.ini"));
   const auto box = ExpectMessage(Quoted(eps_));
-  EXPECT_EQ(box.text, L"link.iniが見つかりません");
+  EXPECT_EQ(box.text, launcher_texts::kLinkIniMissing);
   EXPECT_TRUE(fs::is_directory(box_.Path(L"link.ini")));
 }
 

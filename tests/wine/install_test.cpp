@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "../../launcher/win/launcher_win.h"
+#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "win_handle.h"
 
@@ -261,7 +262,7 @@ class InstallTest : public ::testing::Test {
     // The shell gives no handle of a program started through a shortcut: find it by its window.
     HWND window = nullptr;
     for (const ULONGLONG end = GetTickCount64() + 15000; !window && GetTickCount64() < end; Sleep(20)) {
-      window = FindWindowW(nullptr, L"起動リストの編集");
+      window = FindWindowW(nullptr, editor_texts::kListCaption);
     }
     ASSERT_TRUE(window) << "the list editor shows no window";
     DWORD id = 0;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "../../launcher/win/launcher_win.h"
+#include "../../launcher/launcher_texts.h"
 #include "driver.h"
 
 namespace {
@@ -59,23 +60,23 @@ TEST_F(LauncherTest, ARegisteredFileOpensInItsProgramWithBothPathsQuoted) {
 TEST_F(LauncherTest, MissingFileIsReportedWithItsPath) {
   const auto box = ExpectMessage(L"  \"" + box_.Path(L"none.eps").wstring() + L"\"  ");
   EXPECT_EQ(box.title, L"Varnock");
-  EXPECT_EQ(box.text, L"ファイルが見つかりません \r\n" + box_.Path(L"none.eps").wstring());
+  EXPECT_EQ(box.text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + box_.Path(L"none.eps").wstring());
   EXPECT_TRUE(box.icon);
   EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
 }
 
 TEST_F(LauncherTest, BlanksOnlyOrTwoPathsAreAPathThatIsNotFound) {
-  EXPECT_EQ(ExpectMessage(L"   ").text, L"ファイルが見つかりません \r\n");
+  EXPECT_EQ(ExpectMessage(L"   ").text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n");
   const std::wstring two = Quoted(eps_) + L" " + Quoted(eps_);
-  EXPECT_EQ(ExpectMessage(L" " + two).text, L"ファイルが見つかりません \r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(ExpectMessage(L" " + two).text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
   EXPECT_EQ(ExpectMessage(L" " + Quoted(box_.folder())).text,
-            L"ファイルが見つかりません \r\n" + box_.folder().wstring());
+            std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + box_.folder().wstring());
 }
 
 TEST_F(LauncherTest, MissingLinkIniIsReportedWithoutAnIcon) {
   fs::remove(box_.Path(L"link.ini"));
   const auto box = ExpectMessage(L" " + Quoted(eps_));
-  EXPECT_EQ(box.text, L"link.iniが見つかりません");
+  EXPECT_EQ(box.text, launcher_texts::kLinkIniMissing);
   EXPECT_EQ(box.title, L"Varnock");
   EXPECT_FALSE(box.icon);
 }
@@ -83,7 +84,7 @@ TEST_F(LauncherTest, MissingLinkIniIsReportedWithoutAnIcon) {
 TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReported) {
   Register(box_.Path(L"gone\\draw.exe"));
   const auto box = ExpectMessage(L" " + Quoted(eps_));
-  EXPECT_EQ(box.text, L"実行プログラムが見つかりません\r\n" + box_.Path(L"gone\\draw.exe").wstring());
+  EXPECT_EQ(box.text, std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + box_.Path(L"gone\\draw.exe").wstring());
   EXPECT_TRUE(box.icon);
 }
 

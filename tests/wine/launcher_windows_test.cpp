@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../../launcher/win/launcher_win.h"
+#include "../../launcher/launcher_texts.h"
 #include "driver.h"
 #include "version.h"
 #include "win_handle.h"
@@ -54,14 +55,14 @@ TEST_F(LauncherWindowsTest, UnknownFormatOffersTheListWithTheBoxDisabled) {
   auto launcher = Start(unknown_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
-  EXPECT_EQ(ItemText(dialog, kSelectLabel1), L"ファイルの形式");
-  EXPECT_EQ(ItemText(dialog, kSelectLabel2), L"作成ソフトバージョン");
-  EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"(不明)");
+  EXPECT_EQ(ItemText(dialog, kSelectLabel1), launcher_texts::kSelectFormatLabel);
+  EXPECT_EQ(ItemText(dialog, kSelectLabel2), launcher_texts::kSelectVersionLabel);
+  EXPECT_EQ(ItemText(dialog, kSelectVersionString), launcher_texts::kUnknownFormat);
   EXPECT_EQ(ItemText(dialog, kSelectCreatorVersion), L"");
-  EXPECT_EQ(ItemText(dialog, kSelectPrompt), L"このファイルの形式は不明です。起動するソフトを選択してください");
-  EXPECT_EQ(ItemText(dialog, kSelectAlways), L"この種類のファイルは常にこのソフトで開く");
+  EXPECT_EQ(ItemText(dialog, kSelectPrompt), launcher_texts::kPromptUnknownFormat);
+  EXPECT_EQ(ItemText(dialog, kSelectAlways), launcher_texts::kSelectAlwaysText);
   EXPECT_EQ(ItemText(dialog, IDOK), L"&OK");
-  EXPECT_EQ(ItemText(dialog, IDCANCEL), L"キャンセル");
+  EXPECT_EQ(ItemText(dialog, IDCANCEL), launcher_texts::kSelectCancel);
   HWND list = GetDlgItem(dialog, kSelectNames);
   EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
   EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 0);
@@ -121,7 +122,7 @@ TEST_F(LauncherWindowsTest, ARememberedChoiceOpensTheNextFileDirectly) {
   ASSERT_TRUE(dialog);
   EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"Example Draw 1.0");
   EXPECT_EQ(ItemText(dialog, kSelectCreatorVersion), L"1.0.2");
-  EXPECT_EQ(ItemText(dialog, kSelectPrompt), L"このファイル形式は未登録です。起動するソフトを選択してください");
+  EXPECT_EQ(ItemText(dialog, kSelectPrompt), launcher_texts::kPromptNotRegistered);
   EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kSelectAlways)));
   SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
   PressKey(dialog, VK_TAB);  // to the check box
@@ -200,7 +201,7 @@ TEST_F(LauncherWindowsTest, APickedProgramThatHasGoneIsReportedAndNotRemembered)
   ClickId(dialog, IDOK);
   const auto box = WaitForMessageBox(launcher->id());
   ASSERT_TRUE(box);
-  EXPECT_EQ(box->text, L"実行プログラムが見つかりません\r\n" + layout_.wstring());
+  EXPECT_EQ(box->text, std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + layout_.wstring());
   Click(GetDlgItem(box->window, IDOK));
   EXPECT_TRUE(launcher->Ended());
   EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
@@ -240,7 +241,7 @@ TEST_F(LauncherWindowsTest, TheWaitNoticeShowsDuringTheLongerScansOnly) {
   launcher->Suspend();  // hold the scan where it is, the notice on the screen
   ASSERT_TRUE(wait && IsWindow(wait)) << "no wait notice";
   EXPECT_EQ(Caption(wait), L"Varnock");
-  EXPECT_EQ(Caption(GetDlgItem(wait, kWaitLabel1)), L"以下のファイルを分析中...");
+  EXPECT_EQ(Caption(GetDlgItem(wait, kWaitLabel1)), launcher_texts::kWaitAnalysing);
   EXPECT_EQ(Caption(GetDlgItem(wait, kWaitFile)), late.wstring());
   EXPECT_EQ(ClientSize(wait).cx, Px(6090));
   EXPECT_EQ(ClientSize(wait).cy, Px(2040));
@@ -304,7 +305,7 @@ class LauncherAboutTest : public ::testing::Test {
   void SetUp() override { launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe"); }
   HWND Open(std::unique_ptr<Process>& process) {
     process = std::make_unique<Process>(launcher_, L"\"" + launcher_.wstring() + L"\"");
-    return WaitForCaption(process->id(), L"Varnockのバージョン情報");
+    return WaitForCaption(process->id(), std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
   }
   // Presses the system-information button; returns the message shown, if any.
   std::optional<MessageBoxView> PressSysInfo(const Process& process, HWND about) {
@@ -322,15 +323,15 @@ TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
   HWND about = Open(process);
   ASSERT_TRUE(about);
   EXPECT_EQ(ItemText(about, kDummyTitle), L"Varnock");
-  EXPECT_EQ(ItemText(about, kDummyVersion), L"バージョン " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+  EXPECT_EQ(ItemText(about, kDummyVersion), launcher_texts::kAboutVersion + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
                                                std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
                                                std::to_wstring(VARNOCK_VERSION_REVISION) + L")");
   EXPECT_EQ(ItemText(about, kDummyDescription),
-            L".EPS ファイルをダブルクリックした時に起動するソフトを自動的に切り替えるソフトです。");
+            launcher_texts::kAboutDescription);
   EXPECT_EQ(ItemText(about, kDummyText1),
-            L"お問い合わせは\r\n\r\nhttps://support.example.jp/varnock/ \r\n\r\nまでお願いします。\r\n");
+            launcher_texts::kAboutContact);
   EXPECT_EQ(ItemText(about, IDOK), L"OK");
-  EXPECT_EQ(ItemText(about, kDummySysInfo), L"ｼｽﾃﾑ情報(&S)...");
+  EXPECT_EQ(ItemText(about, kDummySysInfo), launcher_texts::kAboutSysInfo);
   EXPECT_TRUE(SendDlgItemMessageW(about, kDummyIcon, STM_GETICON, 0, 0));
   EXPECT_EQ(Focus(about), GetDlgItem(about, IDOK));
   EXPECT_EQ(ClientSize(about).cx, Px(5985));
@@ -412,7 +413,7 @@ TEST_F(LauncherAboutTest, SaysSystemInformationIsUnavailableOtherwise) {
     ASSERT_TRUE(about);
     const auto box = PressSysInfo(*process, about);
     ASSERT_TRUE(box);
-    EXPECT_EQ(box->text, L"現時点ではｼｽﾃﾑ情報を使用できません");
+    EXPECT_EQ(box->text, launcher_texts::kSysInfoUnavailable);
     EXPECT_EQ(box->title, L"Varnock");
     EXPECT_FALSE(box->icon);
     Click(GetDlgItem(box->window, IDOK));

@@ -7,6 +7,7 @@
 
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
+#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "version.h"
 #include "win_handle.h"
@@ -116,7 +117,7 @@ TEST_F(WindowSizes, TheLaunchersWindows) {
   }
   {
     Process launcher(launcher_, Quoted(launcher_));
-    HWND about = WaitForCaption(launcher.id(), L"Varnockのバージョン情報");
+    HWND about = WaitForCaption(launcher.id(), std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
     ASSERT_TRUE(about);
     Sleep(300);
     ExpectClient(about, expected_->about);
@@ -128,12 +129,12 @@ TEST_F(WindowSizes, TheLaunchersWindows) {
 
 TEST_F(WindowSizes, TheListEditorsWindows) {
   Process quelby(quelby_, Quoted(quelby_));
-  HWND list = WaitForCaption(quelby.id(), L"起動リストの編集");
+  HWND list = WaitForCaption(quelby.id(), editor_texts::kListCaption);
   ASSERT_TRUE(list);
   ExpectClient(list, expected_->list);
   ExpectRowsOfSize(GetDlgItem(list, editor_ids::kQuelbyList), expected_->listFont);
   PostMessageW(GetDlgItem(list, editor_ids::kQuelbyAdd), BM_CLICK, 0, 0);
-  HWND entry = WaitForCaption(quelby.id(), L"項目の編集");
+  HWND entry = WaitForCaption(quelby.id(), editor_texts::kEntryCaption);
   ASSERT_TRUE(entry);
   Sleep(300);
   ExpectClient(entry, expected_->entry);
