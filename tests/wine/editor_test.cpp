@@ -16,8 +16,8 @@ using namespace drive;
 using namespace editor_ids;
 using Rows = std::vector<std::wstring>;
 
-constexpr wchar_t kMainCaption[] = editor_texts::kListCaption;
-constexpr wchar_t kEntryCaption[] = editor_texts::kEntryCaption;
+constexpr const wchar_t* kMainCaption = editor_texts::kListCaption;
+constexpr const wchar_t* kEntryCaption = editor_texts::kEntryCaption;
 const std::wstring kGap = L"        ";
 const std::string kLinked = "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"C:\\x.exe\"\r\n";
 
