@@ -8,6 +8,7 @@
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
 #include "../../editor/editor_texts.h"
+#include "../../launcher/launcher_texts.h"
 #include "driver.h"
 #include "version.h"
 #include "win_handle.h"
