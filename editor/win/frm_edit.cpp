@@ -40,8 +40,9 @@ bool FitsAnsi(const std::wstring& text) {
   return exact;
 }
 
-const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, 0, 13680, 3465, kControls,
-                              std::size(kControls)};
+// A fixed single border and a close box.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+const winform::FormSpec kForm{nullptr, kStyle, 0, 13680, 3465, kControls, std::size(kControls)};
 
 }  // namespace
 

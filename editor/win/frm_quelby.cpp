@@ -23,8 +23,9 @@ const winform::Control kControls[] = {
     {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, 9120, 1815, 495},
 };
 
-const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW, 14085, 10095,
-                              kControls, std::size(kControls)};
+// A fixed single border and a close box, with a taskbar button of its own.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+const winform::FormSpec kForm{nullptr, kStyle, WS_EX_APPWINDOW, 14085, 10095, kControls, std::size(kControls)};
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "mod_shgetfolderpath.h"
 
 #include <windows.h>
+
 #include <shfolder.h>
 
 #include <cstring>

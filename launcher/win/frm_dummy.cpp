@@ -34,8 +34,9 @@ const winform::Control kControls[] = {
     {kDummyVersion, L"STATIC", kAboutDesignVersion, SS_LEFT, 1080, 780, 3885, 225},
 };
 
-const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, WS_EX_DLGMODALFRAME, 5985,
-                              4050, kControls, std::size(kControls)};
+// A fixed dialog frame with a close box, kept out of the taskbar by its owner.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+const winform::FormSpec kForm{nullptr, kStyle, WS_EX_DLGMODALFRAME, 5985, 4050, kControls, std::size(kControls)};
 
 }  // namespace
 

@@ -29,8 +29,9 @@ const winform::Control kControls[] = {
     {kSelectLabel2, L"STATIC", kSelectVersionLabel, SS_LEFT, 480, 540, 1815, 255},
 };
 
-const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW, 6195, 6390,
-                               kControls, std::size(kControls)};
+// A fixed single border and a close box, with a taskbar button of its own.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+const winform::FormSpec kForm{nullptr, kStyle, WS_EX_APPWINDOW, 6195, 6390, kControls, std::size(kControls)};
 
 }  // namespace
 

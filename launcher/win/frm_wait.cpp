@@ -17,8 +17,8 @@ const winform::Control kControls[] = {
 };
 
 // A plain window of its own class, so that it shows the hourglass and can be told from the dialogs.
-const winform::FormSpec kForm{kClassName, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_BORDER, WS_EX_APPWINDOW,
-                              6090, 2040, kControls, std::size(kControls), true};
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_BORDER;
+const winform::FormSpec kForm{kClassName, kStyle, WS_EX_APPWINDOW, 6090, 2040, kControls, std::size(kControls), true};
 
 void RegisterWaitClass() {
   WNDCLASSEXW windowClass{};

@@ -24,13 +24,13 @@ const winform::Control kControls[] = {
     {kEdit, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, 1800, 240, 2880, 300, &kBigFont},
     {kThrow, L"BUTTON", L"Fail", WS_TABSTOP | BS_PUSHBUTTON, 120, 720, 1440, 360},
 };
-const winform::FormSpec kForm{nullptr, WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 5760, 2880, kControls,
-                              std::size(kControls)};
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+const winform::FormSpec kForm{nullptr, kStyle, 0, 5760, 2880, kControls, std::size(kControls)};
 
 // The same window as a plain window of its own class.
 constexpr wchar_t kPlainClass[] = L"WindowLayerPlain";
-const winform::FormSpec kPlainForm{kPlainClass, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU, 0, 5760, 2880, kControls,
-                                   std::size(kControls), true};
+constexpr DWORD kPlainFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+const winform::FormSpec kPlainForm{kPlainClass, kPlainFormStyle, 0, 5760, 2880, kControls, std::size(kControls), true};
 
 void RegisterPlainClass() {
   WNDCLASSEXW windowClass{};
@@ -46,7 +46,8 @@ const winform::Control kBroken[] = {
     {kButton, L"BUTTON", L"&Go", WS_TABSTOP | BS_PUSHBUTTON, 120, 240, 1440, 360},
     {kEdit, L"NoSuchWindowClass", L"", WS_TABSTOP, 1800, 240, 2880, 300},
 };
-const winform::FormSpec kBrokenForm{nullptr, WS_POPUP | WS_CAPTION, 0, 5760, 2880, kBroken, std::size(kBroken)};
+constexpr DWORD kBrokenFormStyle = WS_POPUP | WS_CAPTION;
+const winform::FormSpec kBrokenForm{nullptr, kBrokenFormStyle, 0, 5760, 2880, kBroken, std::size(kBroken)};
 
 class TestDialog : public winform::Dialog {
  public:
