@@ -17,7 +17,6 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 inline constexpr int kAnswerCancel = 2;
 
-
 enum class FileKind { kMissing, kOrdinary, kOther };
 
 // What the list editor needs from the system and its windows; the Windows build supplies the

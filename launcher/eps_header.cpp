@@ -23,13 +23,12 @@ constexpr char kLeadFlip = 0x20;
 constexpr char kLeadShift = static_cast<char>(0xDF);
 constexpr char kLeadBelow = -68;
 
-// Which bytes of a block begin a character (the others are second bytes), from its lead bytes and `carry` (0 or 1: its first
-// byte is the second byte of a character begun in the block before), which becomes the carry into
-// the next block. In a run of lead bytes that begins at a character start, the bytes alternate
-// between first and second bytes, and the byte after the run is a second byte when the run is odd;
-// subtracting the runs from their own shifted copy with the odd bits set marks runs that begin on
-// even and on odd bits at once (Langdale and Lemire, "Parsing Gigabytes of JSON per Second", on
-// backslashes). That much is worked out without the carry, so that blocks need not wait for one
+// Which bytes of a block begin a character (the others are second bytes), from its lead bytes and `carry` (0 or 1: its
+// first byte is the second byte of a character begun in the block before), which becomes the carry into the next block.
+// In a run of lead bytes that begins at a character start, the bytes alternate between first and second bytes, and the
+// byte after the run is a second byte when the run is odd; subtracting the runs from their own shifted copy with the
+// odd bits set marks runs that begin on even and on odd bits at once (Langdale and Lemire, "Parsing Gigabytes of JSON
+// per Second", on backslashes). That much is worked out without the carry, so that blocks need not wait for one
 // another: a carry swaps first and second bytes in the run at the block's start and in the byte
 // after it, which is what adding it to the lead bytes flips.
 inline std::uint64_t CharacterStarts(std::uint64_t lead, std::uint64_t& carry) {
@@ -70,8 +69,12 @@ class Block {
   bool Below0x80() const {
     return _mm_movemask_epi8(_mm_or_si128(_mm_or_si128(bytes_[0], bytes_[1]), _mm_or_si128(bytes_[2], bytes_[3]))) == 0;
   }
-  std::uint64_t Percents() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); }); }
-  std::uint64_t Bangs() const { return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); }); }
+  std::uint64_t Percents() const {
+    return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('%')); });
+  }
+  std::uint64_t Bangs() const {
+    return Masks([](__m128i bytes) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8('!')); });
+  }
   // '%' followed by '%' or '!'; reads the byte after the block, which must be there.
   std::uint64_t MarkerPairs(const char* bytes) const {
     std::uint64_t mask = 0;
@@ -258,14 +261,10 @@ bool EpsHeaderScanner::Marker::Step(int c) {
   return true;
 }
 
-EpsHeaderScanner::EpsHeaderScanner(const text::LeadByteTable& leads)
-    : EpsHeaderScanner(ScanPath::kFastest, leads) {}
+EpsHeaderScanner::EpsHeaderScanner(const text::LeadByteTable& leads) : EpsHeaderScanner(ScanPath::kFastest, leads) {}
 
 EpsHeaderScanner::EpsHeaderScanner(ScanPath path, const text::LeadByteTable& leads)
-    : leads_(leads),
-      postscript_("%!PS-Adobe"),
-      version_("%%AI8_CreatorVersion:"),
-      creator_("%%Creator:") {
+    : leads_(leads), postscript_("%!PS-Adobe"), version_("%%AI8_CreatorVersion:"), creator_("%%Creator:") {
   if (leads != text::Cp932LeadBytes()) return;
   if (path == ScanPath::kFastest) path = ScanPath::kAvx2;
   if (path == ScanPath::kAvx2 && !ScanPathAvailable(path)) path = ScanPath::kSse2;
@@ -350,9 +349,7 @@ void EpsHeaderScanner::EndOfFile() {
   Character(kOtherCharacter, &pendingLead_, 1);
 }
 
-bool EpsHeaderScanner::NeedsMore(std::int64_t charLimit) const {
-  return pendingTrail_ || chars_ < charLimit;
-}
+bool EpsHeaderScanner::NeedsMore(std::int64_t charLimit) const { return pendingTrail_ || chars_ < charLimit; }
 
 bool EpsHeaderScanner::Settled() const {
   return postscript_.found && versionLine_.ended && creatorLine_.ended && !pendingTrail_;
@@ -374,8 +371,7 @@ EpsFileAnalysis::EpsFileAnalysis(fileio::FilePath path, const text::LeadByteTabl
 EpsFileAnalysis::EpsFileAnalysis(fileio::FilePath path, ScanPath scanPath)
     : path_(std::move(path)), scanner_(scanPath) {}
 
-std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimit,
-                                                           std::string& creatorVersion) {
+std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimit, std::string& creatorVersion) {
   creatorVersion.clear();
   if (!opened_) {
     opened_ = true;

@@ -69,8 +69,8 @@ class EpsHeaderScanner {
 
   // Skips whole blocks from a character start while nothing but counting happens (see
   // eps_block_scan.inc); null for the byte-by-byte path.
-  using BlockSkipper = std::size_t (*)(const char* data, std::size_t pos, std::size_t size,
-                                       std::int64_t& chars, std::int64_t limit, bool& trail);
+  using BlockSkipper = std::size_t (*)(const char* data, std::size_t pos, std::size_t size, std::int64_t& chars,
+                                       std::int64_t limit, bool& trail);
 
   const text::LeadByteTable& leads_;
   BlockSkipper skipBlocks_ = nullptr;
@@ -89,8 +89,7 @@ class EpsHeaderScanner {
 // when the analysis is settled, the file has ended, or the object goes.
 class EpsFileAnalysis {
  public:
-  explicit EpsFileAnalysis(fileio::FilePath path,
-                           const text::LeadByteTable& leads = text::Cp932LeadBytes());
+  explicit EpsFileAnalysis(fileio::FilePath path, const text::LeadByteTable& leads = text::Cp932LeadBytes());
   EpsFileAnalysis(fileio::FilePath path, ScanPath scanPath);
 
   // The creator text within the first `scanLimit` characters of the file (no value when the format

@@ -63,8 +63,8 @@ struct Run {
     bool always = false;
     const bool confirmed = host.ShowSelect(
         names, select, storable, formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
-        host.FromAnsi(creatorVersion), formatKnown ? launcher_texts::kPromptNotRegistered : launcher_texts::kPromptUnknownFormat,
-        always);
+        host.FromAnsi(creatorVersion),
+        formatKnown ? launcher_texts::kPromptNotRegistered : launcher_texts::kPromptUnknownFormat, always);
     if (!confirmed) return std::nullopt;
     if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
     const std::string programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];

@@ -40,10 +40,9 @@ class LauncherHost {
   virtual void ShowWait(const std::wstring& file) = 0;
   virtual void CloseWait() = 0;
   // The selection dialog; true when confirmed with OK.
-  virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect,
-                          bool vblnAlway, const std::wstring& vstrVersionString,
-                          const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
-                          bool& rblnAlwayResult) = 0;
+  virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
+                          const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
+                          const std::wstring& vstrPrompt, bool& rblnAlwayResult) = 0;
   virtual void ShowError(std::int32_t number) = 0;
 };
 

@@ -49,12 +49,10 @@ bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string&
                  const std::string& creatorVersion) {
   const auto index = static_cast<std::size_t>(number - 1);
   return text::UpperCaseCp932(table.mstrLinks[index]) == text::UpperCaseCp932(creatorText) &&
-         text::UpperCaseCp932(table.mstrCreatorVersions[index]) ==
-             text::UpperCaseCp932(creatorVersion);
+         text::UpperCaseCp932(table.mstrCreatorVersions[index]) == text::UpperCaseCp932(creatorVersion);
 }
 
-std::int32_t FindLink(const LinkTable& table, const std::string& creatorText,
-                      const std::string& creatorVersion) {
+std::int32_t FindLink(const LinkTable& table, const std::string& creatorText, const std::string& creatorVersion) {
   for (std::int32_t number = 1; number <= table.count(); ++number) {
     if (LinkMatches(table, number, creatorText, creatorVersion)) return number;
   }

@@ -38,8 +38,7 @@ bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string&
                  const std::string& creatorVersion);
 
 // The first matching entry's number, or 0: the entry that decides which program opens the file.
-std::int32_t FindLink(const LinkTable& table, const std::string& creatorText,
-                      const std::string& creatorVersion);
+std::int32_t FindLink(const LinkTable& table, const std::string& creatorText, const std::string& creatorVersion);
 
 // The number under which to store an association: the last matching entry's, else count + 1.
 std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creatorText,

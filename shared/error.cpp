@@ -14,10 +14,8 @@ const wchar_t* KnownDescription(std::int32_t number) {
     case kSubscriptOutOfRange: return L"インデックスが有効範囲にありません。";
     case kInternalError: return L"内部エラーです。";
     case kFileNotFound: return L"ファイルが見つかりません。";
-    case kValueHasLineBreak:
-      return L"設定ファイルに書き込む値に改行が含まれているため、書き込めません。";
-    case kNoApplications:
-      return L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。";
+    case kValueHasLineBreak: return L"設定ファイルに書き込む値に改行が含まれているため、書き込めません。";
+    case kNoApplications: return L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。";
     default: return nullptr;
   }
 }

@@ -62,9 +62,7 @@ std::size_t WholeCharacterPrefix(std::string_view value, std::size_t limit) {
   return pos < limit ? pos : limit;
 }
 
-bool HasLineBreak(std::string_view value) {
-  return value.find_first_of("\r\n") != std::string_view::npos;
-}
+bool HasLineBreak(std::string_view value) { return value.find_first_of("\r\n") != std::string_view::npos; }
 
 }  // namespace
 
@@ -160,13 +158,14 @@ void IniDocument::Parse() {
     if (end == std::string_view::npos) end = all.size();
     line.end = end;
     line.next = end;
-    if (end < all.size()) line.next = (all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? end + 2 : end + 1;
+    if (end < all.size())
+      line.next = (all[end] == '\r' && end + 1 < all.size() && all[end + 1] == '\n') ? end + 2 : end + 1;
     const std::string_view content = TrimFileBlanks(all.substr(begin, end - begin));
     if (!content.empty() && content.front() == '[') {
       line.kind = Line::Kind::kSection;
       std::string_view name = content.substr(1);
-      name = name.substr(0, FindClosingBracket(name, encoding_ == Encoding::kAnsi ? text::Cp932LeadBytes()
-                                                                                   : NoLeadBytes()));
+      name = name.substr(
+          0, FindClosingBracket(name, encoding_ == Encoding::kAnsi ? text::Cp932LeadBytes() : NoLeadBytes()));
       line.name = TrimFileBlanks(name);
     } else if (!content.empty() && content.front() != ';') {
       line.kind = Line::Kind::kKey;
@@ -197,8 +196,7 @@ std::size_t IniDocument::FindKey(std::size_t sectionLine, std::string_view key) 
   return found == keys_.end() ? std::string::npos : found->second;
 }
 
-std::string IniDocument::Get(std::string_view section, std::string_view key,
-                             std::int32_t size) const {
+std::string IniDocument::Get(std::string_view section, std::string_view key, std::int32_t size) const {
   if (size < 0) throw err::AppError(err::kInvalidArgument);
   if (size == 0) return {};
   const std::size_t sectionLine = FindSection(OwnText(section));
@@ -206,10 +204,8 @@ std::string IniDocument::Get(std::string_view section, std::string_view key,
   const std::size_t keyLine = FindKey(sectionLine, OwnText(key));
   if (keyLine == std::string::npos || lines_[keyLine].valueBegin == std::string::npos) return {};
   const Line& line = lines_[keyLine];
-  std::string_view value = TrimFileBlanks(
-      std::string_view(bytes_).substr(line.valueBegin, line.end - line.valueBegin));
-  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-      value.back() == value.front()) {
+  std::string_view value = TrimFileBlanks(std::string_view(bytes_).substr(line.valueBegin, line.end - line.valueBegin));
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
   std::string ansi = encoding_ == Encoding::kAnsi ? std::string(value) : codepage::AnsiFromUtf8(value);
@@ -253,14 +249,13 @@ void IniDocument::Set(std::string_view ansiSection, std::string_view ansiKey, st
   Parse();
 }
 
-std::string GetIniString(const std::string& section, const std::string& key,
-                         const std::int32_t& size, const fileio::FilePath& file) {
+std::string GetIniString(const std::string& section, const std::string& key, const std::int32_t& size,
+                         const fileio::FilePath& file) {
   if (size < 0) throw err::AppError(err::kInvalidArgument);
   return IniDocument::Load(file).Get(section, key, size);
 }
 
-std::int32_t WriteIniString(std::string section, std::string key, std::string value,
-                            fileio::FilePath file) {
+std::int32_t WriteIniString(std::string section, std::string key, std::string value, fileio::FilePath file) {
   return WriteIniStrings(section, {{std::move(key), std::move(value)}}, file);
 }
 
@@ -272,12 +267,12 @@ bool UpdateIniFile(const fileio::FilePath& file, const std::function<void(IniDoc
   return fileio::ReplaceContent(file, document.bytes());
 }
 
-std::int32_t WriteIniStrings(const std::string& section,
-                             const std::vector<std::pair<std::string, std::string>>& values,
+std::int32_t WriteIniStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values,
                              const fileio::FilePath& file) {
-  return UpdateIniFile(file, [&](IniDocument& document) {
-           for (const auto& [key, value] : values) document.Set(section, key, value);
-         })
+  return UpdateIniFile(file,
+                       [&](IniDocument& document) {
+                         for (const auto& [key, value] : values) document.Set(section, key, value);
+                       })
              ? 1
              : 0;
 }

@@ -48,11 +48,11 @@ class IniDocument {
 
  private:
   struct Line {
-    std::size_t begin = 0;     // first byte of the line
-    std::size_t end = 0;       // end of its text, before the line end
-    std::size_t next = 0;      // first byte of the next line
+    std::size_t begin = 0;  // first byte of the line
+    std::size_t end = 0;    // end of its text, before the line end
+    std::size_t next = 0;   // first byte of the next line
     enum class Kind { kOther, kSection, kKey } kind = Kind::kOther;
-    std::string_view name;     // section or key name, trimmed
+    std::string_view name;       // section or key name, trimmed
     std::size_t valueBegin = 0;  // key lines: the raw value after '='
   };
 
@@ -93,14 +93,13 @@ class IniDocument {
 
 // Reads one value (GetPrivateProfileStringA semantics; the empty text when the file, the section or
 // the key is missing). A negative size is an invalid argument.
-std::string GetIniString(const std::string& section, const std::string& key,
-                         const std::int32_t& size, const fileio::FilePath& file);
+std::string GetIniString(const std::string& section, const std::string& key, const std::int32_t& size,
+                         const fileio::FilePath& file);
 
 // Writes one value, creating the file and the section when missing. The file is never left half
 // written: the new content is written beside it and then replaces it. Returns nonzero on success
 // and 0 on failure, like WritePrivateProfileStringA. A text holding CR or LF throws err::AppError.
-std::int32_t WriteIniString(std::string section, std::string key, std::string value,
-                            fileio::FilePath file);
+std::int32_t WriteIniString(std::string section, std::string key, std::string value, fileio::FilePath file);
 
 // Reads the file as it stands, lets `change` set values in it, and replaces the file in one step:
 // either every change reaches the file or, on failure (false, the system's error kept), none does.
@@ -109,8 +108,7 @@ bool UpdateIniFile(const fileio::FilePath& file, const std::function<void(IniDoc
 
 // Writes several values of one section in a single replacement of the file: either all of them
 // reach the file or, on failure (0), none does.
-std::int32_t WriteIniStrings(const std::string& section,
-                             const std::vector<std::pair<std::string, std::string>>& values,
+std::int32_t WriteIniStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values,
                              const fileio::FilePath& file);
 
 // The part of the text before its first NUL character.

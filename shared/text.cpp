@@ -56,8 +56,6 @@ std::string UpperCaseCp932(std::string_view value) {
   return upper;
 }
 
-std::string NumberedKey(std::string_view word, long number) {
-  return std::string(word) + std::to_string(number);
-}
+std::string NumberedKey(std::string_view word, long number) { return std::string(word) + std::to_string(number); }
 
 }  // namespace text

@@ -100,7 +100,8 @@ void frmEdit::cmdOk_Click() {
       wintext::WindowText(Item(kEditName)), wintext::WindowText(Item(kEditPath)),
       [](const std::wstring& path) { return fileio::IsOrdinaryFile(fileio::FilePath(path)); }, FitsAnsi);
   if (check.problem != editor::EntryProblem::kNone) {
-    MessageBoxW(window(), editor::ProblemMessage(check.problem), editor_texts::kEntryCaption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(window(), editor::ProblemMessage(check.problem), editor_texts::kEntryCaption,
+                MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   mblnOk = true;

@@ -79,8 +79,8 @@ HWND frmQuelby::List1() const { return Item(kQuelbyList); }
 void frmQuelby::ClearRows() { SendMessageW(List1(), LB_RESETCONTENT, 0, 0); }
 
 void frmQuelby::InsertRow(int row, const std::wstring& text) {
-  const LRESULT inserted = SendMessageW(List1(), LB_INSERTSTRING, static_cast<WPARAM>(row),
-                                        reinterpret_cast<LPARAM>(text.c_str()));
+  const LRESULT inserted =
+      SendMessageW(List1(), LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
   if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw err::AppError(err::kOutOfMemory);
 }
 

@@ -58,17 +58,14 @@ void frmDummy::OnCommand(int id, int) {
 
 INT_PTR frmDummy::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT:
-      PaintLine();
-      return TRUE;
+    case WM_PAINT: PaintLine(); return TRUE;
     case WM_CTLCOLORSTATIC:
       // The title and the description are black on the window's colour.
       if (GetDlgCtrlID(reinterpret_cast<HWND>(lParam)) == kDummyText1) return FALSE;
       SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
       SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

@@ -20,8 +20,7 @@ class frmDummy : private winform::Dialog {
   // Reads a string value below `KeyRoot` (for reading only); false, with `KeyVal` empty, when the
   // key cannot be opened or the value cannot be read. A value that fills the whole buffer of 1024
   // bytes throws err::AppError.
-  static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                          std::string& KeyVal);
+  static bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef, std::string& KeyVal);
 
  private:
   void Form_Load() override;

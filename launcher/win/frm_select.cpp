@@ -20,8 +20,7 @@ const winform::Control kControls[] = {
     {kSelectNames, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 480, 1620, 5175, 3300},
     {kSelectAlways, L"BUTTON", kSelectAlwaysText, WS_TABSTOP | BS_AUTOCHECKBOX, 480, 5160, 3855, 375},
     {IDOK, L"BUTTON", kSelectOk, WS_TABSTOP | BS_DEFPUSHBUTTON, 2520, 5760, 1455, 375},
-    {kSelectPrompt, L"STATIC", kSelectDesignPrompt,
-     SS_LEFT, 480, 1020, 5175, 495},
+    {kSelectPrompt, L"STATIC", kSelectDesignPrompt, SS_LEFT, 480, 1020, 5175, 495},
     {IDCANCEL, L"BUTTON", kSelectCancel, WS_TABSTOP | BS_PUSHBUTTON, 4200, 5760, 1455, 375},
     {kSelectVersionString, L"EDIT", L"", WS_TABSTOP | ES_READONLY | ES_AUTOHSCROLL, 1800, 120, 3855, 270},
     {kSelectLabel1, L"STATIC", kSelectFormatLabel, SS_LEFT, 480, 180, 4935, 255},
@@ -70,8 +69,8 @@ void frmSelect::OnTimer(UINT_PTR timer) {
 }
 
 void frmSelect::Form_Load() {
-  const std::wstring caption = std::wstring(kApplicationTitle) + L" " + std::to_wstring(VARNOCK_VERSION_MAJOR) +
-                               L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
+  const std::wstring caption = std::wstring(kApplicationTitle) + L" " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
+                               std::to_wstring(VARNOCK_VERSION_MINOR);
   SetWindowTextW(window(), caption.c_str());
   SendMessageW(window(), DM_SETDEFID, IDOK, 0);
 }
@@ -101,4 +100,3 @@ void frmSelect::cmdOk_Click() {
 }
 
 void frmSelect::cmdCancel_Click() { Close(); }
-

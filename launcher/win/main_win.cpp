@@ -58,8 +58,8 @@ class WindowsHost : public launcher::LauncherHost {
   bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
                   const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
                   const std::wstring& vstrPrompt, bool& rblnAlwayResult) override {
-    return frmSelect().ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
-                                vstrPrompt, rblnAlwayResult);
+    return frmSelect().ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
+                                rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }

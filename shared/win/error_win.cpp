@@ -9,9 +9,9 @@ namespace err {
 
 std::wstring SystemErrorDescription(std::uint32_t code) {
   winhandle::LocalMemory<wchar_t*> buffer;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-      code, 0, reinterpret_cast<wchar_t*>(buffer.receive()), 0, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, code, 0, reinterpret_cast<wchar_t*>(buffer.receive()), 0, nullptr);
   std::wstring text = length ? std::wstring(buffer.get(), length) : std::wstring();
   // The system's texts end with a line break, which the report does not want.
   while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ')) text.pop_back();
@@ -22,6 +22,5 @@ std::wstring SystemErrorDescription(std::uint32_t code) {
 }  // namespace err
 
 void ShowError(std::int32_t number) {
-  MessageBoxW(GetActiveWindow(), err::ReportText(number).c_str(), kApplicationTitle,
-              MB_OK | MB_ICONEXCLAMATION);
+  MessageBoxW(GetActiveWindow(), err::ReportText(number).c_str(), kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
 }

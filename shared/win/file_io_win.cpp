@@ -10,8 +10,7 @@ namespace {
 
 // Virus scanners, indexers and sync clients hold files for a moment; such errors pass quickly.
 bool IsPassingError(DWORD error) {
-  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION ||
-         error == ERROR_LOCK_VIOLATION;
+  return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
 template <typename Step>
@@ -45,13 +44,13 @@ bool IsDeviceName(const FilePath& path) {
 }
 
 bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
-  winhandle::FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                         FILE_ATTRIBUTE_NORMAL, nullptr));
+  winhandle::FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return false;
   DWORD written = 0;
-  bool ok = bytes.empty() ||
-            (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-             written == bytes.size());
+  bool ok =
+      bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                        written == bytes.size());
   ok = ok && FlushFileBuffers(file.get());
   const DWORD error = GetLastError();
   file.reset();
@@ -65,8 +64,9 @@ ReadStatus ReadAll(const FilePath& path, std::string& bytes) {
   bytes.clear();
   winhandle::FileHandle file;
   WithRetry([&] {
-    file.reset(CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    file.reset(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
   });
   if (!file) {
@@ -105,12 +105,11 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
     // ReplaceFileW comes last, for a reader that holds the file longer (it works while readers
     // share deletion; under Wine it is two renames, with a moment in which the file is missing).
     ok = WithRetry(
-        [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; },
-        12);
-    ok = ok || (existed && WithRetry([&] {
-                  return ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                                      nullptr) != 0;
-                }));
+        [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; }, 12);
+    ok = ok ||
+         (existed && WithRetry([&] {
+            return ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+          }));
   }
   const DWORD error = GetLastError();
   if (!ok) {
@@ -129,8 +128,7 @@ bool IsOrdinaryFile(const FilePath& path) {
   if (path.empty() || HasWildcard(path) || IsDeviceName(path)) return false;
   const DWORD attributes = GetFileAttributesW(SystemPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-  return (attributes &
-          (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+  return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
 std::uint32_t LastError() { return GetLastError(); }
@@ -140,9 +138,9 @@ Reader::~Reader() { Close(); }
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  HANDLE file = CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE file =
+      CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   if (GetFileType(file) != FILE_TYPE_DISK) {
     // A console, a pipe or a device would block the reader or never end.

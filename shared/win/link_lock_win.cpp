@@ -43,12 +43,8 @@ LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMill
     case WAIT_ABANDONED:  // its holder ended without releasing it: the file is whole all the same
       held_ = true;
       break;
-    case WAIT_TIMEOUT:
-      error_ = WAIT_TIMEOUT;
-      break;
-    default:
-      error_ = GetLastError();
-      break;
+    case WAIT_TIMEOUT: error_ = WAIT_TIMEOUT; break;
+    default: error_ = GetLastError(); break;
   }
 }
 

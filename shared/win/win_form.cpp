@@ -46,8 +46,7 @@ void CenterIn(HWND window, const RECT& area) {
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
-               area.top + (area.bottom - area.top - height) / 2, 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+               area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // A template of the system's dialog class with no items, no menu and no title: the controls come
@@ -96,16 +95,16 @@ winhandle::Font FitEditFont(HWND edit, const FontSpec& spec, int dpi, int lines)
     RECT box{};
     SendMessageW(edit, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&box));
     const auto secondLine = SendMessageW(edit, EM_LINEINDEX, 1, 0);
-    const int lineHeight = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, secondLine, 0)) -
-                           HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+    const int lineHeight =
+        HIWORD(SendMessageW(edit, EM_POSFROMCHAR, secondLine, 0)) - HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
     if (lineHeight * lines <= box.bottom - box.top || size <= spec.points / 2) return font;
     SendMessageW(edit, WM_SETFONT, 0, FALSE);
   }
 }
 
 HICON ProgramIcon(int size) {
-  return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size,
-                                       LR_DEFAULTCOLOR | LR_SHARED));
+  return static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_DEFAULTCOLOR | LR_SHARED));
 }
 
 void CenterOnScreen(HWND window) {
@@ -134,8 +133,8 @@ void Dialog::Create(HWND owner) {
   HWND created = nullptr;
   if (form_.className) {
     const int position = form_.defaultPosition ? CW_USEDEFAULT : 0;
-    created = CreateWindowExW(form_.exStyle, form_.className, L"", form_.style & ~WS_VISIBLE, position, position, 0,
-                              0, owner, nullptr, GetModuleHandleW(nullptr), this);
+    created = CreateWindowExW(form_.exStyle, form_.className, L"", form_.style & ~WS_VISIBLE, position, position, 0, 0,
+                              owner, nullptr, GetModuleHandleW(nullptr), this);
   } else {
     const std::vector<WORD> empty = EmptyTemplate(form_);
     created = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(empty.data()),
@@ -167,10 +166,10 @@ void Dialog::Build() {
   for (std::size_t i = 0; i < form_.controlCount; ++i) {
     const Control& c = form_.controls[i];
     const DWORD exStyle = wcscmp(c.kind, L"LISTBOX") == 0 || wcscmp(c.kind, L"EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
-    HWND control = CreateWindowExW(exStyle, c.kind, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style,
-                                   Pixels(c.left), Pixels(c.top), Pixels(c.width), Pixels(c.height), window_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr),
-                                   nullptr);
+    HWND control =
+        CreateWindowExW(exStyle, c.kind, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, Pixels(c.left),
+                        Pixels(c.top), Pixels(c.width), Pixels(c.height), window_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), GetModuleHandleW(nullptr), nullptr);
     if (!control) throw err::AppError(err::FromSystemError(GetLastError()));
   }
   RECT client{0, 0, Pixels(form_.width), Pixels(form_.height)};
@@ -292,15 +291,9 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       if (!Start()) return FALSE;
       // TRUE gives the focus to the first control, unless Form_Load has placed it.
       return IsChild(window_, GetFocus()) ? FALSE : TRUE;
-    case WM_COMMAND:
-      Run([&] { OnCommand(LOWORD(wParam), HIWORD(wParam)); });
-      return TRUE;
-    case WM_TIMER:
-      Run([&] { OnTimer(wParam); });
-      return TRUE;
-    case WM_CLOSE:
-      Run([&] { OnClose(); });
-      return TRUE;
+    case WM_COMMAND: Run([&] { OnCommand(LOWORD(wParam), HIWORD(wParam)); }); return TRUE;
+    case WM_TIMER: Run([&] { OnTimer(wParam); }); return TRUE;
+    case WM_CLOSE: Run([&] { OnClose(); }); return TRUE;
     case WM_DPICHANGED:
       // Moved to a monitor of another DPI: laid out again, in the rectangle the system suggests.
       Run([&] {
@@ -316,8 +309,7 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       kept_.clear();
       fonts_.clear();
       return FALSE;
-    default:
-      return OnMessage(message, wParam, lParam);
+    default: return OnMessage(message, wParam, lParam);
   }
 }
 

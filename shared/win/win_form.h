@@ -30,8 +30,8 @@ struct Control {
   int id;
   const wchar_t* kind;  // window class: L"BUTTON", L"STATIC", L"EDIT", L"LISTBOX"
   const wchar_t* text;
-  DWORD style;          // WS_CHILD | WS_VISIBLE are added
-  int left, top, width, height;  // twips
+  DWORD style;                     // WS_CHILD | WS_VISIBLE are added
+  int left, top, width, height;    // twips
   const FontSpec* font = nullptr;  // the UI font when none is named
 };
 

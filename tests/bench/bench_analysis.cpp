@@ -36,7 +36,8 @@ std::atomic<std::size_t> gPeak{0};
 void Track(std::size_t size) {
   const std::size_t now = gCurrent += size;
   std::size_t peak = gPeak.load();
-  while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {}
+  while (now > peak && !gPeak.compare_exchange_weak(peak, now)) {
+  }
 }
 
 }  // namespace
@@ -78,7 +79,9 @@ void operator delete(void* pointer, std::align_val_t alignment) noexcept {
   gCurrent -= *reinterpret_cast<std::size_t*>(start - sizeof(std::size_t));
   std::free(start - static_cast<std::size_t>(alignment));
 }
-void operator delete(void* pointer, std::size_t, std::align_val_t alignment) noexcept { operator delete(pointer, alignment); }
+void operator delete(void* pointer, std::size_t, std::align_val_t alignment) noexcept {
+  operator delete(pointer, alignment);
+}
 void* operator new[](std::size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
 void operator delete[](void* pointer, std::align_val_t alignment) noexcept { operator delete(pointer, alignment); }
 void operator delete[](void* pointer, std::size_t, std::align_val_t alignment) noexcept {
@@ -179,7 +182,10 @@ SampleFiles& Samples() {
 
 class PeakMemory {
  public:
-  PeakMemory() { gPeak = gCurrent.load(); base_ = gCurrent; }
+  PeakMemory() {
+    gPeak = gCurrent.load();
+    base_ = gCurrent;
+  }
   double bytes() const { return static_cast<double>(gPeak - base_); }
 
  private:
@@ -256,18 +262,23 @@ void WholeBufferReference(benchmark::State& state) {
 }
 
 void RegisterBenchmarks() {
-  const std::pair<const char*, ScanPath> paths[] = {
-      {"fastest", ScanPath::kFastest}, {"avx2", ScanPath::kAvx2}, {"sse2", ScanPath::kSse2}, {"scalar", ScanPath::kScalar}};
+  const std::pair<const char*, ScanPath> paths[] = {{"fastest", ScanPath::kFastest},
+                                                    {"avx2", ScanPath::kAvx2},
+                                                    {"sse2", ScanPath::kSse2},
+                                                    {"scalar", ScanPath::kScalar}};
   for (const Kind& kind : kKinds) {
     benchmark::RegisterBenchmark((std::string("PlainRead/") + kind.name).c_str(), PlainRead, kind)
-        ->Unit(benchmark::kMillisecond)->UseRealTime();
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime();
     for (const auto& [name, path] : paths) {
       benchmark::RegisterBenchmark((std::string("Analysis/") + kind.name + "/" + name).c_str(), Analysis, kind, path)
-          ->Unit(benchmark::kMillisecond)->UseRealTime();
+          ->Unit(benchmark::kMillisecond)
+          ->UseRealTime();
     }
   }
   benchmark::RegisterBenchmark("WholeBufferReference/postscript", WholeBufferReference)
-      ->Unit(benchmark::kMillisecond)->UseRealTime();
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
 }
 
 // Pairs of one plain read and one analysis of the same file, measured in turn (the order

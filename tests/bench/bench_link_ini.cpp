@@ -31,7 +31,8 @@ fs::path WriteLinkIni() {
   for (int i = 1; i <= config::kMaxLinkEntries; ++i) {
     const std::string n = std::to_string(i);
     bytes += "link" + n + "=\"Adobe Illustrator(R) " + n + ".0\"\r\n";
-    bytes += "path" + n + "=\"C:\\Program Files\\Adobe\\Illustrator " + n + "\\Support Files\\Contents\\Windows\\Illustrator.exe\"\r\n";
+    bytes += "path" + n + "=\"C:\\Program Files\\Adobe\\Illustrator " + n +
+             "\\Support Files\\Contents\\Windows\\Illustrator.exe\"\r\n";
     bytes += "CreatorVersion" + n + "=\"" + n + ".0.1\"\r\n";
   }
   std::ofstream(path, std::ios::binary) << bytes;

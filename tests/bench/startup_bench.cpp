@@ -96,8 +96,8 @@ int wmain(int argc, wchar_t** argv) {
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = L"StartupBenchDesktop";
   RegisterClassW(&windowClass);
-  const winhandle::Window window(CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0,
-                                               0, 200, 100, nullptr, nullptr, windowClass.hInstance, nullptr));
+  const winhandle::Window window(CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0, 0,
+                                               200, 100, nullptr, nullptr, windowClass.hInstance, nullptr));
   ShowWindow(window.get(), SW_SHOWNOACTIVATE);
   Pump(500);
 

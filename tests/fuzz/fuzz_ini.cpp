@@ -44,8 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* input, std::size_t siz
           const std::string ours = before.Get(s.name, k.name, limit);
           const std::string rule = reference::Get(parsed, s.name, k.name, static_cast<std::size_t>(limit));
           if (ours != rule) {
-            std::fprintf(stderr, "[%s] %s, buffer %d: \"%s\" against \"%s\"\n", s.name.c_str(), k.name.c_str(),
-                         limit, ours.c_str(), rule.c_str());
+            std::fprintf(stderr, "[%s] %s, buffer %d: \"%s\" against \"%s\"\n", s.name.c_str(), k.name.c_str(), limit,
+                         ours.c_str(), rule.c_str());
           }
           Check(ours == rule, "read");
         }

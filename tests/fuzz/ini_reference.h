@@ -56,7 +56,8 @@ inline std::vector<Section> Parse(std::string_view text) {
     if (content.empty() || content[0] == ';') continue;
     if (content[0] == '[') {
       std::size_t end = 1;
-      while (end < content.size() && content[end] != ']') end += leads[static_cast<unsigned char>(content[end])] ? 2 : 1;
+      while (end < content.size() && content[end] != ']')
+        end += leads[static_cast<unsigned char>(content[end])] ? 2 : 1;
       sections.push_back({Trim(std::string_view(content).substr(1, std::min(end, content.size()) - 1)), {}});
     } else if (!sections.empty()) {
       const std::size_t equals = content.find('=');

@@ -37,9 +37,14 @@ TEST(EditorList, DeletingMovesTheLaterEntriesForwardAndASaveBlanksUpToTheLoadedC
   editor::RemoveEntry(names, paths, 3);
   EXPECT_EQ(names, (Texts{L"A", L"C"}));
   EXPECT_EQ(paths, (Texts{L"a", L"c"}));
-  EXPECT_EQ(editor::NameListWrites(names, paths, 4),
-            (std::vector<IniWrite>{{"name1", L"A"}, {"path1", L"a"}, {"name2", L"C"}, {"path2", L"c"},
-                                   {"name3", L""}, {"path3", L""}, {"name4", L""}, {"path4", L""}}));
+  EXPECT_EQ(editor::NameListWrites(names, paths, 4), (std::vector<IniWrite>{{"name1", L"A"},
+                                                                            {"path1", L"a"},
+                                                                            {"name2", L"C"},
+                                                                            {"path2", L"c"},
+                                                                            {"name3", L""},
+                                                                            {"path3", L""},
+                                                                            {"name4", L""},
+                                                                            {"path4", L""}}));
   // Numbers above the loaded count are not the editor's: they stay as they are.
   EXPECT_EQ(Saved("[main]\r\nname1=A\r\npath1=a\r\nname2=B\r\npath2=b\r\nname5=E\r\npath5=e\r\n", {}, {}, 2),
             "[main]\r\nname1=\r\npath1=\r\nname2=\r\npath2=\r\nname5=E\r\npath5=e\r\n");

@@ -115,7 +115,8 @@ std::vector<ReferenceResult> Analyse(const fs::path& file, const std::vector<std
 // Random files built from the pieces that matter: markers in mixed case, line ends, blanks, tabs,
 // double-byte characters (with CR, LF and '%' as second bytes) and plain filler.
 std::string RandomFile(std::mt19937& random) {
-  // clang-format off: the pieces stand in rows of their kind
+  // The pieces stand in rows of their kind.
+  // clang-format off
   static const std::vector<std::string> pieces = {
       "%!PS-Adobe", "%!ps-adobe-3.0", "%%Creator:", "%%CREATOR: ", "%%creator:",
       "%%AI8_CreatorVersion:", "%%ai8_creatorversion: ", "%%%Creator:", "%%Cre", "%%AI8_",
@@ -153,8 +154,7 @@ TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
       if (!scanner.NeedsMore(limits[2])) break;
     }
     if (pos == file.size()) scanner.EndOfFile();
-    ASSERT_EQ((ReferenceResult{scanner.CreatorText(), scanner.CreatorVersion()}),
-              ReferenceAnalysis(file, limits[2]));
+    ASSERT_EQ((ReferenceResult{scanner.CreatorText(), scanner.CreatorVersion()}), ReferenceAnalysis(file, limits[2]));
   }
 }
 
@@ -171,7 +171,8 @@ class EpsHeaderPaths : public testing::TestWithParam<ScanPath> {
 };
 
 std::string AdversarialFile(std::mt19937& random, std::size_t size) {
-  // clang-format off: the pieces stand in rows of their kind
+  // The pieces stand in rows of their kind.
+  // clang-format off
   static const std::vector<std::string> pieces = {
       "%!PS-Adobe", "%!ps-adobe-3.0", "%%Creator:", "%%CREATOR: x", "%%AI8_CreatorVersion: 1",
       "%%", "%!", "%", "%%%", "\r", "\n", "\r\n", " ", "ab", "\x81%", "\x81\r", "\x81\n", "\xE0!",
@@ -200,7 +201,8 @@ std::string AdversarialFile(std::mt19937& random, std::size_t size) {
 
 std::int64_t CharacterCount(const std::string& file) {
   std::int64_t count = 0;
-  for (std::size_t pos = 0; pos < file.size(); ++count) pos += text::Cp932LeadBytes()[static_cast<unsigned char>(file[pos])] ? 2 : 1;
+  for (std::size_t pos = 0; pos < file.size(); ++count)
+    pos += text::Cp932LeadBytes()[static_cast<unsigned char>(file[pos])] ? 2 : 1;
   return count;
 }
 
@@ -232,8 +234,8 @@ TEST_P(EpsHeaderPaths, FedInPiecesMatchesTheWholeTextRules) {
 TEST_P(EpsHeaderPaths, EveryByteValueAtEveryPlaceOfABlock) {
   for (int value = 0; value < 256; ++value) {
     for (std::size_t place = 0; place < 64; place += 9) {
-      const std::string file = std::string(place, 'q') + static_cast<char>(value) + "%!PS-Adobe\r%%Creator: x\r" +
-                               std::string(100, 'q');
+      const std::string file =
+          std::string(place, 'q') + static_cast<char>(value) + "%!PS-Adobe\r%%Creator: x\r" + std::string(100, 'q');
       EpsHeaderScanner scanner(GetParam());
       scanner.Feed(file.data(), file.size(), 1000);
       scanner.EndOfFile();
@@ -252,7 +254,8 @@ TEST_P(EpsHeaderPaths, ReadsOfAWholeFileMatchTheWholeTextRulesAtEachLimit) {
     file += AdversarialFile(random, 100) + kIllustrator + AdversarialFile(random, 70000);
     const TempFile temp(file);
     std::vector<std::int32_t> limits;
-    for (int i = 0; i < 3; ++i) limits.push_back(static_cast<std::int32_t>(std::max<std::int64_t>(0, SomeLimit(random, file.size()))));
+    for (int i = 0; i < 3; ++i)
+      limits.push_back(static_cast<std::int32_t>(std::max<std::int64_t>(0, SomeLimit(random, file.size()))));
     std::sort(limits.begin(), limits.end());
     EpsFileAnalysis analysis(temp.path(), GetParam());
     for (const auto limit : limits) {
@@ -288,15 +291,14 @@ TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths,
-                         testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2), PathName);
+INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths, testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2),
+                         PathName);
 
 TEST(EpsHeader, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {
   // Filler with double-byte characters across the real limits and the 64 KiB reading chunks.
   std::string filler;
   while (filler.size() < 150000) filler += "abc\x82\xA0\x81\r";
-  const std::string file = filler + kIllustrator + std::string(2100000, 'z') +
-                           "%!PS-Adobe\r%%Creator: late\r";
+  const std::string file = filler + kIllustrator + std::string(2100000, 'z') + "%!PS-Adobe\r%%Creator: late\r";
   const TempFile temp(file);
   const auto results = Analyse(temp.path(), {102400, 2048000, 40960000});
   EXPECT_EQ(results[0], ReferenceAnalysis(file, 102400));

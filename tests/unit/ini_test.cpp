@@ -15,13 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Get(const std::string& content, const char* section, const char* key,
-                std::int32_t size = 1024) {
+std::string Get(const std::string& content, const char* section, const char* key, std::int32_t size = 1024) {
   return IniDocument(content).Get(section, key, size);
 }
 
-std::string AfterSet(const std::string& content, const char* section, const char* key,
-                     const char* value) {
+std::string AfterSet(const std::string& content, const char* section, const char* key, const char* value) {
   IniDocument document(content);
   document.Set(section, key, value);
   return document.bytes();
@@ -30,9 +28,8 @@ std::string AfterSet(const std::string& content, const char* section, const char
 class IniFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("ini_test_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("ini_test_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     file_ = folder_ / "link.ini";
@@ -187,10 +184,12 @@ std::string Utf16(std::u16string_view text, bool bigEndian) { return Utf16Bytes(
 const char kLayoutAnsi[] = "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67";  // レイアウト
 
 TEST(IniUnicode, FilesWithAByteOrderMarkAreReadAsTheirText) {
-  const std::string utf8 = "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n";
+  const std::string utf8 =
+      "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n";
   EXPECT_EQ(Get(utf8, "main", "name1"), kLayoutAnsi);
   for (const bool bigEndian : {false, true}) {
-    const IniDocument document(Utf16(u"[main]\r\nname1= \"\u30EC\u30A4\u30A2\u30A6\u30C8\" \r\npath1=x\r\n", bigEndian));
+    const IniDocument document(
+        Utf16(u"[main]\r\nname1= \"\u30EC\u30A4\u30A2\u30A6\u30C8\" \r\npath1=x\r\n", bigEndian));
     EXPECT_EQ(document.encoding(), bigEndian ? IniDocument::Encoding::kUtf16Be : IniDocument::Encoding::kUtf16Le);
     EXPECT_EQ(document.Get("main", "name1", 1024), kLayoutAnsi);
     EXPECT_EQ(document.Get("MAIN", "PATH1", 1024), "x");
@@ -212,12 +211,16 @@ TEST(IniUnicode, AWriteKeepsTheEncodingAndEveryOtherByte) {
     document.Set("main", "name1", kLayoutAnsi);
     document.Set("main", "path1", "C:\\x.exe");
     EXPECT_EQ(document.bytes(),
-              Utf16(u"; \U0001F600 \u00E9\r\n[main]\r\nname1=\u30EC\u30A4\u30A2\u30A6\u30C8\r\npath1=C:\\x.exe\r\n", bigEndian) + "Z");
+              Utf16(u"; \U0001F600 \u00E9\r\n[main]\r\nname1=\u30EC\u30A4\u30A2\u30A6\u30C8\r\npath1=C:\\x.exe\r\n",
+                    bigEndian) +
+                  "Z");
     EXPECT_EQ(IniDocument(document.bytes()).Get("main", "name1", 1024), kLayoutAnsi);
   }
   IniDocument utf8("\xEF\xBB\xBF; \xF0\x9F\x98\x80\r\n[main]\r\n");
   utf8.Set("main", "name1", kLayoutAnsi);
-  EXPECT_EQ(utf8.bytes(), "\xEF\xBB\xBF; \xF0\x9F\x98\x80\r\n[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n");
+  EXPECT_EQ(utf8.bytes(),
+            "\xEF\xBB\xBF; "
+            "\xF0\x9F\x98\x80\r\n[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n");
   // A ']' after a byte that would open a double-byte character in ANSI still closes a header.
   EXPECT_EQ(Get("\xEF\xBB\xBF[\xE3\x81\x82]\r\nk=1\r\n", "\x82\xA0", "k"), "1");
 }
@@ -240,12 +243,16 @@ TEST(IniUnicode, ACopyOrAMoveKeepsTheEncoding) {
 
 TEST(IniRead, ASectionNameEndsAtABracketThatIsACharacterOfItsOwn) {
   // 0x5D (']') is the second byte of the double-byte character 0x815D.
-  EXPECT_EQ(Get("[a\x81\x5D" "b]\r\nk=1\r\n", "a\x81\x5D" "b", "k"), "1");
+  EXPECT_EQ(Get("[a\x81\x5D"
+                "b]\r\nk=1\r\n",
+                "a\x81\x5D"
+                "b",
+                "k"),
+            "1");
 }
 
 TEST(IniWrite, ExistingKeyKeepsItsPlaceAndSpelling) {
-  EXPECT_EQ(AfterSet("[Main]\r\nKEY=old\r\nz=1\r\n", "main", "key", "new"),
-            "[Main]\r\nKEY=new\r\nz=1\r\n");
+  EXPECT_EQ(AfterSet("[Main]\r\nKEY=old\r\nz=1\r\n", "main", "key", "new"), "[Main]\r\nKEY=new\r\nz=1\r\n");
   EXPECT_EQ(AfterSet("[main]\r\nk=old", "main", "k", ""), "[main]\r\nk=");
 }
 

@@ -63,8 +63,8 @@ class FakeHost : public launcher::LauncherHost {
   }
   void CloseWait() override { log.push_back(L"close wait"); }
   bool ShowSelect(const std::vector<std::wstring>& names, std::int32_t& select, bool alway,
-                  const std::wstring& versionString, const std::wstring& creatorVersion,
-                  const std::wstring& prompt, bool& alwayResult) override {
+                  const std::wstring& versionString, const std::wstring& creatorVersion, const std::wstring& prompt,
+                  bool& alwayResult) override {
     if (names.empty()) throw err::AppError(err::kNoApplications);
     selects.push_back({names, alway, versionString, creatorVersion, prompt});
     log.push_back(L"select");
@@ -82,9 +82,8 @@ class FakeHost : public launcher::LauncherHost {
 class LauncherTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() /
-              ("launcher_" + std::to_string(::getpid()) + "_" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    folder_ = fs::temp_directory_path() / ("launcher_" + std::to_string(::getpid()) + "_" +
+                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "apps");
     Put("link.ini", "[main]\r\nQuelby=1\r\n");
@@ -92,10 +91,10 @@ class LauncherTest : public ::testing::Test {
     layoutPath_ = (folder_ / "apps" / "layout.exe").string();
     Put("apps/draw.exe", "MZ");
     Put("apps/layout.exe", "MZ");
-    Put("name.ini", "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" +
-                        layoutPath_ + "\r\n");
-    Put("ai10.eps", "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
-                    "%%AI8_CreatorVersion: 10.0\r\n");
+    Put("name.ini", "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" + layoutPath_ + "\r\n");
+    Put("ai10.eps",
+        "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
+        "%%AI8_CreatorVersion: 10.0\r\n");
     Put("plain.eps", "no header here");
   }
   void TearDown() override { fs::remove_all(folder_); }
@@ -160,12 +159,15 @@ TEST_F(LauncherTest, NoArgumentShowsTheAboutWindowAndTouchesNothing) {
 }
 
 TEST_F(LauncherTest, MissingFileOrLinkIniEndsWithItsMessage) {
-  EXPECT_EQ(Run(L"   ").log, std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n"});
+  EXPECT_EQ(Run(L"   ").log,
+            std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n"});
   const std::wstring two = L"\"" + File("ai10.eps") + L"\" \"" + File("plain.eps") + L"\"";
-  EXPECT_EQ(Run(two).log[0], L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(Run(two).log[0],
+            L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
   EXPECT_EQ(Run(Wide(folder_.string())).log.size(), 1u) << "a folder is no file";
   fs::remove(folder_ / "link.ini");
-  EXPECT_EQ(Run(File("ai10.eps")).log, std::vector<std::wstring>{L"message 0 " + std::wstring(launcher_texts::kLinkIniMissing)});
+  EXPECT_EQ(Run(File("ai10.eps")).log,
+            std::vector<std::wstring>{L"message 0 " + std::wstring(launcher_texts::kLinkIniMissing)});
 }
 
 TEST_F(LauncherTest, ARegisteredPairOpensItsProgramWithoutAnyWindow) {
@@ -184,7 +186,8 @@ TEST_F(LauncherTest, TheFirstMatchingEntryDecides) {
 TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
   Register(1, "Adobe Illustrator(R) 10.0", drawPath_ + ".gone", "10.0");
   const auto host = Run(File("ai10.eps"));
-  EXPECT_EQ(host.log.back(), L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(drawPath_) + L".gone");
+  EXPECT_EQ(host.log.back(),
+            L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(drawPath_) + L".gone");
   EXPECT_TRUE(host.selects.empty());
 }
 
@@ -230,8 +233,8 @@ TEST_F(LauncherTest, ARememberedChoiceOpensTheNextFileDirectly) {
   EXPECT_EQ(host.selects[0].creatorVersion, L"10.0");
   EXPECT_TRUE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptNotRegistered);
-  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 10.0\"\r\npath1=\"" +
-                                   drawPath_ + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 10.0\"\r\npath1=\"" + drawPath_ +
+                                   "\"\r\nCreatorVersion1=\"10.0\"\r\n");
   const auto next = Run(File("ai10.eps"));
   EXPECT_TRUE(next.selects.empty());
   EXPECT_EQ(next.log.back(), StartOf(drawPath_, "ai10.eps"));
@@ -272,7 +275,8 @@ TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
   std::string links = "[main]\r\nQuelby=1\r\n";
   for (int i = 1; i <= 999; ++i) {
     const auto n = std::to_string(i);
-    links += "link" + n + "=\"Other " + n + "\"\r\npath" + n + "=\"" + drawPath_ + "\"\r\nCreatorVersion" + n + "=\"\"\r\n";
+    links +=
+        "link" + n + "=\"Other " + n + "\"\r\npath" + n + "=\"" + drawPath_ + "\"\r\nCreatorVersion" + n + "=\"\"\r\n";
   }
   Put("link.ini", links);
   FakeHost host(folder_);
@@ -293,7 +297,8 @@ TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
   host.answerSelect = 2;
   host.answerAlways = true;
   Main(host);
-  EXPECT_EQ(host.log.back(), L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_));
+  EXPECT_EQ(host.log.back(),
+            L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 

@@ -106,15 +106,17 @@ class ListEditorTest : public ::testing::Test {
   }
 
   static constexpr char kThree[] = "[main]\r\nname1=A\r\npath1=a\r\nname2=B\r\npath2=b\r\nname3=C\r\npath3=c\r\n";
-  const std::wstring kQuestion = L"ask 35 " + std::wstring(editor_texts::kListCaption) + L": " + editor_texts::kSaveQuestion;
+  const std::wstring kQuestion =
+      L"ask 35 " + std::wstring(editor_texts::kListCaption) + L": " + editor_texts::kSaveQuestion;
   fs::path folder_ = Folder();
   FakeWindow window_{folder_};
   ListEditor editor_{window_};
 };
 
 TEST_F(ListEditorTest, LoadsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnchanged) {
-  Put("name.ini", "[main]\r\nname1=  Draw 8  \r\npath1=\"  d.exe  \"\r\nname2=B\r\npath2=b\r\nname3=Gone\r\n"
-                  "name4=Late\r\npath4=l\r\n");
+  Put("name.ini",
+      "[main]\r\nname1=  Draw 8  \r\npath1=\"  d.exe  \"\r\nname2=B\r\npath2=b\r\nname3=Gone\r\n"
+      "name4=Late\r\npath4=l\r\n");
   window_.rows = {L"left over"};
   editor_.Form_Load();
   EXPECT_EQ(window_.rows, (Texts{Row(L"Draw 8", L"d.exe"), Row(L"B", L"b")}));

@@ -12,19 +12,15 @@ namespace fs = std::filesystem;
 
 class TablesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    file_ = fs::temp_directory_path() / ("tables_" + std::to_string(::getpid()) + ".ini");
-  }
+  void SetUp() override { file_ = fs::temp_directory_path() / ("tables_" + std::to_string(::getpid()) + ".ini"); }
   void TearDown() override { fs::remove(file_); }
   void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
   fs::path file_;
 };
 
-std::string LinkEntry(int number, const std::string& link, const std::string& path,
-                      const std::string& version) {
+std::string LinkEntry(int number, const std::string& link, const std::string& path, const std::string& version) {
   const auto n = std::to_string(number);
-  return "link" + n + "=" + link + "\r\npath" + n + "=" + path + "\r\nCreatorVersion" + n + "=" +
-         version + "\r\n";
+  return "link" + n + "=" + link + "\r\npath" + n + "=" + path + "\r\nCreatorVersion" + n + "=" + version + "\r\n";
 }
 
 TEST_F(TablesTest, LinkTableEndsAtTheFirstGap) {

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <thread>
 
+#include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
-#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "file_io.h"
 #include "link_lock.h"
@@ -37,7 +37,8 @@ std::string Flaw(const std::string& bytes) {
     if (digits == std::string::npos || equals == std::string::npos || equals < digits) return "a stray line: " + line;
     const std::string word = line.substr(0, digits);
     if (word != "link" && word != "path" && word != "CreatorVersion") return "an unknown key: " + line;
-    if (line.compare(equals + 1, 1, "\"") != 0 || line.compare(line.size() - 2, 1, "\"") != 0) return "unquoted: " + line;
+    if (line.compare(equals + 1, 1, "\"") != 0 || line.compare(line.size() - 2, 1, "\"") != 0)
+      return "unquoted: " + line;
     if (!keys[std::stoi(line.substr(digits, equals - digits))].insert(word).second) return "a key twice: " + line;
   }
   int expected = 1;
@@ -53,7 +54,8 @@ std::vector<std::string> StoredPairs(const std::string& bytes) {
   std::vector<std::string> pairs;
   std::istringstream lines(bytes);
   for (std::string line; std::getline(lines, line);) {
-    if (line.rfind("link", 0) == 0) pairs.push_back(line.substr(line.find("=\"") + 2, line.size() - line.find("=\"") - 4));
+    if (line.rfind("link", 0) == 0)
+      pairs.push_back(line.substr(line.find("=\"") + 2, line.size() - line.find("=\"") - 4));
   }
   return pairs;
 }
@@ -94,8 +96,8 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
     std::vector<std::string> pairs;
     for (int k = 0; k < kLaunchers; ++k) {
       pairs.push_back("Pair " + std::to_string(round) + "-" + std::to_string(k));
-      const fs::path file = box.Put(L"files\\" + std::to_wstring(k) + L".eps",
-                                    "%!PS-Adobe-3.0\r\n%%Creator: " + pairs.back() + "\r\n");
+      const fs::path file =
+          box.Put(L"files\\" + std::to_wstring(k) + L".eps", "%!PS-Adobe-3.0\r\n%%Creator: " + pairs.back() + "\r\n");
       launchers.push_back(std::make_unique<Process>(launcher, Quoted(launcher) + L" " + Quoted(file)));
     }
     std::vector<HWND> dialogs;

@@ -13,7 +13,8 @@ namespace drive {
 constexpr wchar_t kNoAnswer[] = L"<no answer>";
 
 std::string ToUtf8(const std::wstring& wide) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
   return utf8;
@@ -27,7 +28,8 @@ std::wstring FromUtf8(const std::string& utf8) {
 }
 
 std::string ToAnsi(const std::wstring& wide) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
   std::string ansi(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
   return ansi;
@@ -64,8 +66,8 @@ void EndProgramsInside(const fs::path& folder) {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry)) {
-    const winhandle::KernelHandle process(OpenProcess(
-        PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+    const winhandle::KernelHandle process(
+        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
     if (!process) continue;
     wchar_t image[MAX_PATH * 2] = {};
     DWORD length = MAX_PATH * 2;
@@ -185,7 +187,8 @@ HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD
 }
 
 HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD milliseconds) {
-  return WaitForWindow(processId, [&](HWND window) { return Text(window) == caption; }, milliseconds);
+  return WaitForWindow(
+      processId, [&](HWND window) { return Text(window) == caption; }, milliseconds);
 }
 
 std::wstring Text(HWND window) {
@@ -231,8 +234,7 @@ std::wstring AnsweredText(HWND window) {
 std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseconds) {
   // A message box is a dialog whose text is the static control 0xFFFF.
   HWND box = WaitForWindow(
-      processId, [](HWND window) { return ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF); },
-      milliseconds);
+      processId, [](HWND window) { return ClassOf(window) == L"#32770" && GetDlgItem(window, 0xFFFF); }, milliseconds);
   if (!box) return std::nullopt;
   MessageBoxView view;
   view.window = box;

@@ -4,9 +4,9 @@
 
 #include <memory>
 
+#include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
-#include "../../editor/editor_texts.h"
 #include "driver.h"
 #include "version.h"
 
@@ -91,8 +91,8 @@ class EditorTest : public ::testing::Test {
 
   // name.ini with the entries A (draw), B (layout) and C (draw).
   std::string PutThreeNames() {
-    const std::string names = "[main]\r\nname1=A\r\npath1=" + Ansi(draw_) + "\r\nname2=B\r\npath2=" +
-                              Ansi(layout_) + "\r\nname3=C\r\npath3=" + Ansi(draw_) + "\r\n";
+    const std::string names = "[main]\r\nname1=A\r\npath1=" + Ansi(draw_) + "\r\nname2=B\r\npath2=" + Ansi(layout_) +
+                              "\r\nname3=C\r\npath3=" + Ansi(draw_) + "\r\n";
     box_.Put(L"name.ini", names);
     return names;
   }
@@ -182,7 +182,8 @@ TEST_F(EditorWindow, ShowsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnch
   for (HWND child = GetWindow(main_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabOrder.push_back(Text(child));
   }
-  EXPECT_EQ(tabOrder, (Rows{editor_texts::kListDelete, editor_texts::kListEdit, editor_texts::kListEnd, L"", editor_texts::kListAdd}));
+  EXPECT_EQ(tabOrder, (Rows{editor_texts::kListDelete, editor_texts::kListEdit, editor_texts::kListEnd, L"",
+                            editor_texts::kListAdd}));
   // Neither button finds a row to work on: nothing opens and nothing counts as a change.
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyEdit));
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyDelete));
@@ -355,7 +356,7 @@ TEST_F(EditorEntry, BrowsingStartsInProgramFilesCancelKeepsThePathAndAChoiceRepl
     if (!dialog) return std::wstring(L"(no dialog)");
     EXPECT_EQ(GetWindow(dialog, GW_OWNER), entry);
     const std::wstring before = Field(entry, kEditPath);
-    HWND name = GetDlgItem(dialog, 0x47C);   // cmb13, the file name box
+    HWND name = GetDlgItem(dialog, 0x47C);        // cmb13, the file name box
     if (!name) name = GetDlgItem(dialog, 0x480);  // edt1, its older form
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     Click(GetDlgItem(dialog, button));
@@ -390,8 +391,8 @@ TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
 
   {
     Process run(launcher, Quoted(launcher) + L" " + Quoted(first));
-    HWND select = WaitForCaption(run.id(), L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
-                                                std::to_wstring(VARNOCK_VERSION_MINOR));
+    HWND select = WaitForCaption(
+        run.id(), L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR));
     ASSERT_TRUE(select);
     EXPECT_EQ(ListRows(select, launcher_ids::kSelectNames), (Rows{L"Example Draw", L"Layout"}));
     SendDlgItemMessageW(select, launcher_ids::kSelectNames, LB_SETCURSEL, 0, 0);
@@ -403,7 +404,8 @@ TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
 
   Process again(launcher, Quoted(launcher) + L" " + Quoted(second));
   ASSERT_TRUE(again.Ended()) << "the launcher asked again";
-  EXPECT_EQ(box_.Recorded(L"Apps", 2), (Rows{Quoted(draw_) + L" " + Quoted(first), Quoted(draw_) + L" " + Quoted(second)}));
+  EXPECT_EQ(box_.Recorded(L"Apps", 2),
+            (Rows{Quoted(draw_) + L" " + Quoted(first), Quoted(draw_) + L" " + Quoted(second)}));
 }
 
 }  // namespace

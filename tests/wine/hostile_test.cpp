@@ -9,8 +9,8 @@
 #include <memory>
 #include <thread>
 
-#include "../../launcher/win/launcher_win.h"
 #include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "link_lock.h"
 
@@ -23,15 +23,13 @@ using namespace launcher_ids;
 
 const std::wstring kSelectCaption = L"Varnock 3.0";
 const std::string kFreshLink = "[main]\r\nQuelby=1\r\n";
-const std::string kHeader =
-    "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
-const std::wstring kStoreFailed =
-    std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n";
+const std::string kHeader = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
+const std::wstring kStoreFailed = std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n";
 
 std::string LinkEntry(int number, const std::string& link, const std::string& path, const std::string& version) {
   const std::string n = std::to_string(number);
-  return "link" + n + "=\"" + link + "\"\r\npath" + n + "=\"" + path + "\"\r\nCreatorVersion" + n + "=\"" +
-         version + "\"\r\n";
+  return "link" + n + "=\"" + link + "\"\r\npath" + n + "=\"" + path + "\"\r\nCreatorVersion" + n + "=\"" + version +
+         "\"\r\n";
 }
 
 class Hostile : public ::testing::Test {
@@ -160,10 +158,16 @@ TEST_F(Hostile, AChoiceThatCannotBeStoredStartsTheProgramAndSaysSo) {
   };
   const fs::path ini = box_.Path(L"link.ini");
   const Case cases[] = {
-      {"read-only", [&] { SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY); return winhandle::FileHandle(); },
+      {"read-only",
+       [&] {
+         SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY);
+         return winhandle::FileHandle();
+       },
        L"(エラー番号:-2147024891)"},
       {"held without sharing",
-       [&] { return winhandle::FileHandle(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)); },
+       [&] {
+         return winhandle::FileHandle(CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+       },
        L"(エラー番号:-2147024864)"},
   };
   for (const Case& c : cases) {
@@ -232,7 +236,8 @@ TEST_F(Hostile, ALinkIniThatIsAFolderIsMissing) {
 TEST_F(Hostile, FullTablesAreReadUpToTheirLimits) {
   std::string names = "[main]\r\n";
   for (int i = 1; i <= 100; ++i) {
-    names += "name" + std::to_string(i) + "=App " + std::to_string(i) + "\r\npath" + std::to_string(i) + "=" + Draw() + "\r\n";
+    names += "name" + std::to_string(i) + "=App " + std::to_string(i) + "\r\npath" + std::to_string(i) + "=" + Draw() +
+             "\r\n";
   }
   box_.Put(L"name.ini", names);
   std::string links = kFreshLink;
@@ -266,8 +271,8 @@ TEST_F(Hostile, HeaderValuesOver1023BytesAreNotOfferedForRemembering) {
   for (const std::size_t size : {1023u, 1024u, 5000u}) {
     const std::string creator = "Example " + std::string(size - 8, 'c');
     SCOPED_TRACE(creator.size());
-    box_.Put(L"files\\long.eps", "%!PS-Adobe-3.0\r\n%%Creator: " + creator + "\r\n%%AI8_CreatorVersion: " +
-                                     std::string(creator.size(), 'v') + "\r\n");
+    box_.Put(L"files\\long.eps", "%!PS-Adobe-3.0\r\n%%Creator: " + creator +
+                                     "\r\n%%AI8_CreatorVersion: " + std::string(creator.size(), 'v') + "\r\n");
     auto launcher = Start(box_.Path(L"files\\long.eps"));
     HWND dialog = WaitForSelect(*launcher);
     ASSERT_TRUE(dialog);

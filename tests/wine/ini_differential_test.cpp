@@ -4,10 +4,10 @@
 
 #include <optional>
 
+#include "../unit/utf16_bytes.h"
 #include "driver.h"
 #include "error.h"
 #include "ini.h"
-#include "../unit/utf16_bytes.h"
 
 namespace {
 
@@ -43,7 +43,15 @@ const ReadCase kReads[] = {
     {"value of 1025 bytes", "[main]\r\nk=" + kLong + "yz\r\n", "main", "k"},
     {"cut inside a double-byte character", "[main]\r\nk=" + kLong.substr(1) + kKanji + "z\r\n", "main", "k"},
     {"cut after a double-byte character", "[main]\r\nk=" + kLong.substr(2) + kKanji + "z\r\n", "main", "k"},
-    {"long double-byte value", "[main]\r\nk=" + [] { std::string v; for (int i = 0; i < 600; ++i) v += kKanji; return v; }() + "\r\n", "main", "k"},
+    {"long double-byte value",
+     "[main]\r\nk=" +
+         [] {
+           std::string v;
+           for (int i = 0; i < 600; ++i) v += kKanji;
+           return v;
+         }() +
+         "\r\n",
+     "main", "k"},
     {"small buffer", "[main]\r\nk=abcdef\r\n", "main", "k", 4},
     {"buffer of one", "[main]\r\nk=abcdef\r\n", "main", "k", 1},
     {"quoted with blanks", "[main]\r\nk=\"  abc  \"\r\n", "main", "k"},
@@ -64,7 +72,8 @@ const ReadCase kReads[] = {
     {"LF-only lines", "[main]\nk=lf\nj=2\n", "main", "k"},
     {"no last line end", "[main]\r\nk=last", "main", "k"},
     {"blank lines", "\r\n\r\n[main]\r\n\r\nk=1\r\n\r\n", "main", "k"},
-    {"Shift-JIS value", "[main]\r\nname1=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67 \x93\xFA\x96\x7B\r\n", "main", "name1"},
+    {"Shift-JIS value", "[main]\r\nname1=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67 \x93\xFA\x96\x7B\r\n", "main",
+     "name1"},
     {"Shift-JIS value ending in a 0x5C byte", "[main]\r\nk=\x95\x5C\r\n", "main", "k"},
     {"equals sign in value", "[main]\r\nk=a=b\r\n", "main", "k"},
     {"key without equals sign", "[main]\r\nk\r\nj=1\r\n", "main", "j"},
@@ -81,7 +90,8 @@ const ReadCase kReads[] = {
     // A UTF-8 mark, which Windows does not recognise (its first header becomes unreadable), makes
     // the file UTF-8 text for us, as for Wine: a text editor put it there, not the system.
     {"UTF-8 byte-order mark", "\xEF\xBB\xBF[main]\r\nk=1\r\n", "main", "k"},
-    {"UTF-8 file", "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n", "main", "name1"},
+    {"UTF-8 file", "\xEF\xBB\xBF[main]\r\nname1=\xE3\x83\xAC\xE3\x82\xA4\xE3\x82\xA2\xE3\x82\xA6\xE3\x83\x88\r\n",
+     "main", "name1"},
     // Big-endian UTF-16 is not recognised by Windows either; read like the other Unicode files.
     {"big-endian UTF-16 file", Utf16(L"[main]\r\nk=\x65E5\x672C\r\n", true), "main", "k"},
     // Known differences, with the Windows result.
@@ -118,14 +128,15 @@ struct WriteCase {
   std::optional<std::string> content;  // no value: the file does not exist
   std::vector<Write> writes;
   std::vector<std::pair<std::string, std::string>> reads;  // read back from both files
-  bool sameBytes;  // files that Wine writes as Windows does
+  bool sameBytes;                                          // files that Wine writes as Windows does
 };
 
 const WriteCase kWrites[] = {
     {"new file", std::nullopt, {{"main", "Quelby", "1"}}, {{"main", "Quelby"}}, true},
     {"entries of link.ini",
      "[main]\r\nQuelby=1\r\n",
-     {{"main", "link1", "\"Adobe Illustrator(R) 8.0\""}, {"main", "path1", "\"C:\\Program Files\\d.exe\""},
+     {{"main", "link1", "\"Adobe Illustrator(R) 8.0\""},
+      {"main", "path1", "\"C:\\Program Files\\d.exe\""},
       {"main", "CreatorVersion1", "\"\""}},
      {{"main", "link1"}, {"main", "path1"}, {"main", "CreatorVersion1"}, {"main", "Quelby"}},
      true},
@@ -136,17 +147,27 @@ const WriteCase kWrites[] = {
      true},
     {"empty value", "[main]\r\nname1=x\r\n", {{"main", "name1", ""}}, {{"main", "name1"}}, true},
     {"new section", "[other]\r\na=1\r\n", {{"main", "k", "v"}}, {{"main", "k"}, {"other", "a"}}, true},
-    {"Shift-JIS value", std::nullopt, {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}},
-     {{"main", "name1"}}, true},
-    {"blank lines and comments", "; settings\r\n\r\n[main]\r\na = 1\r\n\r\n[x]\r\nb=2\r\n",
-     {{"main", "c", "3"}, {"main", "a", "9"}}, {{"main", "a"}, {"main", "c"}, {"x", "b"}}, false},
+    {"Shift-JIS value",
+     std::nullopt,
+     {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}},
+     {{"main", "name1"}},
+     true},
+    {"blank lines and comments",
+     "; settings\r\n\r\n[main]\r\na = 1\r\n\r\n[x]\r\nb=2\r\n",
+     {{"main", "c", "3"}, {"main", "a", "9"}},
+     {{"main", "a"}, {"main", "c"}, {"x", "b"}},
+     false},
     {"no last line end", "[main]\r\na=1", {{"main", "b", "2"}}, {{"main", "a"}, {"main", "b"}}, true},
-    {"UTF-16 file", Utf16(L"[main]\r\nname1=a\r\n"),
+    {"UTF-16 file",
+     Utf16(L"[main]\r\nname1=a\r\n"),
      {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}, {"main", "path1", "C:\\x.exe"}},
-     {{"main", "name1"}, {"main", "path1"}}, true},
-    {"UTF-8 file", "\xEF\xBB\xBF[main]\r\nname1=a\r\n",
+     {{"main", "name1"}, {"main", "path1"}},
+     true},
+    {"UTF-8 file",
+     "\xEF\xBB\xBF[main]\r\nname1=a\r\n",
      {{"main", "name1", "\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67"}, {"main", "path1", "C:\\x.exe"}},
-     {{"main", "name1"}, {"main", "path1"}}, true},
+     {{"main", "name1"}, {"main", "path1"}},
+     true},
 };
 
 TEST(IniDifferential, WritesAsTheSystemDoes) {
@@ -202,8 +223,8 @@ TEST(IniDifferential, AReplacementThatFailsLeavesTheFileAndNoTemporaryFile) {
   Sandbox box;
   const fs::path file = box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
   // Readable, but not to be replaced while this handle is open.
-  winhandle::FileHandle held(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+  winhandle::FileHandle held(
+      CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(held);
   EXPECT_EQ(WriteIniString("main", "link1", "\"x\"", file), 0);
   held.reset();

@@ -16,8 +16,8 @@
 #include <optional>
 #include <sstream>
 
-#include "../../launcher/win/launcher_win.h"
 #include "../../editor/editor_texts.h"
+#include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "win_handle.h"
 

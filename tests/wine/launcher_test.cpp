@@ -2,8 +2,8 @@
 // writes, and its windows.
 #include <gtest/gtest.h>
 
-#include "../../launcher/win/launcher_win.h"
 #include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 
 namespace {
@@ -20,9 +20,9 @@ class LauncherTest : public ::testing::Test {
     draw_ = box_.Install(L"recorder.exe", L"Program Files\\Draw\\draw.exe");
     layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
     box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-    box_.Put(L"name.ini", "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw_.wstring()) +
-                              "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" +
-                              ToAnsi(layout_.wstring()) + "\r\n");
+    box_.Put(L"name.ini",
+             "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw_.wstring()) +
+                 "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" + ToAnsi(layout_.wstring()) + "\r\n");
     eps_ = box_.Put(L"work files\\logo.eps", kIllustrator10);
   }
 
@@ -68,7 +68,8 @@ TEST_F(LauncherTest, MissingFileIsReportedWithItsPath) {
 TEST_F(LauncherTest, BlanksOnlyOrTwoPathsAreAPathThatIsNotFound) {
   EXPECT_EQ(ExpectMessage(L"   ").text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n");
   const std::wstring two = Quoted(eps_) + L" " + Quoted(eps_);
-  EXPECT_EQ(ExpectMessage(L" " + two).text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(ExpectMessage(L" " + two).text,
+            std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
   EXPECT_EQ(ExpectMessage(L" " + Quoted(box_.folder())).text,
             std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + box_.folder().wstring());
 }
@@ -84,7 +85,8 @@ TEST_F(LauncherTest, MissingLinkIniIsReportedWithoutAnIcon) {
 TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReported) {
   Register(box_.Path(L"gone\\draw.exe"));
   const auto box = ExpectMessage(L" " + Quoted(eps_));
-  EXPECT_EQ(box.text, std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + box_.Path(L"gone\\draw.exe").wstring());
+  EXPECT_EQ(box.text,
+            std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + box_.Path(L"gone\\draw.exe").wstring());
   EXPECT_TRUE(box.icon);
 }
 

@@ -1,8 +1,8 @@
 // The launcher's windows under Wine: the selection dialog, the wait notice and the about window.
 #include <gtest/gtest.h>
 
-#include "../../launcher/win/launcher_win.h"
 #include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "version.h"
 #include "win_handle.h"
@@ -34,9 +34,9 @@ class LauncherWindowsTest : public ::testing::Test {
     draw_ = box_.Install(L"recorder.exe", L"Draw\\draw.exe");
     layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
     box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-    box_.Put(L"name.ini", "[main]\r\nname1=Draw 1\r\npath1=" + ToAnsi(draw_.wstring()) +
-                              "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" +
-                              ToAnsi(layout_.wstring()) + "\r\n");
+    box_.Put(L"name.ini",
+             "[main]\r\nname1=Draw 1\r\npath1=" + ToAnsi(draw_.wstring()) +
+                 "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" + ToAnsi(layout_.wstring()) + "\r\n");
     known_ = box_.Put(L"files\\known.eps", kUnregistered);
     unknown_ = box_.Put(L"files\\unknown.eps", "no PostScript here\r\n");
   }
@@ -164,8 +164,8 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
 }
 
 TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
-  const winhandle::Window other(CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
-                                                800, 700, nullptr, nullptr, nullptr, nullptr));
+  const winhandle::Window other(CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800,
+                                                700, nullptr, nullptr, nullptr, nullptr));
   SetForegroundWindow(other.get());
   auto launcher = Start(known_);
   HWND dialog = WaitForSelect(*launcher);
@@ -183,8 +183,9 @@ TEST_F(LauncherWindowsTest, AnEmptyApplicationListIsReportedInsteadOfTheDialog) 
   const auto box = WaitForMessageBox(launcher->id());
   ASSERT_TRUE(box);
   EXPECT_EQ(box->title, L"Varnock");
-  EXPECT_EQ(box->text, L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。"
-                       L" (エラー番号:N1002)");
+  EXPECT_EQ(box->text,
+            L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。"
+            L" (エラー番号:N1002)");
   EXPECT_TRUE(box->icon);
   EXPECT_EQ(Windows(launcher->id()).size(), 1u) << "only the report, no dialog";
   Click(GetDlgItem(box->window, IDOK));
@@ -288,9 +289,9 @@ class SysInfoRegistry {
  private:
   static void Set(const wchar_t* keyName, const wchar_t* name, const std::wstring& value, DWORD type) {
     winhandle::RegistryKey key;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(),
-                              nullptr),
-              ERROR_SUCCESS);
+    ASSERT_EQ(
+        RegCreateKeyExW(HKEY_LOCAL_MACHINE, keyName, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.receive(), nullptr),
+        ERROR_SUCCESS);
     RegSetValueExW(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   }
@@ -305,7 +306,8 @@ class LauncherAboutTest : public ::testing::Test {
   void SetUp() override { launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe"); }
   HWND Open(std::unique_ptr<Process>& process) {
     process = std::make_unique<Process>(launcher_, L"\"" + launcher_.wstring() + L"\"");
-    return WaitForCaption(process->id(), std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
+    return WaitForCaption(process->id(),
+                          std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
   }
   // Presses the system-information button; returns the message shown, if any.
   std::optional<MessageBoxView> PressSysInfo(const Process& process, HWND about) {
@@ -323,13 +325,11 @@ TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
   HWND about = Open(process);
   ASSERT_TRUE(about);
   EXPECT_EQ(ItemText(about, kDummyTitle), L"Varnock");
-  EXPECT_EQ(ItemText(about, kDummyVersion), launcher_texts::kAboutVersion + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
-                                               std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
-                                               std::to_wstring(VARNOCK_VERSION_REVISION) + L")");
-  EXPECT_EQ(ItemText(about, kDummyDescription),
-            launcher_texts::kAboutDescription);
-  EXPECT_EQ(ItemText(about, kDummyText1),
-            launcher_texts::kAboutContact);
+  EXPECT_EQ(ItemText(about, kDummyVersion), launcher_texts::kAboutVersion + std::to_wstring(VARNOCK_VERSION_MAJOR) +
+                                                L"." + std::to_wstring(VARNOCK_VERSION_MINOR) + L"  (build " +
+                                                std::to_wstring(VARNOCK_VERSION_REVISION) + L")");
+  EXPECT_EQ(ItemText(about, kDummyDescription), launcher_texts::kAboutDescription);
+  EXPECT_EQ(ItemText(about, kDummyText1), launcher_texts::kAboutContact);
   EXPECT_EQ(ItemText(about, IDOK), L"OK");
   EXPECT_EQ(ItemText(about, kDummySysInfo), launcher_texts::kAboutSysInfo);
   EXPECT_TRUE(SendDlgItemMessageW(about, kDummyIcon, STM_GETICON, 0, 0));
@@ -386,7 +386,8 @@ TEST_F(LauncherAboutTest, FallsBackToTheFolderOfTheSecondLocation) {
   // Enter on the focused button looks the program up instead of closing.
   SendMessageW(about, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(about, kDummySysInfo)), TRUE);
   PressKey(about, VK_RETURN);
-  EXPECT_EQ(box_.Recorded(L"Tools"), std::vector<std::wstring>{L"\"" + box_.Path(L"Tools\\MSINFO32.EXE").wstring() + L"\""});
+  EXPECT_EQ(box_.Recorded(L"Tools"),
+            std::vector<std::wstring>{L"\"" + box_.Path(L"Tools\\MSINFO32.EXE").wstring() + L"\""});
   EXPECT_TRUE(IsWindow(about));
   ClickId(about, IDOK);
   EXPECT_TRUE(process->Ended());
@@ -395,13 +396,13 @@ TEST_F(LauncherAboutTest, FallsBackToTheFolderOfTheSecondLocation) {
 TEST_F(LauncherAboutTest, SaysSystemInformationIsUnavailableOtherwise) {
   box_.Install(L"recorder.exe", L"Tools\\MSINFO32.EXE");
   const std::function<void()> setups[] = {
-      [] {},                                                                // neither location
-      [&] { registry_.SetFolder(box_.folder().wstring()); },                 // a folder without the program
-      [&] {                                                                  // a path that does not exist
+      [] {},                                                  // neither location
+      [&] { registry_.SetFolder(box_.folder().wstring()); },  // a folder without the program
+      [&] {                                                   // a path that does not exist
         registry_.SetPath(box_.Path(L"gone.exe").wstring());
         registry_.SetFolder(box_.Path(L"Tools").wstring());
       },
-      [&] {                                                                  // a value that is no plain string
+      [&] {  // a value that is no plain string
         registry_.SetPath(box_.Path(L"Tools\\MSINFO32.EXE").wstring(), REG_EXPAND_SZ);
         registry_.SetFolder(box_.Path(L"Tools").wstring());
       },

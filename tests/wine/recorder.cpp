@@ -12,7 +12,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring log(self, length);
   log = log.substr(0, log.find_last_of(L'\\') + 1) + L"record.txt";
   const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<std::size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, line.c_str(), static_cast<int>(line.size()), utf8.data(), size, nullptr, nullptr);
   // Several recorders may start at once: wait for the one that is writing.

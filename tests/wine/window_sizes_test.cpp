@@ -5,10 +5,10 @@
 
 #include <memory>
 
-#include "../../editor/win/editor_win.h"
-#include "../../launcher/win/launcher_win.h"
 #include "../../editor/editor_texts.h"
+#include "../../editor/win/editor_win.h"
 #include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/launcher_win.h"
 #include "driver.h"
 #include "version.h"
 #include "win_handle.h"
@@ -49,8 +49,8 @@ void ExpectClient(HWND window, SIZE size) {
 // The lines of a multi-line edit control are about the font's height apart.
 void ExpectLinesOfSize(HWND edit, int fontPixels) {
   const auto second = SendMessageW(edit, EM_LINEINDEX, 1, 0);
-  const int height = HIWORD(SendMessageW(edit, EM_POSFROMCHAR, second, 0)) -
-                     HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
+  const int height =
+      HIWORD(SendMessageW(edit, EM_POSFROMCHAR, second, 0)) - HIWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0));
   EXPECT_GE(height * 10, fontPixels * 7) << height;
   EXPECT_LE(height, fontPixels * 3 / 2);
 }
@@ -88,8 +88,8 @@ class WindowSizes : public ::testing::Test {
 };
 
 TEST_F(WindowSizes, TheLaunchersWindows) {
-  const std::wstring selectCaption = L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
-                                     std::to_wstring(VARNOCK_VERSION_MINOR);
+  const std::wstring selectCaption =
+      L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
   {
     const fs::path unknown = box_.Put(L"unknown.eps", "no PostScript here\r\n");
     Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(unknown));
@@ -118,7 +118,8 @@ TEST_F(WindowSizes, TheLaunchersWindows) {
   }
   {
     Process launcher(launcher_, Quoted(launcher_));
-    HWND about = WaitForCaption(launcher.id(), std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
+    HWND about =
+        WaitForCaption(launcher.id(), std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
     ASSERT_TRUE(about);
     Sleep(300);
     ExpectClient(about, expected_->about);
