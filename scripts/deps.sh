@@ -13,6 +13,7 @@ pkgs=(
   fonts-ipafont fonts-ipafont-gothic fonts-ipafont-mincho locales       # Japanese UI text
   wixl msitools python3                                                 # installer and zip (scripts/package.sh)
   clang libclang-rt-dev                                                 # libFuzzer, ASan, UBSan runtimes
+  clang-format                                                          # the format check (scripts/check-format.sh)
 )
 
 missing=()

@@ -16,6 +16,9 @@ if [[ ! -f ../shared/corpus/README.md ]]; then
        "real files say that they are skipped, and the fuzzers start from generated files"
 fi
 
+# Every C++ file as .clang-format says.
+scripts/check-format.sh
+
 cmake --preset windows
 cmake --build --preset windows
 scripts/package.sh --bin build/windows/bin  # the installer and the zip, tested under Wine below
