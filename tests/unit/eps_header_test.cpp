@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "eps_reference.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -26,20 +27,8 @@ const std::string kIllustrator =
     "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
     "%%AI8_CreatorVersion: 10.0\r\n";
 
-class TempFile {
- public:
-  explicit TempFile(const std::string& bytes) {
-    static int counter = 0;
-    path_ = fs::temp_directory_path() /
-            ("eps_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++) + ".eps");
-    std::ofstream(path_, std::ios::binary) << bytes;
-  }
-  ~TempFile() { fs::remove(path_); }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
+// The analysis of files, each test in a folder of its own.
+class EpsFile : public TempFolderTest {};
 
 TEST(EpsHeader, WorkedExampleWithEachKindOfLineEnd) {
   EXPECT_EQ(Scan(kIllustrator, 102400), (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));
@@ -131,7 +120,7 @@ std::string RandomFile(std::mt19937& random) {
   return file;
 }
 
-TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
+TEST_F(EpsFile, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
   std::mt19937 random(20261208);
   for (int round = 0; round < 3000; ++round) {
     const std::string file = RandomFile(random);
@@ -139,8 +128,8 @@ TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
     std::uniform_int_distribution<std::int32_t> limit(0, size + 2);
     std::vector<std::int32_t> limits = {limit(random), limit(random), limit(random)};
     std::sort(limits.begin(), limits.end());
-    const TempFile temp(file);
-    const auto results = Analyse(temp.path(), limits);
+    const fs::path temp = Put("file.eps", file);
+    const auto results = Analyse(temp, limits);
     for (std::size_t i = 0; i < limits.size(); ++i) {
       ASSERT_EQ(results[i], ReferenceAnalysis(file, limits[i]))
           << "round " << round << " limit " << limits[i] << " file " << testing::PrintToString(file);
@@ -163,7 +152,7 @@ TEST(EpsHeader, StreamingMatchesTheWholeTextRulesAtEveryLimit) {
 // length (so that second bytes, which may be lead bytes or '%' themselves, fall across the 64-byte
 // blocks), '%' before and after block ends, markers, CR and LF, across the 64 KiB reads, with
 // limits on and around block ends.
-class EpsHeaderPaths : public testing::TestWithParam<ScanPath> {
+class EpsHeaderPaths : public TempFolderTest, public testing::WithParamInterface<ScanPath> {
  protected:
   void SetUp() override {
     if (!ScanPathAvailable(GetParam())) GTEST_SKIP() << "this processor lacks the path";
@@ -252,12 +241,12 @@ TEST_P(EpsHeaderPaths, ReadsOfAWholeFileMatchTheWholeTextRulesAtEachLimit) {
     // A header (or a part of one) behind about 64 KiB of hard text, so that it crosses the reads.
     std::string file = AdversarialFile(random, 65536 - 200 + random() % 400);
     file += AdversarialFile(random, 100) + kIllustrator + AdversarialFile(random, 70000);
-    const TempFile temp(file);
+    const fs::path temp = Put("file.eps", file);
     std::vector<std::int32_t> limits;
     for (int i = 0; i < 3; ++i)
       limits.push_back(static_cast<std::int32_t>(std::max<std::int64_t>(0, SomeLimit(random, file.size()))));
     std::sort(limits.begin(), limits.end());
-    EpsFileAnalysis analysis(temp.path(), GetParam());
+    EpsFileAnalysis analysis(temp, GetParam());
     for (const auto limit : limits) {
       ReferenceResult result;
       result.creatorText = analysis.AnalyzeEpsFile(limit, result.creatorVersion);
@@ -294,13 +283,13 @@ TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
 INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths, testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2),
                          PathName);
 
-TEST(EpsHeader, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {
+TEST_F(EpsFile, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {
   // Filler with double-byte characters across the real limits and the 64 KiB reading chunks.
   std::string filler;
   while (filler.size() < 150000) filler += "abc\x82\xA0\x81\r";
   const std::string file = filler + kIllustrator + std::string(2100000, 'z') + "%!PS-Adobe\r%%Creator: late\r";
-  const TempFile temp(file);
-  const auto results = Analyse(temp.path(), {102400, 2048000, 40960000});
+  const fs::path temp = Put("file.eps", file);
+  const auto results = Analyse(temp, {102400, 2048000, 40960000});
   EXPECT_EQ(results[0], ReferenceAnalysis(file, 102400));
   EXPECT_EQ(results[0].creatorText, std::nullopt);
   EXPECT_EQ(results[1], (ReferenceResult{"Adobe Illustrator(R) 10.0", "10.0"}));

@@ -9,6 +9,7 @@
 #include <random>
 
 #include "error.h"
+#include "temp_folder.h"
 #include "utf16_bytes.h"
 
 namespace {
@@ -25,24 +26,11 @@ std::string AfterSet(const std::string& content, const char* section, const char
   return document.bytes();
 }
 
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public TempFolderTest {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("ini_test_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    file_ = folder_ / "link.ini";
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-  void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
-  std::string Bytes() {
-    std::string bytes;
-    fileio::ReadAll(file_, bytes);
-    return bytes;
-  }
-  fs::path folder_;
-  fs::path file_;
+  void Put(const std::string& bytes) { TempFolderTest::Put("link.ini", bytes); }
+  std::string Bytes() { return TempFolderTest::Bytes("link.ini"); }
+  const fs::path file_ = Path("link.ini");
 };
 
 TEST(IniRead, MissingKeySectionOrFileReadsAsEmpty) {

@@ -15,6 +15,7 @@
 #include "ini.h"
 #include "link_lock.h"
 #include "tables.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -79,13 +80,9 @@ class FakeHost : public launcher::LauncherHost {
   fs::path folder_;
 };
 
-class LauncherTest : public ::testing::Test {
+class LauncherTest : public TempFolderTest {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("launcher_" + std::to_string(::getpid()) + "_" +
-                                           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_ / "apps");
     Put("link.ini", "[main]\r\nQuelby=1\r\n");
     drawPath_ = (folder_ / "apps" / "draw.exe").string();
     layoutPath_ = (folder_ / "apps" / "layout.exe").string();
@@ -96,16 +93,6 @@ class LauncherTest : public ::testing::Test {
         "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n"
         "%%AI8_CreatorVersion: 10.0\r\n");
     Put("plain.eps", "no header here");
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
-  void Put(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string Bytes(const std::string& name) {
-    std::string bytes;
-    fileio::ReadAll(folder_ / name, bytes);
-    return bytes;
   }
   void Register(int number, const std::string& link, const std::string& path, const std::string& version) {
     const auto n = std::to_string(number);
@@ -126,7 +113,6 @@ class LauncherTest : public ::testing::Test {
     return L"start " + Wide(program) + L" | \"" + Wide(program) + L"\" \"" + File(file) + L"\"";
   }
 
-  fs::path folder_;
   std::string drawPath_;
   std::string layoutPath_;
 };

@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "error.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -72,32 +73,13 @@ class FakeWindow : public editor::EditorHost {
   fs::path folder_;
 };
 
-class ListEditorTest : public ::testing::Test {
+class ListEditorTest : public TempFolderTest {
  protected:
-  static fs::path Folder() {
-    return fs::temp_directory_path() / ("list_editor_" + std::to_string(::getpid()) + "_" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
-  }
   void SetUp() override {
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     Put("name.ini", kThree);
     Put("link.ini", kLinked);
   }
-  void TearDown() override {
-    fs::permissions(folder_ / "name.ini", fs::perms::owner_all, fs::perm_options::add);
-    fs::permissions(folder_ / "link.ini", fs::perms::owner_all, fs::perm_options::add);
-    fs::remove_all(folder_);
-  }
 
-  void Put(const std::string& name, const std::string& bytes) {
-    std::ofstream(folder_ / name, std::ios::binary) << bytes;
-  }
-  std::string Bytes(const std::string& name) {
-    std::ifstream file(folder_ / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-  }
-  void ReadOnly(const std::string& name) { ::chmod((folder_ / name).c_str(), 0444); }
   // Closes the window; true when it closes.
   bool Close() {
     bool cancel = false;
@@ -108,7 +90,6 @@ class ListEditorTest : public ::testing::Test {
   static constexpr char kThree[] = "[main]\r\nname1=A\r\npath1=a\r\nname2=B\r\npath2=b\r\nname3=C\r\npath3=c\r\n";
   const std::wstring kQuestion =
       L"ask 35 " + std::wstring(editor_texts::kListCaption) + L": " + editor_texts::kSaveQuestion;
-  fs::path folder_ = Folder();
   FakeWindow window_{folder_};
   ListEditor editor_{window_};
 };

@@ -6,16 +6,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "temp_folder.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-class TablesTest : public ::testing::Test {
+class TablesTest : public TempFolderTest {
  protected:
-  void SetUp() override { file_ = fs::temp_directory_path() / ("tables_" + std::to_string(::getpid()) + ".ini"); }
-  void TearDown() override { fs::remove(file_); }
-  void Put(const std::string& bytes) { std::ofstream(file_, std::ios::binary) << bytes; }
-  fs::path file_;
+  void Put(const std::string& bytes) { TempFolderTest::Put("link.ini", bytes); }
+  const fs::path file_ = Path("link.ini");
 };
 
 std::string LinkEntry(int number, const std::string& link, const std::string& path, const std::string& version) {
