@@ -12,9 +12,9 @@
 #include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
 #include "file_io.h"
 #include "link_lock.h"
+#include "program_test.h"
 
 namespace {
 
@@ -60,14 +60,9 @@ std::vector<std::string> StoredPairs(const std::string& bytes) {
   return pairs;
 }
 
-TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNothing) {
-  Sandbox box;
-  const fs::path launcher = box.Install(L"Varnock.exe", L"Varnock.exe");
-  const fs::path quelby = box.Install(L"Quelby.exe", L"Quelby.exe");
-  const fs::path draw = box.Install(L"recorder.exe", L"Draw\\draw.exe");
-  box.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-  box.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n");
+class Concurrency : public ProgramTest {};
 
+TEST_F(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNothing) {
   // Every read in between sees a whole file.
   std::atomic<bool> watching{true};
   std::atomic<int> reads{0};
@@ -75,7 +70,7 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
   std::thread watcher([&] {
     while (watching) {
       std::string bytes;
-      const fileio::ReadStatus status = fileio::ReadAll(box.Path(L"link.ini"), bytes);
+      const fileio::ReadStatus status = fileio::ReadAll(box_.Path(L"link.ini"), bytes);
       if (status != fileio::ReadStatus::kOk) {
         torn = status == fileio::ReadStatus::kMissing ? "link.ini was missing" : "link.ini could not be read";
       } else if (const std::string flaw = Flaw(bytes); !flaw.empty()) {
@@ -97,8 +92,8 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
     for (int k = 0; k < kLaunchers; ++k) {
       pairs.push_back("Pair " + std::to_string(round) + "-" + std::to_string(k));
       const fs::path file =
-          box.Put(L"files\\" + std::to_wstring(k) + L".eps", "%!PS-Adobe-3.0\r\n%%Creator: " + pairs.back() + "\r\n");
-      launchers.push_back(std::make_unique<Process>(launcher, Quoted(launcher) + L" " + Quoted(file)));
+          box_.Put(L"files\\" + std::to_wstring(k) + L".eps", "%!PS-Adobe-3.0\r\n%%Creator: " + pairs.back() + "\r\n");
+      launchers.push_back(std::make_unique<Process>(launcher_, Quoted(launcher_) + L" " + Quoted(file)));
     }
     std::vector<HWND> dialogs;
     for (const auto& process : launchers) {
@@ -110,7 +105,7 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
     HWND question = nullptr;
     if (save) {
       // An edit confirmed with OK is a change; closing then asks whether to save.
-      editor = std::make_unique<Process>(quelby, Quoted(quelby));
+      editor = std::make_unique<Process>(quelby_, Quoted(quelby_));
       HWND main = WaitForCaption(editor->id(), editor_texts::kListCaption, 60000);
       ASSERT_TRUE(main);
       SendDlgItemMessageW(main, editor_ids::kQuelbyList, LB_SETCURSEL, 0, 0);
@@ -135,7 +130,7 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
     }
     starts += launchers.size();
 
-    const std::vector<std::string> stored = StoredPairs(box.Read(L"link.ini"));
+    const std::vector<std::string> stored = StoredPairs(box_.Read(L"link.ini"));
     const std::set<std::string> unique(stored.begin(), stored.end());
     EXPECT_EQ(unique.size(), stored.size()) << "an association stored twice";
     if (save) {
@@ -154,20 +149,16 @@ TEST(Concurrency, LaunchersStoringAtOnceAndTheEditorSavingLoseNothingAndTearNoth
   watcher.join();
   EXPECT_EQ(torn, "");
   EXPECT_GT(reads.load(), 0);
-  EXPECT_EQ(box.Recorded(L"Draw", starts).size(), starts) << "every launcher started the program";
+  EXPECT_EQ(Started(draw_, starts).size(), starts) << "every launcher started the program";
   std::printf("  %d whole reads of link.ini while it changed\n", reads.load());
 }
 
-TEST(Concurrency, TheEditorsSaveWaitsForALauncherThatIsStoring) {
-  Sandbox box;
-  const fs::path quelby = box.Install(L"Quelby.exe", L"Quelby.exe");
-  const fs::path draw = box.Install(L"recorder.exe", L"Draw\\draw.exe");
-  const std::string linked = "[main]\r\nQuelby=1\r\nlink1=\"A\"\r\npath1=\"" + ToAnsi(draw.wstring()) + "\"\r\n";
-  box.Put(L"link.ini", linked);
-  box.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n");
-  auto lock = std::make_unique<linklock::LinkIniLock>(box.Path(L"link.ini"));
+TEST_F(Concurrency, TheEditorsSaveWaitsForALauncherThatIsStoring) {
+  const std::string linked = "[main]\r\nQuelby=1\r\nlink1=\"A\"\r\npath1=\"" + Ansi(draw_) + "\"\r\n";
+  box_.Put(L"link.ini", linked);
+  auto lock = std::make_unique<linklock::LinkIniLock>(box_.Path(L"link.ini"));
   ASSERT_TRUE(lock->held());
-  Process editor(quelby, Quoted(quelby));
+  Process editor(quelby_, Quoted(quelby_));
   HWND main = WaitForCaption(editor.id(), editor_texts::kListCaption, 60000);
   ASSERT_TRUE(main);
   SendDlgItemMessageW(main, editor_ids::kQuelbyList, LB_SETCURSEL, 0, 0);
@@ -178,10 +169,10 @@ TEST(Concurrency, TheEditorsSaveWaitsForALauncherThatIsStoring) {
   PostMessageW(GetDlgItem(question->window, IDYES), BM_CLICK, 0, 0);
   Sleep(1500);
   EXPECT_TRUE(editor.Running());
-  EXPECT_EQ(box.Read(L"link.ini"), linked) << "reset while a launcher held the lock";
+  EXPECT_EQ(box_.Read(L"link.ini"), linked) << "reset while a launcher held the lock";
   lock.reset();
   ASSERT_TRUE(editor.Ended(60000));
-  EXPECT_EQ(box.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
+#include "program_test.h"
 #include "version.h"
 
 namespace {
@@ -78,15 +78,13 @@ void ExpectTwips(HWND window, int width, int height) {
   EXPECT_EQ(client.bottom, MulDiv(height, dpi, 1440));
 }
 
-class EditorTest : public ::testing::Test {
+// The list editor in a folder of its own, as on its first run: no name.ini, no link.ini.
+class EditorTest : public ProgramTest {
  protected:
   void SetUp() override {
-    quelby_ = box_.Install(L"Quelby.exe", L"Quelby.exe");
-    draw_ = box_.Install(L"recorder.exe", L"Apps\\draw.exe");
-    layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
+    fs::remove(box_.Path(L"name.ini"));
+    fs::remove(box_.Path(L"link.ini"));
   }
-
-  std::string Ansi(const fs::path& path) const { return ToAnsi(path.wstring()); }
   std::wstring Row(const std::wstring& name, const fs::path& path) const { return name + kGap + path.wstring(); }
 
   // name.ini with the entries A (draw), B (layout) and C (draw).
@@ -156,8 +154,6 @@ class EditorTest : public ::testing::Test {
     return box->text;
   }
 
-  Sandbox box_;
-  fs::path quelby_, draw_, layout_;
   std::unique_ptr<Process> process_;
   HWND main_ = nullptr;
 };
@@ -373,7 +369,7 @@ TEST_F(EditorEntry, BrowsingStartsInProgramFilesCancelKeepsThePathAndAChoiceRepl
 // A user's first day: no INI files, two applications added in the editor, an unregistered file
 // chosen once for good, and the next file of that kind opening directly.
 TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
-  const fs::path launcher = box_.Install(L"Varnock.exe", L"Varnock.exe");
+  const fs::path& launcher = launcher_;
   const std::string eps = "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n";
   const fs::path first = box_.Put(L"work\\first.eps", eps);
   const fs::path second = box_.Put(L"work\\second.eps", eps);
@@ -400,12 +396,11 @@ TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
     ClickId(select, IDOK);
     ASSERT_TRUE(run.Ended());
   }
-  EXPECT_EQ(box_.Recorded(L"Apps"), Rows{Quoted(draw_) + L" " + Quoted(first)});
+  EXPECT_EQ(Started(draw_), Rows{Quoted(draw_) + L" " + Quoted(first)});
 
   Process again(launcher, Quoted(launcher) + L" " + Quoted(second));
   ASSERT_TRUE(again.Ended()) << "the launcher asked again";
-  EXPECT_EQ(box_.Recorded(L"Apps", 2),
-            (Rows{Quoted(draw_) + L" " + Quoted(first), Quoted(draw_) + L" " + Quoted(second)}));
+  EXPECT_EQ(Started(draw_, 2), (Rows{Quoted(draw_) + L" " + Quoted(first), Quoted(draw_) + L" " + Quoted(second)}));
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
 #include "link_lock.h"
+#include "program_test.h"
 
 #include <winioctl.h>
 
@@ -21,33 +21,14 @@ namespace {
 using namespace drive;
 using namespace launcher_ids;
 
-const std::wstring kSelectCaption = L"Varnock 3.0";
-const std::string kFreshLink = "[main]\r\nQuelby=1\r\n";
+const std::string& kFreshLink = kFreshLinkIni;
 const std::string kHeader = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
 const std::wstring kStoreFailed = std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n";
 
-std::string LinkEntry(int number, const std::string& link, const std::string& path, const std::string& version) {
-  const std::string n = std::to_string(number);
-  return "link" + n + "=\"" + link + "\"\r\npath" + n + "=\"" + path + "\"\r\nCreatorVersion" + n + "=\"" + version +
-         "\"\r\n";
-}
-
-class Hostile : public ::testing::Test {
+class Hostile : public ProgramTest {
  protected:
-  void SetUp() override {
-    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
-    draw_ = box_.Install(L"recorder.exe", L"Program Files\\Draw\\draw.exe");
-    box_.Put(L"link.ini", kFreshLink);
-    box_.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw_.wstring()) + "\r\n");
-    eps_ = box_.Put(L"files\\new.eps", kHeader);
-  }
-
-  std::unique_ptr<Process> Start(const std::wstring& argument) {
-    return std::make_unique<Process>(launcher_, Quoted(launcher_) + L" " + argument);
-  }
-  std::unique_ptr<Process> Start(const fs::path& file) { return Start(Quoted(file)); }
-
-  HWND WaitForSelect(const Process& launcher) { return WaitForCaption(launcher.id(), kSelectCaption, 30000); }
+  std::unique_ptr<Process> Start(const std::wstring& argument) { return StartLauncher(L" " + argument); }
+  std::unique_ptr<Process> Start(const fs::path& file) { return Open(file); }
 
   std::wstring Item(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
@@ -70,22 +51,13 @@ class Hostile : public ::testing::Test {
     EXPECT_EQ(box_.Read(L"link.ini"), kFreshLink);
   }
 
-  MessageBoxView ExpectMessage(const std::wstring& argument) {
-    auto launcher = Start(argument);
-    const auto box = WaitForMessageBox(launcher->id());
-    EXPECT_TRUE(box.has_value());
-    if (!box) return {};
-    Click(GetDlgItem(box->window, IDOK));
-    EXPECT_TRUE(launcher->Ended());
-    return *box;
-  }
+  MessageBoxView ExpectMessage(const std::wstring& argument) { return ProgramTest::ExpectMessage(L" " + argument); }
 
-  std::vector<std::wstring> Started(std::size_t count = 1) { return box_.Recorded(L"Program Files\\Draw", count); }
-  std::wstring StartOf(const fs::path& file) const { return Quoted(draw_) + L" " + Quoted(file); }
-  std::string Draw() const { return ToAnsi(draw_.wstring()); }
+  std::vector<std::wstring> Started(std::size_t count = 1) { return ProgramTest::Started(draw_, count); }
+  std::wstring StartOf(const fs::path& file) const { return ProgramTest::StartOf(draw_, file); }
+  std::string Draw() const { return Ansi(draw_); }
 
-  Sandbox box_;
-  fs::path launcher_, draw_, eps_;
+  const fs::path eps_ = box_.Put(L"files\\new.eps", kHeader);
 };
 
 TEST_F(Hostile, AnEmptyFileOrOneHeldWithoutSharingIsOfUnknownFormat) {

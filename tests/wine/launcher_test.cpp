@@ -4,7 +4,7 @@
 
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
+#include "program_test.h"
 
 namespace {
 
@@ -13,47 +13,21 @@ using namespace drive;
 const std::string kIllustrator10 =
     "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n%%AI8_CreatorVersion: 10.0\r\n";
 
-class LauncherTest : public ::testing::Test {
+class LauncherTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
-    draw_ = box_.Install(L"recorder.exe", L"Program Files\\Draw\\draw.exe");
-    layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
-    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-    box_.Put(L"name.ini",
-             "[main]\r\nname1=Draw 10\r\npath1=" + ToAnsi(draw_.wstring()) +
-                 "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" + ToAnsi(layout_.wstring()) + "\r\n");
-    eps_ = box_.Put(L"work files\\logo.eps", kIllustrator10);
-  }
+  void Register(const fs::path& program) { PutLinks(LinkEntry(1, "adobe illustrator(r) 10.0", Ansi(program), "10.0")); }
 
-  void Register(const fs::path& program) {
-    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"adobe illustrator(r) 10.0\"\r\npath1=\"" +
-                              ToAnsi(program.wstring()) + "\"\r\nCreatorVersion1=\"10.0\"\r\n");
-  }
-
-  // Starts the launcher exactly as `"...\Varnock.exe" <tail>` and expects one message box.
-  MessageBoxView ExpectMessage(const std::wstring& tail) {
-    Process launcher(launcher_, Quoted(launcher_) + tail);
-    const auto box = WaitForMessageBox(launcher.id());
-    EXPECT_TRUE(box.has_value());
-    if (!box) return {};
-    Click(GetDlgItem(box->window, IDOK));
-    EXPECT_TRUE(launcher.Ended());
-    return *box;
-  }
-
-  Sandbox box_;
-  fs::path launcher_, draw_, layout_, eps_;
+  const fs::path eps_ = box_.Put(L"work files\\logo.eps", kIllustrator10);
 };
 
 TEST_F(LauncherTest, ARegisteredFileOpensInItsProgramWithBothPathsQuoted) {
   // A program at the path cut at the blank must never run in place of the registered one.
   box_.Install(L"recorder.exe", L"Program.exe");
   Register(draw_);
-  Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(eps_));
-  ASSERT_TRUE(launcher.Ended());
-  EXPECT_TRUE(Windows(launcher.id()).empty());
-  EXPECT_EQ(box_.Recorded(L"Program Files\\Draw"), std::vector<std::wstring>{Quoted(draw_) + L" " + Quoted(eps_)});
+  auto launcher = Open(eps_);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_TRUE(Windows(launcher->id()).empty());
+  EXPECT_EQ(Started(draw_), std::vector<std::wstring>{StartOf(draw_, eps_)});
   EXPECT_FALSE(box_.Exists(L"record.txt")) << "the decoy ran";
 }
 
@@ -109,11 +83,10 @@ TEST_F(LauncherTest, RealFilesFromTheCorpusOpenTheirRegisteredProgram) {
   const fs::path file = box_.Path(L"illu10_preview.eps");
   fs::copy_file(corpus / L"Pillow__Tests_images_eps_illu10_preview.eps", file);
   SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);  // the corpus is read-only
-  box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"Adobe Illustrator(R) 16.0\"\r\npath1=\"" +
-                            ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"16.0.3\"\r\n");
-  Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(file));
-  ASSERT_TRUE(launcher.Ended());
-  EXPECT_EQ(box_.Recorded(L"Layout"), std::vector<std::wstring>{Quoted(layout_) + L" " + Quoted(file)});
+  PutLinks(LinkEntry(1, "Adobe Illustrator(R) 16.0", Ansi(layout_), "16.0.3"));
+  auto launcher = Open(file);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(Started(layout_), std::vector<std::wstring>{StartOf(layout_, file)});
 }
 
 }  // namespace

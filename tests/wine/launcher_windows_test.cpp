@@ -3,7 +3,7 @@
 
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
+#include "program_test.h"
 #include "version.h"
 #include "win_handle.h"
 
@@ -13,8 +13,6 @@ using namespace drive;
 using namespace launcher_ids;
 
 const std::string kUnregistered = "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
-const std::wstring kSelectCaption =
-    L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
 
 std::wstring ItemText(HWND dialog, int id) { return Text(GetDlgItem(dialog, id)); }
 
@@ -27,32 +25,14 @@ SIZE ClientSize(HWND window) {
 // Pixels of `twips` on the test display (96 dots per inch).
 LONG Px(int twips) { return MulDiv(twips, 96, 1440); }
 
-class LauncherWindowsTest : public ::testing::Test {
+class LauncherWindowsTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
-    draw_ = box_.Install(L"recorder.exe", L"Draw\\draw.exe");
-    layout_ = box_.Install(L"recorder.exe", L"Layout\\layout.exe");
-    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-    box_.Put(L"name.ini",
-             "[main]\r\nname1=Draw 1\r\npath1=" + ToAnsi(draw_.wstring()) +
-                 "\r\nname2=\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67\r\npath2=" + ToAnsi(layout_.wstring()) + "\r\n");
-    known_ = box_.Put(L"files\\known.eps", kUnregistered);
-    unknown_ = box_.Put(L"files\\unknown.eps", "no PostScript here\r\n");
-  }
-
-  std::unique_ptr<Process> Start(const fs::path& file) {
-    return std::make_unique<Process>(launcher_, Quoted(launcher_) + L" " + Quoted(file));
-  }
-
-  HWND WaitForSelect(const Process& launcher) { return WaitForCaption(launcher.id(), kSelectCaption); }
-
-  Sandbox box_;
-  fs::path launcher_, draw_, layout_, known_, unknown_;
+  const fs::path known_ = box_.Put(L"files\\known.eps", kUnregistered);
+  const fs::path unknown_ = box_.Put(L"files\\unknown.eps", "no PostScript here\r\n");
 };
 
 TEST_F(LauncherWindowsTest, UnknownFormatOffersTheListWithTheBoxDisabled) {
-  auto launcher = Start(unknown_);
+  auto launcher = Open(unknown_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
   EXPECT_EQ(ItemText(dialog, kSelectLabel1), launcher_texts::kSelectFormatLabel);
@@ -86,8 +66,8 @@ TEST_F(LauncherWindowsTest, UnknownFormatOffersTheListWithTheBoxDisabled) {
   // Enter from the list confirms the first row; nothing is remembered for an unknown format.
   PressKey(dialog, VK_RETURN);
   ASSERT_TRUE(launcher->Ended());
-  EXPECT_EQ(box_.Recorded(L"Draw"), std::vector<std::wstring>{Quoted(draw_) + L" " + Quoted(unknown_)});
-  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  EXPECT_EQ(Started(draw_), std::vector<std::wstring>{Quoted(draw_) + L" " + Quoted(unknown_)});
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni);
 }
 
 TEST_F(LauncherWindowsTest, CancelEscAndTheCloseBoxEndSilently) {
@@ -103,7 +83,7 @@ TEST_F(LauncherWindowsTest, CancelEscAndTheCloseBoxEndSilently) {
       },
   };
   for (const auto& close : ways) {
-    auto launcher = Start(known_);
+    auto launcher = Open(known_);
     HWND dialog = WaitForSelect(*launcher);
     ASSERT_TRUE(dialog);
     SendDlgItemMessageW(dialog, kSelectAlways, BM_SETCHECK, BST_CHECKED, 0);
@@ -111,13 +91,13 @@ TEST_F(LauncherWindowsTest, CancelEscAndTheCloseBoxEndSilently) {
     ASSERT_TRUE(launcher->Ended());
     EXPECT_EQ(launcher->ExitCode(), 0u);
   }
-  EXPECT_FALSE(box_.Exists(L"Draw\\record.txt"));
+  EXPECT_FALSE(box_.Exists(L"Program Files\\Draw\\record.txt"));
   EXPECT_FALSE(box_.Exists(L"Layout\\record.txt"));
-  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni);
 }
 
 TEST_F(LauncherWindowsTest, ARememberedChoiceOpensTheNextFileDirectly) {
-  auto launcher = Start(known_);
+  auto launcher = Open(known_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
   EXPECT_EQ(ItemText(dialog, kSelectVersionString), L"Example Draw 1.0");
@@ -136,10 +116,10 @@ TEST_F(LauncherWindowsTest, ARememberedChoiceOpensTheNextFileDirectly) {
   EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
                                         ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
   const fs::path next = box_.Put(L"files\\next.eps", kUnregistered);
-  auto second = Start(next);
+  auto second = Open(next);
   ASSERT_TRUE(second->Ended());
-  EXPECT_EQ(box_.Recorded(L"Layout", 2), (std::vector<std::wstring>{Quoted(layout_) + L" " + Quoted(known_),
-                                                                    Quoted(layout_) + L" " + Quoted(next)}));
+  EXPECT_EQ(Started(layout_, 2), (std::vector<std::wstring>{Quoted(layout_) + L" " + Quoted(known_),
+                                                            Quoted(layout_) + L" " + Quoted(next)}));
 }
 
 TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
@@ -150,7 +130,7 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
   shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
   shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(1, &shift[0], sizeof(INPUT));
-  auto launcher = Start(known_);
+  auto launcher = Open(known_);
   HWND dialog = WaitForSelect(*launcher);
   SendInput(1, &shift[1], sizeof(INPUT));
   ASSERT_TRUE(dialog) << "Shift did not bring up the dialog";
@@ -160,14 +140,14 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
   ASSERT_TRUE(launcher->Ended());
   EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
                                         ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
-  EXPECT_EQ(box_.Recorded(L"Layout").size(), 1u);
+  EXPECT_EQ(Started(layout_).size(), 1u);
 }
 
 TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
   const winhandle::Window other(CreateWindowExW(0, L"STATIC", L"unrelated", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800,
                                                 700, nullptr, nullptr, nullptr, nullptr));
   SetForegroundWindow(other.get());
-  auto launcher = Start(known_);
+  auto launcher = Open(known_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
   Sleep(500);
@@ -179,7 +159,7 @@ TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {
 
 TEST_F(LauncherWindowsTest, AnEmptyApplicationListIsReportedInsteadOfTheDialog) {
   fs::remove(box_.Path(L"name.ini"));
-  auto launcher = Start(known_);
+  auto launcher = Open(known_);
   const auto box = WaitForMessageBox(launcher->id());
   ASSERT_TRUE(box);
   EXPECT_EQ(box->title, L"Varnock");
@@ -194,7 +174,7 @@ TEST_F(LauncherWindowsTest, AnEmptyApplicationListIsReportedInsteadOfTheDialog) 
 
 TEST_F(LauncherWindowsTest, APickedProgramThatHasGoneIsReportedAndNotRemembered) {
   fs::remove(layout_);
-  auto launcher = Start(known_);
+  auto launcher = Open(known_);
   HWND dialog = WaitForSelect(*launcher);
   ASSERT_TRUE(dialog);
   SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
@@ -205,7 +185,7 @@ TEST_F(LauncherWindowsTest, APickedProgramThatHasGoneIsReportedAndNotRemembered)
   EXPECT_EQ(box->text, std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + layout_.wstring());
   Click(GetDlgItem(box->window, IDOK));
   EXPECT_TRUE(launcher->Ended());
-  EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\n");
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni);
 }
 
 // Dark pixels inside the window as the screen shows it: text that the window has drawn.
@@ -237,7 +217,7 @@ TEST_F(LauncherWindowsTest, TheWaitNoticeShowsDuringTheLongerScansOnly) {
   std::string big(39u << 20, 'x');
   for (std::size_t i = 80; i < big.size(); i += 81) big[i] = '\n';
   const fs::path late = box_.Put(L"files\\late header.eps", big + kUnregistered);
-  auto launcher = Start(late);
+  auto launcher = Open(late);
   HWND wait = WaitForWindow(launcher->id(), [](HWND w) { return ClassOf(w) == L"VarnockWait"; });
   launcher->Suspend();  // hold the scan where it is, the notice on the screen
   ASSERT_TRUE(wait && IsWindow(wait)) << "no wait notice";
@@ -257,11 +237,11 @@ TEST_F(LauncherWindowsTest, TheWaitNoticeShowsDuringTheLongerScansOnly) {
   EXPECT_TRUE(launcher->Ended());
 
   // A header within the first scan: never a notice.
-  auto quick = Start(known_);
+  auto quick = Open(known_);
   bool sawWait = false;
   HWND quickDialog = WaitForWindow(quick->id(), [&](HWND w) {
     sawWait = sawWait || ClassOf(w) == L"VarnockWait";
-    return Caption(w) == kSelectCaption;
+    return Caption(w) == SelectCaption();
   });
   ASSERT_TRUE(quickDialog);
   EXPECT_FALSE(sawWait);
@@ -301,10 +281,14 @@ class SysInfoRegistry {
   }
 };
 
-class LauncherAboutTest : public ::testing::Test {
+// The about window, in a folder without INI files: the launcher started without a file needs none.
+class LauncherAboutTest : public ProgramTest {
  protected:
-  void SetUp() override { launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe"); }
-  HWND Open(std::unique_ptr<Process>& process) {
+  void SetUp() override {
+    fs::remove(box_.Path(L"link.ini"));
+    fs::remove(box_.Path(L"name.ini"));
+  }
+  HWND OpenAbout(std::unique_ptr<Process>& process) {
     process = std::make_unique<Process>(launcher_, L"\"" + launcher_.wstring() + L"\"");
     return WaitForCaption(process->id(),
                           std::wstring(launcher_texts::kTitle) + launcher_texts::kAboutCaptionAfterTitle);
@@ -315,14 +299,12 @@ class LauncherAboutTest : public ::testing::Test {
                  reinterpret_cast<LPARAM>(GetDlgItem(about, kDummySysInfo)));
     return WaitForMessageBox(process.id(), 1500);
   }
-  Sandbox box_;
-  fs::path launcher_;
   SysInfoRegistry registry_;
 };
 
 TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
   std::unique_ptr<Process> process;
-  HWND about = Open(process);
+  HWND about = OpenAbout(process);
   ASSERT_TRUE(about);
   EXPECT_EQ(ItemText(about, kDummyTitle), L"Varnock");
   EXPECT_EQ(ItemText(about, kDummyVersion), launcher_texts::kAboutVersion + std::to_wstring(VARNOCK_VERSION_MAJOR) +
@@ -352,7 +334,7 @@ TEST_F(LauncherAboutTest, ShowsTitleVersionDescriptionAndContact) {
 TEST_F(LauncherAboutTest, EnterAndTheCloseBoxCloseIt) {
   for (const bool enter : {true, false}) {
     std::unique_ptr<Process> process;
-    HWND about = Open(process);
+    HWND about = OpenAbout(process);
     ASSERT_TRUE(about);
     if (enter) {
       PressKey(about, VK_RETURN);
@@ -368,7 +350,7 @@ TEST_F(LauncherAboutTest, StartsTheProgramOfTheFirstRegistryLocation) {
   registry_.SetPath(program.wstring());
   registry_.SetFolder(box_.folder().wstring());  // never looked at
   std::unique_ptr<Process> process;
-  HWND about = Open(process);
+  HWND about = OpenAbout(process);
   ASSERT_TRUE(about);
   EXPECT_FALSE(PressSysInfo(*process, about));
   EXPECT_EQ(box_.Recorded(L"Sys Info"), std::vector<std::wstring>{L"\"" + program.wstring() + L"\""});
@@ -381,7 +363,7 @@ TEST_F(LauncherAboutTest, FallsBackToTheFolderOfTheSecondLocation) {
   box_.Install(L"recorder.exe", L"Tools\\MSINFO32.EXE");
   registry_.SetFolder(box_.Path(L"Tools").wstring());
   std::unique_ptr<Process> process;
-  HWND about = Open(process);
+  HWND about = OpenAbout(process);
   ASSERT_TRUE(about);
   // Enter on the focused button looks the program up instead of closing.
   SendMessageW(about, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(about, kDummySysInfo)), TRUE);
@@ -410,7 +392,7 @@ TEST_F(LauncherAboutTest, SaysSystemInformationIsUnavailableOtherwise) {
   for (const auto& setup : setups) {
     setup();
     std::unique_ptr<Process> process;
-    HWND about = Open(process);
+    HWND about = OpenAbout(process);
     ASSERT_TRUE(about);
     const auto box = PressSysInfo(*process, about);
     ASSERT_TRUE(box);

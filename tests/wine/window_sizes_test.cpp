@@ -9,7 +9,7 @@
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
-#include "driver.h"
+#include "program_test.h"
 #include "version.h"
 #include "win_handle.h"
 
@@ -70,51 +70,42 @@ void ExpectRowsOfSize(HWND list, int fontPixels) {
   EXPECT_LT(height, fontPixels * 3 / 2);
 }
 
-class WindowSizes : public ::testing::Test {
+class WindowSizes : public ProgramTest {
  protected:
   void SetUp() override {
     expected_ = ForScreen();
     ASSERT_TRUE(expected_) << "no sizes known for this screen's DPI";
-    launcher_ = box_.Install(L"Varnock.exe", L"Varnock.exe");
-    quelby_ = box_.Install(L"Quelby.exe", L"Quelby.exe");
-    const fs::path draw = box_.Install(L"recorder.exe", L"Draw\\draw.exe");
-    box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\n");
-    box_.Put(L"name.ini", "[main]\r\nname1=Draw\r\npath1=" + ToAnsi(draw.wstring()) + "\r\n");
   }
 
   const Expected* expected_ = nullptr;
-  Sandbox box_;
-  fs::path launcher_, quelby_;
 };
 
 TEST_F(WindowSizes, TheLaunchersWindows) {
-  const std::wstring selectCaption =
-      L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR);
   {
     const fs::path unknown = box_.Put(L"unknown.eps", "no PostScript here\r\n");
-    Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(unknown));
-    HWND select = WaitForCaption(launcher.id(), selectCaption);
+    auto launcher = Open(unknown);
+    HWND select = WaitForSelect(*launcher);
     ASSERT_TRUE(select);
     Sleep(300);
     ExpectClient(select, expected_->select);
     ExpectRowsOfSize(GetDlgItem(select, launcher_ids::kSelectNames), expected_->uiFont);
     ClickId(select, IDCANCEL);
-    EXPECT_TRUE(launcher.Ended());
+    EXPECT_TRUE(launcher->Ended());
   }
   {
     std::string big(39u << 20, 'x');
     for (std::size_t i = 80; i < big.size(); i += 81) big[i] = '\n';
     const fs::path late = box_.Put(L"late.eps", big + "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n");
-    Process launcher(launcher_, Quoted(launcher_) + L" " + Quoted(late));
-    HWND wait = WaitForWindow(launcher.id(), [](HWND w) { return ClassOf(w) == L"VarnockWait"; });
-    launcher.Suspend();
+    auto launcher = Open(late);
+    HWND wait = WaitForWindow(launcher->id(), [](HWND w) { return ClassOf(w) == L"VarnockWait"; });
+    launcher->Suspend();
     ASSERT_TRUE(wait && IsWindow(wait));
     ExpectClient(wait, expected_->wait);
-    launcher.Resume();
-    HWND select = WaitForCaption(launcher.id(), selectCaption);
+    launcher->Resume();
+    HWND select = WaitForSelect(*launcher);
     ASSERT_TRUE(select);
     ClickId(select, IDCANCEL);
-    EXPECT_TRUE(launcher.Ended());
+    EXPECT_TRUE(launcher->Ended());
   }
   {
     Process launcher(launcher_, Quoted(launcher_));
