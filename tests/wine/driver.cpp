@@ -6,34 +6,18 @@
 #include <sstream>
 
 #include "win_handle.h"
+#include "win_text.h"
 
 namespace drive {
 
 // What Text gives for a window whose thread does not answer.
 constexpr wchar_t kNoAnswer[] = L"<no answer>";
 
-std::string ToUtf8(const std::wstring& wide) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), size, nullptr, nullptr);
-  return utf8;
-}
+std::string ToUtf8(const std::wstring& wide) { return wintext::Narrow(wide, CP_UTF8); }
 
-std::wstring FromUtf8(const std::string& utf8) {
-  const int size = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
-}
+std::wstring FromUtf8(const std::string& utf8) { return wintext::Wide(utf8, CP_UTF8); }
 
-std::string ToAnsi(const std::wstring& wide) {
-  const int size =
-      WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), ansi.data(), size, nullptr, nullptr);
-  return ansi;
-}
+std::string ToAnsi(const std::wstring& wide) { return wintext::Narrow(wide, CP_ACP); }
 
 fs::path BinFolder() {
   wchar_t self[MAX_PATH];
