@@ -74,6 +74,8 @@ LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& p
 }
 
 bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion) {
+  // An entry whose link is empty ends the table for every reader: it would never be found.
+  if (creatorText.empty()) return false;
   for (const std::string* value : {&creatorText, &creatorVersion}) {
     if (value->find_first_of("\r\n") != std::string::npos) return false;
     IniDocument trial;

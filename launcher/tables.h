@@ -54,8 +54,9 @@ struct LinkValues {
 LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
                             const std::string& creatorVersion);
 
-// A pair that link.ini gives back as it was written: no line break, no NUL, no more than a value
-// read can hold. Any other pair would be stored and then never found again.
+// A pair that link.ini gives back as it was written and finds again: a creator text that is not
+// empty, no line break, no NUL, no more than a value read can hold. Any other pair would be stored
+// and then never found again.
 bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion);
 
 // Stores an association in link.ini while holding the lock on it: the number is chosen from the
