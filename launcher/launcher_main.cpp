@@ -139,20 +139,28 @@ std::wstring StartCommandLine(const std::wstring& programPath, const std::wstrin
   return L"\"" + programPath + L"\" \"" + filePath + L"\"";
 }
 
-void Main(LauncherHost& host) {
+int Main(LauncherHost& host) {
   Run run(host);
   try {
     run.Go();
   } catch (...) {
     const std::int32_t number = err::CurrentErrorNumber();
-    host.CloseWait();
-    host.SetMousePointer(kPointerDefault);
-    host.ShowError(number);
+    try {
+      host.CloseWait();
+      host.SetMousePointer(kPointerDefault);
+      host.ShowError(number);
+    } catch (...) {
+      return kExitUnreported;  // not even the report could be shown (no memory left, say)
+    }
   }
-  if (run.storeFailure) {
+  if (!run.storeFailure) return kExitDone;
+  try {
     host.Message(std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
                  kStyleExclamation);
+  } catch (...) {
+    return kExitUnreported;
   }
+  return kExitDone;
 }
 
 }  // namespace launcher

@@ -57,7 +57,13 @@ std::wstring CleanCommandLine(std::wstring_view commandLine);
 // The started program's command line: the program path and the file path, each in double quotes.
 std::wstring StartCommandLine(const std::wstring& programPath, const std::wstring& filePath);
 
-// One run of the launcher. Every failure ends in the error report; nothing escapes.
-void Main(LauncherHost& host);
+// The launcher's exit codes: the run ended as it should (whatever it told the user), or a failure
+// could not even be reported.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitUnreported = 1;
+
+// One run of the launcher. Every failure ends in the error report; nothing escapes. Returns the
+// exit code.
+int Main(LauncherHost& host);
 
 }  // namespace launcher

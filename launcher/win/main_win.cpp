@@ -80,7 +80,17 @@ class WindowsHost : public launcher::LauncherHost {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  WindowsHost host;
-  launcher::Main(host);
-  return 0;
+  // The run reports its own failures; whatever might still reach this far gets the report too,
+  // never the system's crash dialog.
+  try {
+    WindowsHost host;
+    return launcher::Main(host);
+  } catch (...) {
+    try {
+      ShowError(err::CurrentErrorNumber());
+      return launcher::kExitDone;
+    } catch (...) {
+      return launcher::kExitUnreported;
+    }
+  }
 }

@@ -36,6 +36,7 @@ class FakeHost : public launcher::LauncherHost {
   bool answerAlways = false;
   bool startFails = false;
   bool waitFails = false;
+  bool reportFails = false;  // messages and the error report cannot be shown
   std::function<void()> duringSelect;
   std::vector<std::wstring> log;
   struct Select {
@@ -49,6 +50,7 @@ class FakeHost : public launcher::LauncherHost {
   fs::path ProgramFolder() override { return folder_; }
   std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
   void Message(const std::wstring& text, int style) override {
+    if (reportFails) throw std::bad_alloc();
     log.push_back(L"message " + std::to_wstring(style) + L" " + text);
   }
   void SetMousePointer(int pointer) override { log.push_back(L"pointer " + std::to_wstring(pointer)); }
@@ -74,7 +76,10 @@ class FakeHost : public launcher::LauncherHost {
     alwayResult = answerAlways;
     return answerOk;
   }
-  void ShowError(std::int32_t number) override { log.push_back(L"error " + err::NumberText(number)); }
+  void ShowError(std::int32_t number) override {
+    if (reportFails) throw std::bad_alloc();
+    log.push_back(L"error " + err::NumberText(number));
+  }
 
  private:
   fs::path folder_;
@@ -308,6 +313,37 @@ TEST_F(LauncherTest, AStoredAssociationStaysWhenTheStartFails) {
   Main(host);
   EXPECT_EQ(host.log.back(), L"error -2147024894");
   EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+}
+
+TEST_F(LauncherTest, AFailureThatCannotEvenBeReportedEndsTheRunWithItsExitCode) {
+  Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
+  struct Case {
+    const char* name;
+    bool startFails, storeFails, reportFails;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"opened", false, false, false, launcher::kExitDone},
+      {"reported", true, false, false, launcher::kExitDone},
+      {"report fails", true, false, true, launcher::kExitUnreported},
+      {"store failure told", false, true, false, launcher::kExitDone},
+      {"store failure not told", false, true, true, launcher::kExitUnreported},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeHost host(folder_);
+    // A failed store needs the chooser: Shift asks for the registered pair again.
+    host.commandLine = File("ai10.eps");
+    host.shift = c.storeFails;
+    host.answerAlways = true;
+    host.startFails = c.startFails;
+    host.reportFails = c.reportFails;
+    if (c.storeFails) ReadOnly("link.ini");
+    int exitCode = -1;
+    EXPECT_NO_THROW(exitCode = Main(host));
+    EXPECT_EQ(exitCode, c.exitCode);
+    fs::permissions(Path("link.ini"), fs::perms::owner_write, fs::perm_options::add);
+  }
 }
 
 TEST_F(LauncherTest, AFailureWhileTheWaitWindowIsUpClosesItAndResetsThePointer) {
