@@ -1,6 +1,9 @@
 // Windows file operations, all through the wide functions.
 #include <windows.h>
 
+#include <cwchar>
+#include <iterator>
+
 #include "file_io.h"
 #include "win_handle.h"
 #include "win_text.h"
@@ -43,19 +46,36 @@ bool IsDeviceName(const FilePath& path) {
   return given.rfind(L"\\\\", 0) != 0 && FullPath(given).rfind(L"\\\\.\\", 0) == 0;
 }
 
-bool WriteNewFile(const std::wstring& path, const std::string& bytes) {
-  winhandle::FileHandle file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  bool ok =
-      bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size());
-  ok = ok && FlushFileBuffers(file.get());
-  const DWORD error = GetLastError();
-  file.reset();
-  SetLastError(error);
-  return ok;
+// A new file beside `path` that holds the bytes, under a name that no file there has yet; its path
+// in the form the system takes at any length, or the empty text when it could not be written (the
+// system's error kept, nothing left behind).
+std::wstring WriteFileBeside(const FilePath& path, const std::string& bytes) {
+  const FilePath folder = path.has_parent_path() ? path.parent_path() : FilePath(L".");
+  static unsigned counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    wchar_t name[32];
+    swprintf(name, std::size(name), L"ini%08lX%08X.tmp", GetCurrentProcessId(), GetTickCount() + ++counter);
+    const std::wstring temp = SystemPath(folder / name);
+    winhandle::FileHandle file(
+        CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+      if (GetLastError() == ERROR_FILE_EXISTS) continue;
+      return {};
+    }
+    DWORD written = 0;
+    bool ok =
+        bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                          written == bytes.size());
+    ok = ok && FlushFileBuffers(file.get());
+    const DWORD error = GetLastError();
+    file.reset();
+    if (ok) return temp;
+    DeleteFileW(temp.c_str());
+    SetLastError(error);
+    return {};
+  }
+  SetLastError(ERROR_FILE_EXISTS);
+  return {};
 }
 
 }  // namespace
@@ -88,34 +108,38 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  const std::wstring target = path.wstring();
+  // Both names in the form that the system takes at any length, as the reading takes them.
+  const std::wstring target = SystemPath(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
   const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
   if (existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
     SetLastError(ERROR_ACCESS_DENIED);
     return false;
   }
-  const std::wstring folder = path.has_parent_path() ? path.parent_path().wstring() : L".";
-  wchar_t temp[MAX_PATH + 1] = {};
-  if (!GetTempFileNameW(folder.c_str(), L"ini", 0, temp)) return false;
-  bool ok = WriteNewFile(temp, bytes);
+  const std::wstring temp = WriteFileBeside(path, bytes);
+  bool ok = !temp.empty();
   if (ok) {
     // A rename over the old file, so that readers find the old or the new file and never none. It
     // is refused while another program reads the file, which takes a moment: wait for that.
     // ReplaceFileW comes last, for a reader that holds the file longer (it works while readers
     // share deletion; under Wine it is two renames, with a moment in which the file is missing).
     ok = WithRetry(
-        [&] { return MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0; }, 12);
-    ok = ok ||
-         (existed && WithRetry([&] {
-            return ReplaceFileW(target.c_str(), temp, nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
-          }));
+        [&] {
+          return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+        },
+        12);
+    ok = ok || (existed && WithRetry([&] {
+                  return ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                                      nullptr) != 0;
+                }));
   }
   const DWORD error = GetLastError();
   if (!ok) {
     // A replacement that failed half way can leave the old file gone: the new content then stays
     // in the temporary file rather than being lost with it.
-    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES || !existed) DeleteFileW(temp);
+    if (!temp.empty() && (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES || !existed)) {
+      DeleteFileW(temp.c_str());
+    }
   } else if (existed) {
     // The new file keeps the old one's attributes; it has changed, so it is marked for backup.
     SetFileAttributesW(target.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);

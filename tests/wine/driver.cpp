@@ -71,8 +71,9 @@ void EndProgramsInside(const fs::path& folder) {
 Sandbox::~Sandbox() {
   EndProgramsInside(folder_);
   std::error_code ignored;
-  for (const auto& entry : fs::recursive_directory_iterator(folder_, ignored)) {
-    SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);  // read-only copies too
+  // Read-only copies too; a folder too deep to walk ends the walk, not the tests.
+  for (fs::recursive_directory_iterator entry(folder_, ignored), end; entry != end; entry.increment(ignored)) {
+    SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
   }
   fs::remove_all(folder_, ignored);
 }
@@ -142,6 +143,29 @@ DWORD Process::ExitCode() const {
 
 bool Process::Running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
+bool StartThroughWineLoader(const fs::path& program, const std::wstring& tail) {
+  // The loader that runs this driver; Wine exports the conversion of a path to its Unix form.
+  wchar_t loader[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"WINELOADER", loader, MAX_PATH)) return false;
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unixName = reinterpret_cast<UnixName>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  char* unixProgram = unixName((L"\\\\?\\" + program.wstring()).c_str());
+  if (!unixProgram) return false;
+  std::wstring commandLine = Quoted(loader) + L" " + Quoted(FromUtf8(unixProgram)) + tail;
+  HeapFree(GetProcessHeap(), 0, unixProgram);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  if (!CreateProcessW(loader, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info)) {
+    return false;
+  }
+  const winhandle::KernelHandle process(info.hProcess);
+  const winhandle::KernelHandle thread(info.hThread);
+  return true;
+}
+
 std::vector<HWND> Windows(DWORD processId) {
   struct Search {
     DWORD processId;
@@ -152,7 +176,7 @@ std::vector<HWND> Windows(DWORD processId) {
         auto* s = reinterpret_cast<Search*>(data);
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (owner == s->processId && IsWindowVisible(window)) s->found.push_back(window);
+        if ((s->processId == 0 || owner == s->processId) && IsWindowVisible(window)) s->found.push_back(window);
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));

@@ -70,7 +70,12 @@ class Process {
   DWORD id_ = 0;
 };
 
-// The visible top-level windows of a process.
+// Starts a program by its Unix path through Wine's loader, which is how Wine starts a program
+// whose Windows path is over 260 characters (CreateProcessW refuses it). No handle comes back: the
+// program is known by its windows and what it leaves behind. False when it could not be started.
+bool StartThroughWineLoader(const fs::path& program, const std::wstring& tail);
+
+// The visible top-level windows of a process (of any process for 0).
 std::vector<HWND> Windows(DWORD processId);
 // Waits for a visible window of the process that satisfies the test.
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD milliseconds = 15000);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <thread>
 
@@ -24,6 +25,43 @@ using namespace launcher_ids;
 const std::string& kFreshLink = kFreshLinkIni;
 const std::string kHeader = "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n";
 const std::wstring kStoreFailed = std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n";
+
+// A folder whose path is over 260 characters, inside `parent`; emptied and removed when it goes,
+// since the sandbox's own clean-up cannot walk so deep. Its files are named in the long form.
+class DeepFolder {
+ public:
+  explicit DeepFolder(const fs::path& parent) : parent_(parent.wstring()), path_(parent_) {
+    while (path_.size() < 300) path_ += L"\\" + std::wstring(40, L'd');
+    fs::create_directories(Long(path_));
+  }
+  ~DeepFolder() {
+    WIN32_FIND_DATAW found{};
+    const winhandle::FindHandle files(FindFirstFileW(Long(path_ + L"\\*").c_str(), &found));
+    for (BOOL more = static_cast<bool>(files); more; more = FindNextFileW(files.get(), &found)) {
+      DeleteFileW(Long(File(found.cFileName).wstring()).c_str());
+    }
+    for (std::wstring folder = path_; folder.size() > parent_.size(); folder.resize(folder.find_last_of(L'\\'))) {
+      RemoveDirectoryW(Long(folder).c_str());
+    }
+  }
+  DeepFolder(const DeepFolder&) = delete;
+  DeepFolder& operator=(const DeepFolder&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  fs::path File(const std::wstring& name) const { return path_ + L"\\" + name; }
+  void Put(const std::wstring& name, const std::string& bytes) const {
+    std::ofstream(fs::path(Long(File(name).wstring())), std::ios::binary) << bytes;
+  }
+  std::string Read(const std::wstring& name) const {
+    std::ifstream file(fs::path(Long(File(name).wstring())), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+  }
+  static std::wstring Long(const std::wstring& path) { return L"\\\\?\\" + path; }
+
+ private:
+  std::wstring parent_;
+  std::wstring path_;
+};
 
 class Hostile : public ProgramTest {
  protected:
@@ -82,25 +120,35 @@ TEST_F(Hostile, AFolderOrADeviceNameIsAFileNotFound) {
 TEST_F(Hostile, AFileNameOutsideTheAnsiCodePageAndAPathOver260CharactersReachTheProgramExactly) {
   box_.Put(L"link.ini", kFreshLink + LinkEntry(1, "Example Draw 1.0", Draw(), "1.0.2"));
   const fs::path foreign = box_.Put(L"files\\caf\x00E9 \xD55C\xAE00 \x0101.eps", kHeader);
-  std::wstring deep = box_.Path(L"files").wstring();
-  while (deep.size() < 300) deep += L"\\" + std::wstring(40, L'd');
-  const fs::path longPath = deep + L"\\long.eps";
-  fs::create_directories(L"\\\\?\\" + deep);
-  {
-    std::ofstream out(fs::path(L"\\\\?\\" + longPath.wstring()), std::ios::binary);
-    out << kHeader;
-  }
+  const DeepFolder deep(box_.Path(L"files"));
+  deep.Put(L"long.eps", kHeader);
+  const fs::path longPath = deep.File(L"long.eps");
   ASSERT_GT(longPath.wstring().size(), 260u);
   for (const fs::path& file : {foreign, longPath}) {
     auto launcher = Start(file);
     ASSERT_TRUE(launcher->Ended());
   }
   EXPECT_EQ(Started(2), (std::vector<std::wstring>{StartOf(foreign), StartOf(longPath)}));
-  // The sandbox's own clean-up cannot walk so deep a folder.
-  DeleteFileW((L"\\\\?\\" + longPath.wstring()).c_str());
-  for (; deep.size() > box_.Path(L"files").wstring().size(); deep.resize(deep.find_last_of(L'\\'))) {
-    RemoveDirectoryW((L"\\\\?\\" + deep).c_str());
-  }
+}
+
+TEST_F(Hostile, ALauncherInAFolderOver260CharactersStoresItsChoiceAndFindsItAgain) {
+  const DeepFolder deep(box_.Path(L"programs"));
+  ASSERT_TRUE(CopyFileW(launcher_.c_str(), DeepFolder::Long(deep.File(L"Varnock.exe").wstring()).c_str(), FALSE));
+  deep.Put(L"link.ini", kFreshLink);
+  deep.Put(L"name.ini", box_.Read(L"name.ini"));
+  ASSERT_TRUE(StartThroughWineLoader(deep.File(L"Varnock.exe"), L" " + Quoted(eps_)));
+  HWND dialog = WaitForWindow(
+      0, [](HWND window) { return Text(window) == SelectCaption(); }, 30000);
+  ASSERT_TRUE(dialog) << "no chooser";
+  DWORD id = 0;
+  GetWindowThreadProcessId(dialog, &id);
+  const winhandle::KernelHandle launcher(OpenProcess(SYNCHRONIZE, FALSE, id));
+  Choose(dialog, true);
+  ASSERT_EQ(WaitForSingleObject(launcher.get(), 15000), WAIT_OBJECT_0);
+  EXPECT_EQ(deep.Read(L"link.ini"), kFreshLink + LinkEntry(1, "Example Draw 1.0", Draw(), "1.0.2"));
+  // No one answers a chooser now: the second start reaches the program only through the entry.
+  ASSERT_TRUE(StartThroughWineLoader(deep.File(L"Varnock.exe"), L" " + Quoted(eps_)));
+  EXPECT_EQ(Started(2), (std::vector<std::wstring>{StartOf(eps_), StartOf(eps_)}));
 }
 
 TEST_F(Hostile, ASparseFileOf5GBWithoutAHeaderGetsTheChooserAfterTheLastScan) {
