@@ -4,6 +4,7 @@
 #include <immintrin.h>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -13,6 +14,9 @@ constexpr std::size_t kReadChunk = 64 * 1024;
 constexpr int kOtherCharacter = -1;
 
 int AsciiLower(int c) { return (c >= 'A' && c <= 'Z') ? c - 'A' + 'a' : c; }
+
+constexpr std::string_view kPreviewMagic = "\xC5\xD0\xD3\xC6";
+constexpr std::size_t kPreviewHeaderSize = 30;
 
 constexpr std::size_t kBlock = 64;
 
@@ -240,6 +244,15 @@ bool ScanPathAvailable(ScanPath path) {
   return available;
 }
 
+std::size_t BinaryPreviewPrefix(std::string_view firstBytes, std::uint64_t fileSize) {
+  if (firstBytes.size() < 12 || firstBytes.substr(0, kPreviewMagic.size()) != kPreviewMagic) return 0;
+  std::uint32_t offset = 0;
+  for (std::size_t i = 8; i-- > 4;) offset = offset << 8 | static_cast<unsigned char>(firstBytes[i]);
+  // An offset inside the header or beyond the file is no such header's: the file is then text like any other.
+  if (offset < kPreviewHeaderSize || offset >= fileSize) return 0;
+  return offset;
+}
+
 EpsHeaderScanner::Marker::Marker(std::string text) : lower(std::move(text)), fallback(lower.size() + 1, 0) {
   for (auto& c : lower) c = static_cast<char>(AsciiLower(static_cast<unsigned char>(c)));
   // Knuth-Morris-Pratt: after a mismatch, keep the longest matched part that is also a prefix.
@@ -291,8 +304,35 @@ bool EpsHeaderScanner::Idle() const {
          (!versionLine_.active || versionLine_.ended) && (!creatorLine_.active || creatorLine_.ended);
 }
 
+std::size_t EpsHeaderScanner::FeedBinary(const char* data, std::size_t size, std::int64_t charLimit) {
+  const std::size_t end = std::min(size, binaryLeft_);
+  std::size_t pos = 0;
+  while (pos < end && chars_ < charLimit) {
+    if (Idle()) {
+      // As in text, only a '%' can change anything; here every byte counts as a character.
+      const auto room = static_cast<std::uint64_t>(charLimit - chars_);
+      const std::size_t stop = pos + static_cast<std::size_t>(std::min<std::uint64_t>(end - pos, room));
+      const void* percent = std::memchr(data + pos, '%', stop - pos);
+      const std::size_t next = percent ? static_cast<std::size_t>(static_cast<const char*>(percent) - data) : stop;
+      chars_ += static_cast<std::int64_t>(next - pos);
+      pos = next;
+      if (pos == stop) break;
+    }
+    ++chars_;
+    Character(static_cast<unsigned char>(data[pos]), data + pos, 1);
+    ++pos;
+  }
+  binaryLeft_ -= pos;
+  return pos;
+}
+
 std::size_t EpsHeaderScanner::Feed(const char* data, std::size_t size, std::int64_t charLimit) {
   std::size_t pos = 0;
+  if (binaryLeft_ != 0) {
+    // Binary bytes pair with nothing, so no lead byte is pending where the text begins.
+    pos = FeedBinary(data, size, charLimit);
+    if (binaryLeft_ != 0) return pos;
+  }
   if (pendingTrail_ && size > 0) {
     const char pair[2] = {pendingLead_, data[0]};
     pendingTrail_ = false;
@@ -388,6 +428,13 @@ std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimi
         finished_ = true;
       }
       continue;
+    }
+    if (!started_) {
+      // The first read holds the header when there is one: a read is short only at the file's end.
+      // A file whose size the system cannot tell is taken as text.
+      started_ = true;
+      const std::string_view first(buffer_.get(), bufferEnd_);
+      scanner_.SetBinaryPrefix(BinaryPreviewPrefix(first, reader_.Size().value_or(0)));
     }
     bufferBegin_ += scanner_.Feed(buffer_.get() + bufferBegin_, bufferEnd_ - bufferBegin_, scanLimit);
   }

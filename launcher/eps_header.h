@@ -8,6 +8,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "file_io.h"
@@ -21,6 +22,12 @@ enum class ScanPath { kFastest, kScalar, kSse2, kAvx2 };
 // Whether this processor can run the path (the scalar path and SSE2 always can).
 bool ScanPathAvailable(ScanPath path);
 
+// A DOS EPS binary file starts with the bytes C5 D0 D3 C6 and the offset of its PostScript section
+// (little-endian, at byte 4); what comes before that section (the 30-byte header, previews) is not
+// text. Returns the offset when the file starts so and the offset lies in the file after the
+// header, else 0. `firstBytes` are the file's first bytes (at least 12, where the file has them).
+std::size_t BinaryPreviewPrefix(std::string_view firstBytes, std::uint64_t fileSize);
+
 // Scans the characters of a file as they arrive, without keeping them: a limit counts characters
 // of the ANSI code page (a lead byte and the byte after it are one character), and the result at a
 // limit is what the rules give for exactly the first `limit` characters.
@@ -30,6 +37,9 @@ class EpsHeaderScanner {
   // The vector paths know the lead bytes of code page 932 only; other tables go byte by byte.
   explicit EpsHeaderScanner(ScanPath path, const text::LeadByteTable& leads = text::Cp932LeadBytes());
 
+  // The first `bytes` bytes to come are binary: each is a character of its own, and lead bytes
+  // pair again from the byte after them. Before the first Feed.
+  void SetBinaryPrefix(std::size_t bytes) { binaryLeft_ = bytes; }
   // Takes bytes until `charLimit` characters have been scanned; returns how many it took.
   std::size_t Feed(const char* data, std::size_t size, std::int64_t charLimit);
   // The file has ended: a lead byte without its second byte is a character of its own.
@@ -64,6 +74,8 @@ class EpsHeaderScanner {
   };
 
   void Character(int c, const char* bytes, std::size_t width);
+  // Feed within the binary prefix.
+  std::size_t FeedBinary(const char* data, std::size_t size, std::int64_t charLimit);
   // No marker is partly matched and no value is being taken.
   bool Idle() const;
 
@@ -75,6 +87,7 @@ class EpsHeaderScanner {
   const text::LeadByteTable& leads_;
   BlockSkipper skipBlocks_ = nullptr;
   std::int64_t chars_ = 0;
+  std::size_t binaryLeft_ = 0;  // bytes of the binary prefix still to come
   bool pendingTrail_ = false;
   char pendingLead_ = 0;
   Marker postscript_;
@@ -87,6 +100,8 @@ class EpsHeaderScanner {
 // One file's analysis. Each call reaches further into the file from where the last one stopped, so
 // the file is read once however many limits are tried; it is opened on the first call and closed
 // when the analysis is settled, the file has ended, or the object goes.
+// The bytes before the PostScript section of a file with a binary header (BinaryPreviewPrefix) are
+// scanned as binary.
 class EpsFileAnalysis {
  public:
   explicit EpsFileAnalysis(fileio::FilePath path, const text::LeadByteTable& leads = text::Cp932LeadBytes());
@@ -112,6 +127,7 @@ class EpsFileAnalysis {
   std::size_t bufferBegin_ = 0;
   std::size_t bufferEnd_ = 0;
   bool opened_ = false;
+  bool started_ = false;  // the scanner has been told how many bytes are binary
   bool finished_ = false;
   bool failed_ = false;
 };

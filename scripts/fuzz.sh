@@ -22,7 +22,9 @@ fi
 seed() { printf "$2" >"$work/seeds/$1"; }
 case $name in
   eps_header)
-    # Four bytes that pick the chunking and the limits, then the file.
+    # Four bytes that pick the chunking and the limits, then the file. A leading C5 builds a binary
+    # header: then two more bytes pick its PostScript offset (from the start, or with the top bit
+    # set back from two bytes past the end), and the file goes on from byte 12.
     if [[ -d $reference ]]; then
       for file in "$reference"/*; do
         [[ -f $file && $file != *.md ]] || continue
@@ -32,6 +34,10 @@ case $name in
     seed worked '\x01\x00\x40\x99%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n'
     seed lf '\x02\x00\x10\xf1%%!PS-Adobe\n%%%%AI8_CreatorVersion: 8\n%%%%Creator: \x81\r\nx\r'
     seed lead '\x03\x00\x20\x55%%%%Creator:\x83\x8c\x83\x43 \r\n%%!PS-Adobe\r\n'
+    # As Acrobat 9 writes it: the section at 32, after the padding DF 8F, whose 8F is a lead byte.
+    seed preview '\xc5\x04\x00\x40\x99\x20\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\xff\xdf\x8f%%!PS-Adobe-3.1 EPSF-3.0\r\n%%%%Creator: Adobe Acrobat 9.0\r\n'
+    # The same with the offset at the file's last byte.
+    seed preview-end '\xc5\x05\x00\x40\x99\x03\x80\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\xff\xff\xdf\x8f%%!PS-Adobe-3.1 EPSF-3.0\r\n%%%%Creator: Adobe Acrobat 9.0\r\n'
     ;;
   ini)
     # One byte that picks the key, the value, 0xFF, then the file.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace fileio {
@@ -38,6 +39,8 @@ class Reader {
   // Returns the number of bytes read; 0 at the end of the file. Sets failed() on a read error.
   std::size_t Read(char* buffer, std::size_t size);
   bool failed() const { return failed_; }
+  // The size of the open file in bytes; no value when the system cannot tell.
+  std::optional<std::uint64_t> Size() const;
   void Close();
 
  private:

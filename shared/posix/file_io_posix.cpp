@@ -66,6 +66,12 @@ std::size_t Reader::Read(char* buffer, std::size_t size) {
   return got;
 }
 
+std::optional<std::uint64_t> Reader::Size() const {
+  struct stat info {};
+  if (!handle_ || ::fstat(::fileno(static_cast<std::FILE*>(handle_)), &info) != 0) return std::nullopt;
+  return static_cast<std::uint64_t>(info.st_size);
+}
+
 void Reader::Close() {
   if (handle_) std::fclose(static_cast<std::FILE*>(handle_));
   handle_ = nullptr;

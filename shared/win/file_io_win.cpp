@@ -186,6 +186,12 @@ std::size_t Reader::Read(char* buffer, std::size_t size) {
   return got;
 }
 
+std::optional<std::uint64_t> Reader::Size() const {
+  LARGE_INTEGER size{};
+  if (!handle_ || !GetFileSizeEx(static_cast<HANDLE>(handle_), &size)) return std::nullopt;
+  return static_cast<std::uint64_t>(size.QuadPart);
+}
+
 void Reader::Close() {
   if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
   handle_ = nullptr;

@@ -188,10 +188,11 @@ std::string AdversarialFile(std::mt19937& random, std::size_t size) {
   return file;
 }
 
-std::int64_t CharacterCount(const std::string& file) {
+// The characters of the file, of which the first `binary` bytes are one each.
+std::int64_t CharacterCount(const std::string& file, std::size_t binary = 0) {
   std::int64_t count = 0;
   for (std::size_t pos = 0; pos < file.size(); ++count)
-    pos += text::Cp932LeadBytes()[static_cast<unsigned char>(file[pos])] ? 2 : 1;
+    pos += (pos >= binary && text::Cp932LeadBytes()[static_cast<unsigned char>(file[pos])]) ? 2 : 1;
   return count;
 }
 
@@ -277,6 +278,205 @@ TEST_P(EpsHeaderPaths, AMarkerSplitRightAfterItsFirstByte) {
       scanner.EndOfFile();
       EXPECT_EQ(scanner.CreatorText(), "x") << piece << " " << creatorFirst;
     }
+  }
+}
+
+// A DOS EPS binary header of 30 bytes: the magic, the PostScript section's offset and length, the
+// offsets and lengths of a metafile and a TIFF preview (none here), and a checksum of FFFF.
+std::string PreviewHeader(std::uint32_t offset, std::uint32_t length) {
+  std::string header = "\xC5\xD0\xD3\xC6";
+  for (const std::uint32_t value : {offset, length, 0u, 0u, 0u, 0u}) {
+    for (int shift = 0; shift < 32; shift += 8) header += static_cast<char>(value >> shift & 0xFF);
+  }
+  return header + "\xFF\xFF";
+}
+
+// A file whose header puts `section` at `offset`, with a lead byte (8F) just before it: after
+// `padding` (repeated) when the offset is past the header, else in place of the header's last bytes.
+std::string PreviewFile(std::uint32_t offset, const std::string& section, char padding = '\xDF') {
+  std::string file = PreviewHeader(offset, static_cast<std::uint32_t>(section.size()));
+  file.resize(offset - 1, padding);
+  return file + '\x8F' + section;
+}
+
+const std::string kAcrobat = "%!PS-Adobe-3.1 EPSF-3.0\r\n%%Creator: Adobe Acrobat 9.0\r\n%%EndComments\r\n";
+
+struct PreviewCase {
+  const char* what;
+  std::string file;
+  std::int64_t limit;
+  ReferenceResult expected;
+};
+
+std::vector<PreviewCase> PreviewCases() {
+  // As Acrobat 9 writes it: two padding bytes DF 8F after the header, and 8F is a lead byte.
+  const std::string acrobat = PreviewFile(32, kAcrobat);
+  const ReferenceResult found{"Adobe Acrobat 9.0", ""};
+  // Characters up to the end of the creator line.
+  const auto throughCreator = static_cast<std::int64_t>(kAcrobat.find("9.0\r") + 4);
+  // Lead bytes before the section: binary, they count one character each.
+  const std::string leadPadded = PreviewFile(40, kAcrobat, '\x81');
+  // Markers in a preview, after an odd run of lead bytes.
+  const std::string inPreview = "%!PS-Adobe\r%%Creator: p\r";
+  const std::int64_t previewEnd = 30 + 9 + static_cast<std::int64_t>(inPreview.size());
+  std::string previewMarkers = PreviewHeader(80, 0) + std::string(9, '\x81') + inPreview;
+  previewMarkers.resize(79, 'q');
+  previewMarkers += "\x8F%%Creator: section\r";
+  // A value that begins in the binary part and ends with three lead bytes, then the section's CR.
+  std::string lineAcross = PreviewHeader(47, 0) + "%%Creator: abc";
+  lineAcross.resize(47, '\xE0');
+  lineAcross += "\r\n%!PS-Adobe\r\n";
+  std::string wrongMagic = acrobat;
+  wrongMagic[3] = '\xC7';
+  // The whole file after its header, with its offset at the end of the file or past it.
+  const std::string rest = "\x8F%!PS-Adobe\r\n%%Creator: x\r\n";
+  const auto size = static_cast<std::uint32_t>(30 + rest.size());
+  return {
+      {"Acrobat 9: the section's first '%' is no second byte", acrobat, 102400, found},
+      {"the offset right after the header", PreviewFile(30, kAcrobat), 102400, found},
+      {"the offset at the file's last byte", PreviewHeader(size - 1, 1) + rest, 102400, {"x", ""}},
+      {"an offset inside the header is ignored", PreviewFile(29, kAcrobat), 102400, {}},
+      {"an offset at the file's end is ignored", PreviewHeader(size, 0) + rest, 102400, {}},
+      {"an offset past the file's end is ignored", PreviewHeader(size + 1, 0) + rest, 102400, {}},
+      {"an offset of FFFFFFFF is ignored", PreviewHeader(0xFFFFFFFF, 0) + rest, 102400, {}},
+      {"without the magic, as ever", wrongMagic, 102400, {}},
+      {"the limit at the binary part's end", acrobat, 32, {}},
+      {"the limit one short of the creator line's end", acrobat, 32 + throughCreator - 1, {}},
+      {"the limit at the creator line's end", acrobat, 32 + throughCreator, found},
+      {"binary lead bytes count one each", leadPadded, 40 + throughCreator - 1, {}},
+      {"binary lead bytes count one each, at the limit", leadPadded, 40 + throughCreator, found},
+      {"markers in the binary part count first", previewMarkers, 102400, {"p", ""}},
+      {"the limit among the binary part's lead bytes", previewMarkers, 35, {}},
+      {"the limit inside the binary part, short of its markers", previewMarkers, previewEnd - 1, {}},
+      {"the limit inside the binary part, after its markers", previewMarkers, previewEnd, {"p", ""}},
+      {"a value begun in the binary part ends at the section's CR", lineAcross, 102400, {"abc\xE0\xE0\xE0", ""}},
+  };
+}
+
+// The scanner told what the file's header makes binary, fed pieces of `piece` bytes while it needs
+// more; `chars` gets the characters scanned.
+ReferenceResult ScanWithPrefix(ScanPath path, const std::string& file, std::int64_t limit, std::size_t piece,
+                               std::int64_t* chars = nullptr) {
+  EpsHeaderScanner scanner(path);
+  scanner.SetBinaryPrefix(BinaryPreviewPrefix(file, file.size()));
+  std::size_t pos = 0;
+  while (pos < file.size() && scanner.NeedsMore(limit)) {
+    pos += scanner.Feed(file.data() + pos, std::min(piece, file.size() - pos), limit);
+  }
+  if (pos == file.size()) scanner.EndOfFile();
+  if (chars) *chars = scanner.charsScanned();
+  return {scanner.CreatorText(), scanner.CreatorVersion()};
+}
+
+// Files with a binary header before their PostScript section: read as the launcher reads them,
+// and fed to the scanner in pieces of several sizes.
+TEST_P(EpsHeaderPaths, PreviewHeaderCases) {
+  for (const PreviewCase& test : PreviewCases()) {
+    SCOPED_TRACE(test.what);
+    ASSERT_EQ(ReferenceAnalysis(test.file, test.limit), test.expected);
+    const fs::path temp = Put("file.eps", test.file);
+    EpsFileAnalysis analysis(temp, GetParam());
+    ReferenceResult result;
+    result.creatorText = analysis.AnalyzeEpsFile(static_cast<std::int32_t>(test.limit), result.creatorVersion);
+    EXPECT_EQ(result, test.expected);
+    const std::int64_t characters = CharacterCount(test.file, BinaryPreviewPrefix(test.file, test.file.size()));
+    for (const std::size_t piece : {1, 2, 31, 64, 65536}) {
+      std::int64_t chars = 0;
+      EXPECT_EQ(ScanWithPrefix(GetParam(), test.file, test.limit, piece, &chars), test.expected)
+          << "pieces of " << piece;
+      EXPECT_EQ(chars, std::min(test.limit, characters)) << "pieces of " << piece;
+    }
+  }
+}
+
+TEST(EpsHeader, BinaryPreviewPrefixIsTheSectionOffsetWhenItLiesInTheFile) {
+  const std::string header = PreviewHeader(0x00012345, 7);
+  EXPECT_EQ(BinaryPreviewPrefix(header, 0x00012346), 0x00012345u);
+  EXPECT_EQ(BinaryPreviewPrefix(header.substr(0, 12), 0x00012346), 0x00012345u);  // the rest is not read
+  EXPECT_EQ(BinaryPreviewPrefix(header, 0x00012345), 0u);
+  EXPECT_EQ(BinaryPreviewPrefix(PreviewHeader(30, 0), 31), 30u);
+  EXPECT_EQ(BinaryPreviewPrefix(PreviewHeader(29, 0), 31), 0u);
+  EXPECT_EQ(BinaryPreviewPrefix(PreviewHeader(0, 0), 31), 0u);
+  // An offset with its top bit set is no negative number.
+  EXPECT_EQ(BinaryPreviewPrefix(PreviewHeader(0x80000020, 0), 0x80000021), 0x80000020u);
+  std::string wrongMagic = header;
+  wrongMagic[0] = '\xC4';
+  EXPECT_EQ(BinaryPreviewPrefix(wrongMagic, 0x00012346), 0u);
+}
+
+// Each byte value as the last binary byte, with binary lead bytes before it, the section at each
+// place of a block, fed at once and split around the section's start: the section's first '%'
+// begins a character whatever comes before it.
+TEST_P(EpsHeaderPaths, EveryByteValueAsTheLastBinaryByte) {
+  const std::string section = "%!PS-Adobe\r%%Creator: x\r" + std::string(150, 'q');
+  for (int value = 0; value < 256; ++value) {
+    for (std::size_t offset = 30; offset < 30 + 2 * 64; offset += 7) {
+      std::string file = PreviewHeader(static_cast<std::uint32_t>(offset), static_cast<std::uint32_t>(section.size()));
+      file.resize(offset - 1, '\x81');
+      file += static_cast<char>(value) + section;
+      for (const std::size_t split : {std::size_t{0}, offset - 1, offset, offset + 1}) {
+        EpsHeaderScanner scanner(GetParam());
+        scanner.SetBinaryPrefix(BinaryPreviewPrefix(file, file.size()));
+        const std::size_t taken = split == 0 ? 0 : scanner.Feed(file.data(), split, 100000);
+        scanner.Feed(file.data() + taken, file.size() - taken, 100000);
+        scanner.EndOfFile();
+        ASSERT_EQ(scanner.CreatorText(), "x") << "byte " << value << " offset " << offset << " split " << split;
+        ASSERT_EQ(scanner.charsScanned(), static_cast<std::int64_t>(file.size()))
+            << "byte " << value << " offset " << offset << " split " << split;
+      }
+    }
+  }
+}
+
+// Hard text behind a header whose offset falls anywhere: often at a marker, on the header's end, on
+// the file's end and past it; with a lead byte just before the offset, and limits around it.
+TEST_P(EpsHeaderPaths, PreviewHeaderFilesFedInPiecesMatchTheWholeFileRules) {
+  std::mt19937 random(20261210);
+  for (int round = 0; round < 3000; ++round) {
+    std::string file =
+        PreviewHeader(0, 0) + AdversarialFile(random, std::uniform_int_distribution<std::size_t>(0, 1500)(random));
+    const std::size_t marker = std::uniform_int_distribution<std::size_t>(30, file.size())(random);
+    file.insert(marker, "%!PS-Adobe\r%%Creator: y\r");
+    std::size_t offset = 0;
+    switch (random() % 4) {
+      case 0: offset = marker; break;
+      case 1: offset = 29 + random() % 2; break;
+      case 2: offset = file.size() - 1 + random() % 3; break;
+      default: offset = std::uniform_int_distribution<std::size_t>(0, file.size() + 2)(random);
+    }
+    for (int i = 0; i < 4; ++i) file[4 + i] = static_cast<char>(offset >> (8 * i) & 0xFF);
+    if (offset > 12 && offset <= file.size() && random() % 4 != 0) file[offset - 1] = '\x81';
+    const auto near = static_cast<std::int64_t>(offset + random() % 5) - 2;
+    const std::int64_t limit = random() % 3 ? SomeLimit(random, file.size()) : near;
+    std::int64_t chars = 0;
+    const std::size_t piece = random() % 3 ? std::uniform_int_distribution<std::size_t>(1, 200)(random) : file.size();
+    ASSERT_EQ(ScanWithPrefix(GetParam(), file, limit, piece, &chars), ReferenceAnalysis(file, limit))
+        << "round " << round << " offset " << offset << " limit " << limit << " file " << testing::PrintToString(file);
+    const std::size_t binary = BinaryPreviewPrefix(file, file.size());
+    ASSERT_EQ(chars, std::clamp<std::int64_t>(limit, 0, CharacterCount(file, binary))) << "round " << round;
+  }
+}
+
+// A preview longer than one read: the binary part goes on across reads and across the calls with
+// growing limits, and the text pairs afresh at the section.
+TEST_P(EpsHeaderPaths, APreviewLongerThanOneRead) {
+  constexpr std::uint32_t kOffset = 70001;
+  const std::string section = "%!PS-Adobe-3.1\r\n%%Creator: section\r\n";
+  std::string file = PreviewHeader(kOffset, static_cast<std::uint32_t>(section.size()));
+  while (file.size() < 65536 - 12) file += "\x81\x81\x81%q\xE0\x9F";
+  file += "%%Creator: from the preview\r";  // across the end of the first read
+  file.resize(kOffset - 1, '\x81');
+  file += '\x8F' + section;
+  const fs::path temp = Put("file.eps", file);
+  const std::int32_t limits[] = {65536, kOffset, kOffset + 9, kOffset + 10, 40960000};
+  const ReferenceResult none;
+  const ReferenceResult expected[] = {none, none, none, {"from the preview", ""}, {"from the preview", ""}};
+  EpsFileAnalysis analysis(temp, GetParam());
+  for (std::size_t i = 0; i < std::size(limits); ++i) {
+    ReferenceResult result;
+    result.creatorText = analysis.AnalyzeEpsFile(limits[i], result.creatorVersion);
+    EXPECT_EQ(result, expected[i]) << "limit " << limits[i];
+    EXPECT_EQ(ReferenceAnalysis(file, limits[i]), expected[i]) << "limit " << limits[i];
   }
 }
 

@@ -2,6 +2,8 @@
 // writes, and its windows.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
 #include "program_test.h"
@@ -72,6 +74,21 @@ TEST_F(LauncherTest, AProgramThatCannotStartGetsTheErrorReport) {
   EXPECT_NE(box.text.find(L" (エラー番号:-2147"), std::wstring::npos) << ToUtf8(box.text);
   EXPECT_EQ(box.text.back(), L')');
   EXPECT_TRUE(box.icon);
+}
+
+// As Acrobat 9 writes it: a binary header of 30 bytes, the padding DF 8F, whose 8F is a lead byte,
+// and the PostScript section at 32. Whether the offset lies in the file comes from the file's size.
+TEST_F(LauncherTest, AFileWithABinaryHeaderOpensItsRegisteredProgram) {
+  const std::string section = "%!PS-Adobe-3.1 EPSF-3.0\r\n%%Creator: Adobe Acrobat 9.0\r\n%%EndComments\r\n";
+  std::string bytes = "\xC5\xD0\xD3\xC6";
+  for (const std::uint32_t value : {32u, static_cast<std::uint32_t>(section.size()), 0u, 0u, 0u, 0u}) {
+    for (int shift = 0; shift < 32; shift += 8) bytes += static_cast<char>(value >> shift & 0xFF);
+  }
+  const fs::path file = box_.Put(L"work files\\acrobat.eps", bytes + "\xFF\xFF\xDF\x8F" + section);
+  PutLinks(LinkEntry(1, "Adobe Acrobat 9.0", Ansi(draw_), ""));
+  auto launcher = Open(file);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(Started(draw_), std::vector<std::wstring>{StartOf(draw_, file)});
 }
 
 TEST_F(LauncherTest, RealFilesFromTheCorpusOpenTheirRegisteredProgram) {
