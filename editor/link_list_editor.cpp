@@ -5,6 +5,7 @@
 #include "config.h"
 #include "eps_header.h"
 #include "error.h"
+#include "handler.h"
 #include "launcher_main.h"
 #include "link_rules.h"
 #include "text.h"
@@ -86,11 +87,7 @@ const wchar_t* LinkEditMessage(LinkEditProblem problem) {
 
 template <typename Step>
 void LinkListEditor::Handle(Step step) {
-  try {
-    step();
-  } catch (...) {
-    host_.ShowError(err::CurrentErrorNumber());
-  }
+  RunReported(host_, step);
 }
 
 LinkRowTexts LinkListEditor::RowTexts(std::size_t index) {
