@@ -204,6 +204,10 @@ TEST_F(LinkListEditorTest, TestingAFileTellsWhatTheLauncherWouldDoWithTheRowsAsT
       {"no hit", Eps("other.eps", "17.0"), format + L"17.0\r\n\r\n" + editor_texts::kTestNotRegistered},
       {"an unknown format", Put("plain.eps", "no header").string(),
        L"message 0 " + std::wstring(editor_texts::kTestUnknownFormat)},
+      {"a header past the first scan, as the launcher finds it",
+       Put("late.eps", std::string(150 * 1024, '\n') + "%!PS-Adobe-3.0\r\n%%Creator: Layout 2\r\n").string(),
+       L"message 0 ファイルの形式: Layout 2\r\n作成ソフトバージョン: \r\n\r\n起動するソフト: Layout (記憶した選択の 3 "
+       L"行目)"},
   };
   for (const auto& c : cases) EXPECT_EQ(Test(c.file), c.expected) << c.name;
   window_.selected = 1;
