@@ -30,4 +30,46 @@ inline constexpr wchar_t kNameNotAnsi[] = L"アプリケーション名に使用
 // The open-file dialog.
 inline constexpr wchar_t kOpenFileTitle[] = L"ファイルを開く";
 
+// Remembered choices: the button of the application list window, the window that shows them
+// (frmLinks), its change dialog (frmLinkEdit) and what testing a file tells.
+inline constexpr wchar_t kListLinks[] = L"記憶した選択(&M)...";
+inline constexpr wchar_t kLinksCaption[] = L"記憶した選択";
+inline constexpr wchar_t kLinksCreatorColumn[] = L"ファイルの形式";
+inline constexpr wchar_t kLinksVersionColumn[] = L"作成ソフトバージョン";
+inline constexpr wchar_t kLinksProgramColumn[] = L"起動するソフト";
+inline constexpr wchar_t kLinksStateColumn[] = L"状態";
+inline constexpr wchar_t kLinksProgramMissing[] = L"見つかりません";
+inline constexpr wchar_t kLinksChange[] = L"変更(&C)...";
+inline constexpr wchar_t kLinksForget[] = L"削除(&D)";
+inline constexpr wchar_t kLinksTest[] = L"ファイルで確認(&T)...";
+inline constexpr wchar_t kLinksOk[] = L"OK";
+inline constexpr wchar_t kLinksCancel[] = L"キャンセル";
+inline constexpr wchar_t kLinksEpsFilter[] = L"EPS ファイル (*.eps;*.ai)";
+inline constexpr wchar_t kLinksEpsPattern[] = L"*.eps;*.ai";
+inline constexpr wchar_t kLinksAllFilter[] = L"すべてのファイル (*.*)";
+inline constexpr wchar_t kLinksAllPattern[] = L"*.*";
+inline constexpr wchar_t kTestCreator[] = L"ファイルの形式: ";
+inline constexpr wchar_t kTestVersion[] = L"作成ソフトバージョン: ";
+inline constexpr wchar_t kTestProgram[] = L"起動するソフト: ";
+inline constexpr wchar_t kTestRowBefore[] = L" (記憶した選択の ";
+inline constexpr wchar_t kTestRowAfter[] = L" 行目)";
+inline constexpr wchar_t kTestNotRegistered[] = L"このファイル形式は未登録です。Varnock は起動するソフトを尋ねます。";
+inline constexpr wchar_t kTestUnknownFormat[] = L"このファイルの形式は不明です。Varnock は起動するソフトを尋ねます。";
+inline constexpr wchar_t kLinkEditCaption[] = L"記憶した選択の変更";
+inline constexpr wchar_t kLinkEditCreatorLabel[] = L"ファイルの形式:";
+inline constexpr wchar_t kLinkEditVersionLabel[] = L"作成ソフトバージョン:";
+inline constexpr wchar_t kLinkEditProgramLabel[] = L"起動するソフト:";
+inline constexpr wchar_t kLinkEditOk[] = L"OK";
+inline constexpr wchar_t kLinkEditCancel[] = L"キャンセル";
+// What the change dialog refuses, each naming what is wrong.
+inline constexpr wchar_t kCreatorEmpty[] = L"ファイルの形式を入力してください。";
+inline constexpr wchar_t kCreatorLineBreak[] = L"ファイルの形式に改行は使用できません。1 行で入力してください。";
+inline constexpr wchar_t kCreatorTooLong[] =
+    L"ファイルの形式が長すぎます。1023 バイト (全角 511 文字) 以内で入力してください。";
+inline constexpr wchar_t kCreatorNotAnsi[] = L"ファイルの形式に使用できない文字が含まれています。";
+inline constexpr wchar_t kVersionLineBreak[] = L"作成ソフトバージョンに改行は使用できません。1 行で入力してください。";
+inline constexpr wchar_t kVersionTooLong[] =
+    L"作成ソフトバージョンが長すぎます。1023 バイト (全角 511 文字) 以内で入力してください。";
+inline constexpr wchar_t kVersionNotAnsi[] = L"作成ソフトバージョンに使用できない文字が含まれています。";
+
 }  // namespace editor_texts

@@ -4,6 +4,7 @@
 
 #include "config.h"
 #include "error.h"
+#include "handler.h"
 #include "ini.h"
 #include "link_lock.h"
 #include "name_list.h"
@@ -13,11 +14,7 @@ namespace editor {
 
 template <typename Step>
 void ListEditor::Handle(Step step) {
-  try {
-    step();
-  } catch (...) {
-    host_.ShowError(err::CurrentErrorNumber());
-  }
+  RunReported(host_, step);
 }
 
 void ListEditor::Form_Load() {

@@ -6,6 +6,7 @@
 #include "eps_header.h"
 #include "error.h"
 #include "ini.h"
+#include "link_rules.h"
 #include "tables.h"
 #include "text.h"
 
@@ -99,7 +100,7 @@ struct Run {
     std::optional<std::string> programPath;
     if (!creatorText || host.ShiftDown()) {
       programPath = Choose();
-    } else if (const std::int32_t number = FindLink(links, *creatorText, creatorVersion)) {
+    } else if (const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion)) {
       programPath = links.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
       if (!ProgramExists(*programPath)) return;
     } else {

@@ -73,6 +73,15 @@ LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& p
   return {Quoted(creatorText), Quoted(programPath), Quoted(creatorVersion)};
 }
 
+std::vector<std::pair<std::string, std::string>> LinkEntryWrites(std::int32_t number, const std::string& creatorText,
+                                                                 const std::string& programPath,
+                                                                 const std::string& creatorVersion) {
+  const LinkValues values = QuotedLinkValues(creatorText, programPath, creatorVersion);
+  return {{text::NumberedKey(config::kLinkKey, number), values.link},
+          {text::NumberedKey(config::kPathKey, number), values.path},
+          {text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion}};
+}
+
 bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion) {
   // An entry whose link is empty ends the table for every reader: it would never be found.
   if (creatorText.empty()) return false;
@@ -87,19 +96,20 @@ bool CanStoreLink(const std::string& creatorText, const std::string& creatorVers
   return true;
 }
 
-std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::string& creatorText,
-                                      const std::string& programPath, const std::string& creatorVersion) {
+std::optional<std::int32_t> UpdateLinkIni(const fileio::FilePath& file,
+                                          const std::function<void(IniDocument&)>& change) {
   const linklock::LinkIniLock lock(file);
   if (!lock.held()) return err::FromSystemError(lock.error());
-  const bool stored = UpdateIniFile(file, [&](IniDocument& ini) {
+  if (!UpdateIniFile(file, change)) return err::FromSystemError(fileio::LastError());
+  return std::nullopt;
+}
+
+std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::string& creatorText,
+                                      const std::string& programPath, const std::string& creatorVersion) {
+  return UpdateLinkIni(file, [&](IniDocument& ini) {
     LinkTable table;
     ReadLinkIni(ini, table);
-    const std::int32_t number = LinkNumberToStore(table, creatorText, creatorVersion);
-    const LinkValues values = QuotedLinkValues(creatorText, programPath, creatorVersion);
-    ini.Set(config::kSection, text::NumberedKey(config::kLinkKey, number), values.link);
-    ini.Set(config::kSection, text::NumberedKey(config::kPathKey, number), values.path);
-    ini.Set(config::kSection, text::NumberedKey(config::kCreatorVersionKey, number), values.creatorVersion);
+    ini.Set(config::kSection, LinkEntryWrites(LinkNumberToStore(table, creatorText, creatorVersion), creatorText,
+                                              programPath, creatorVersion));
   });
-  if (!stored) return err::FromSystemError(fileio::LastError());
-  return std::nullopt;
 }

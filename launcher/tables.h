@@ -3,8 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "file_io.h"
@@ -54,10 +56,22 @@ struct LinkValues {
 LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
                             const std::string& creatorVersion);
 
+// The keys and values of entry `number`, quoted as above, in the order in which they are written:
+// link, path, CreatorVersion.
+std::vector<std::pair<std::string, std::string>> LinkEntryWrites(std::int32_t number, const std::string& creatorText,
+                                                                 const std::string& programPath,
+                                                                 const std::string& creatorVersion);
+
 // A pair that link.ini gives back as it was written and finds again: a creator text that is not
 // empty, no line break, no NUL, no more than a value read can hold. Any other pair would be stored
 // and then never found again.
 bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion);
+
+// Reads link.ini as it stands, lets `change` set values in it and replaces the file in one step,
+// all while holding the lock that every program takes to change link.ini. Returns the failure's
+// error number (the file then stays as it was), or no value when the file has been replaced.
+std::optional<std::int32_t> UpdateLinkIni(const fileio::FilePath& file,
+                                          const std::function<void(IniDocument&)>& change);
 
 // Stores an association in link.ini while holding the lock on it: the number is chosen from the
 // file as it stands now (the last matching entry's, else the number after the last entry), and

@@ -70,7 +70,9 @@ for _ in 1 2 3 4 5; do
   for _ in $(seq 1 300); do
     id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
     if [[ -n $id ]]; then
-      pid=$(xprop -id "$id" _NET_WM_PID | awk '{ print $3 }')
+      # The notice may already have gone again: then this start is missed.
+      pid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }' || true)
+      [[ -n $pid ]] || break
       sleep 0.03  # the notice draws itself once it is shown
       kill -STOP "$pid"
       xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
@@ -93,3 +95,27 @@ read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
 xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
   mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
 shoot "項目の編集" entry-dialog; stop_programs
+
+# The window of remembered choices, over the list window: four rows, one of them for a dot
+# release ('*'), one for a program that has gone and one for a program that is not in the list.
+mkdir -p "$work/Apps/old"
+cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/ai10.exe"
+cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cs6.exe"
+cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cc.exe"
+ai10=$(win "$work/Apps/ai10.exe") cs6=$(win "$work/Apps/cs6.exe") cc=$(win "$work/Apps/cc.exe")
+printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\n' \
+  "$ai10" "$cs6" >"$work/name.ini"
+entry() { printf 'link%s="%s"\r\npath%s="%s"\r\nCreatorVersion%s="%s"\r\n' "$1" "$2" "$1" "$3" "$1" "$4"; }
+{
+  printf '[main]\r\nQuelby=1\r\n'
+  entry 1 'Adobe Illustrator(R) 10.0' "$ai10" '10.0'
+  entry 2 'Adobe Illustrator(R) 16.0' "$cs6" '16.0*'
+  entry 3 "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E\x81\x5B 8.0')" "$(win "$work/Apps/old")\\illust.exe" ''
+  entry 4 'Adobe Illustrator(R) 24*' "$cc" '*'
+} >"$work/link.ini"
+wine "$work/Quelby.exe" &
+read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+  awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+# 記憶した選択(&M)..., with the mouse.
+xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
+shoot "記憶した選択" links-window; stop_programs

@@ -1,5 +1,7 @@
 #include "ini.h"
 
+#include <algorithm>
+
 #include "codepage.h"
 #include "error.h"
 #include "text.h"
@@ -215,37 +217,95 @@ std::string IniDocument::Get(std::string_view section, std::string_view key, std
 }
 
 void IniDocument::Set(std::string_view ansiSection, std::string_view ansiKey, std::string_view ansiValue) {
-  if (HasLineBreak(ansiSection) || HasLineBreak(ansiKey) || HasLineBreak(ansiValue)) {
-    throw err::AppError(err::kValueHasLineBreak);
+  Set(ansiSection, {{std::string(ansiKey), std::string(ansiValue)}});
+}
+
+void IniDocument::Set(std::string_view ansiSection,
+                      const std::vector<std::pair<std::string, std::string>>& ansiValues) {
+  if (HasLineBreak(ansiSection)) throw err::AppError(err::kValueHasLineBreak);
+  for (const auto& [key, value] : ansiValues) {
+    if (HasLineBreak(key) || HasLineBreak(value)) throw err::AppError(err::kValueHasLineBreak);
   }
-  const std::string ownSection = OwnText(ansiSection);
-  const std::string ownKey = OwnText(ansiKey);
-  const std::string ownValue = OwnText(ansiValue);
-  const std::string_view section(ownSection);
-  const std::string_view key(ownKey);
-  const std::string_view value(ownValue);
-  const std::string entry = std::string(key) + "=" + std::string(value);
+  // Each key once, in the order of its first Set, spelled as then and holding its last value:
+  // a later Set of the same key finds the line that the first one wrote.
+  std::vector<std::pair<std::string, std::string>> values;
+  values.reserve(ansiValues.size());  // the names below point into these strings
+  std::unordered_map<std::string_view, std::size_t, NameHash, NameEqual> firstSet;
+  for (const auto& [key, value] : ansiValues) {
+    std::string ownKey = OwnText(key);
+    if (const auto found = firstSet.find(TrimSpaces(ownKey)); found != firstSet.end()) {
+      values[found->second].second = OwnText(value);
+      continue;
+    }
+    values.emplace_back(std::move(ownKey), OwnText(value));
+    firstSet.emplace(TrimSpaces(values.back().first), values.size() - 1);
+  }
+  if (values.empty()) return;
+  const std::string section = OwnText(ansiSection);
+  std::string newEntries;
   const std::size_t sectionLine = FindSection(section);
   if (sectionLine == std::string::npos) {
     if (!bytes_.empty() && bytes_.back() != '\n' && bytes_.back() != '\r') bytes_ += "\r\n";
-    bytes_ += "[" + std::string(section) + "]\r\n" + entry + "\r\n";
-  } else if (const std::size_t keyLine = FindKey(sectionLine, key); keyLine != std::string::npos) {
-    const Line& line = lines_[keyLine];
-    if (line.valueBegin == std::string::npos) {
-      bytes_.insert(line.end, "=" + std::string(value));
+    bytes_ += "[" + section + "]\r\n";
+    for (const auto& [key, value] : values) bytes_ += key + "=" + value + "\r\n";
+    Parse();
+    return;
+  }
+  // Replacements of bytes [at, at + length), applied in the order of `at`; at the same place, in
+  // the order made.
+  struct Edit {
+    std::size_t at;
+    std::size_t length;
+    std::string text;
+  };
+  std::vector<Edit> edits;
+  for (const auto& [key, value] : values) {
+    const std::size_t keyLine = FindKey(sectionLine, key);
+    if (keyLine == std::string::npos) {
+      newEntries += key + "=" + value + "\r\n";
+    } else if (const Line& line = lines_[keyLine]; line.valueBegin == std::string::npos) {
+      edits.push_back({line.end, 0, "=" + value});
     } else {
-      bytes_.replace(line.valueBegin, line.end - line.valueBegin, value);
+      edits.push_back({line.valueBegin, line.end - line.valueBegin, value});
     }
-  } else {
+  }
+  if (!newEntries.empty()) {
+    // New keys follow the section's last key.
     std::size_t after = sectionLine;
-    for (std::size_t i = sectionLine + 1; i < lines_.size(); ++i) {
-      if (lines_[i].kind == Line::Kind::kSection) break;
+    for (std::size_t i = sectionLine + 1; i < lines_.size() && lines_[i].kind != Line::Kind::kSection; ++i) {
       if (lines_[i].kind == Line::Kind::kKey) after = i;
     }
     const Line& line = lines_[after];
-    const bool ended = line.next > line.end;
-    bytes_.insert(line.next, (ended ? "" : "\r\n") + entry + "\r\n");
+    edits.push_back({line.next, 0, (line.next > line.end ? "" : "\r\n") + newEntries});
   }
+  std::stable_sort(edits.begin(), edits.end(), [](const Edit& a, const Edit& b) { return a.at < b.at; });
+  std::string edited;
+  std::size_t copied = 0;
+  for (const Edit& edit : edits) {
+    edited.append(bytes_, copied, edit.at - copied);
+    edited += edit.text;
+    copied = edit.at + edit.length;
+  }
+  edited.append(bytes_, copied, std::string::npos);
+  bytes_ = std::move(edited);
+  Parse();
+}
+
+void IniDocument::RemoveKeys(std::string_view ansiSection, const std::function<bool(const std::string& key)>& remove) {
+  const std::size_t sectionLine = FindSection(OwnText(ansiSection));
+  if (sectionLine == std::string::npos) return;
+  std::string kept;
+  std::size_t copied = 0;
+  for (std::size_t i = sectionLine + 1; i < lines_.size() && lines_[i].kind != Line::Kind::kSection; ++i) {
+    const Line& line = lines_[i];
+    if (line.kind != Line::Kind::kKey) continue;
+    if (!remove(encoding_ == Encoding::kAnsi ? std::string(line.name) : codepage::AnsiFromUtf8(line.name))) continue;
+    kept.append(bytes_, copied, line.begin - copied);
+    copied = line.next;
+  }
+  if (copied == 0) return;
+  kept.append(bytes_, copied, std::string::npos);
+  bytes_ = std::move(kept);
   Parse();
 }
 
@@ -269,12 +329,7 @@ bool UpdateIniFile(const fileio::FilePath& file, const std::function<void(IniDoc
 
 std::int32_t WriteIniStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values,
                              const fileio::FilePath& file) {
-  return UpdateIniFile(file,
-                       [&](IniDocument& document) {
-                         for (const auto& [key, value] : values) document.Set(section, key, value);
-                       })
-             ? 1
-             : 0;
+  return UpdateIniFile(file, [&](IniDocument& document) { document.Set(section, values); }) ? 1 : 0;
 }
 
 std::string CutAtNull(const std::string& value) {

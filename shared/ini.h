@@ -42,6 +42,14 @@ class IniDocument {
   // and every other byte stays. Throws err::AppError when a text holds a CR or LF.
   void Set(std::string_view section, std::string_view key, std::string_view value);
 
+  // Sets several keys of one section as that many calls of Set in this order would, in one pass
+  // over the document; nothing changes when any text holds a CR or LF (err::AppError).
+  void Set(std::string_view section, const std::vector<std::pair<std::string, std::string>>& values);
+
+  // Removes the lines of the keys that `remove` picks (given each key's name in ANSI, as the file
+  // spells it) from the section that reads find (the first of that name); every other byte stays.
+  void RemoveKeys(std::string_view section, const std::function<bool(const std::string& key)>& remove);
+
   // The file's bytes, in the encoding the file came in.
   std::string bytes() const;
   Encoding encoding() const { return encoding_; }

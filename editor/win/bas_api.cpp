@@ -18,10 +18,17 @@ constexpr DWORD kBufferSize = 257;
 
 }  // namespace
 
-std::wstring GetOpenFileName(HWND owner, const std::wstring& filter, const std::wstring& initialFolder) {
-  // A filter list ends with an empty text; the empty filter is that end alone.
-  std::string filters = wintext::ToAnsi(filter);
-  filters.push_back('\0');
+std::wstring GetOpenFileName(HWND owner, const std::vector<FileFilter>& filters, const std::wstring& initialFolder) {
+  // Each description and its patterns end with a NUL, the list with an empty text; no filters is
+  // that end alone.
+  std::string filterList;
+  for (const FileFilter& filter : filters) {
+    for (const std::wstring* text : {&filter.description, &filter.pattern}) {
+      filterList += wintext::ToAnsi(*text);
+      filterList.push_back('\0');
+    }
+  }
+  filterList.push_back('\0');
   const std::string folder = wintext::ToAnsi(initialFolder);
   const std::string title = wintext::ToAnsi(editor_texts::kOpenFileTitle);
   char file[kBufferSize] = {};
@@ -32,7 +39,8 @@ std::wstring GetOpenFileName(HWND owner, const std::wstring& filter, const std::
   request.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
   request.hwndOwner = owner;
   request.hInstance = GetModuleHandleW(nullptr);
-  request.lpstrFilter = filters.c_str();
+  request.lpstrFilter = filterList.c_str();
+  request.nFilterIndex = filters.empty() ? 0 : 1;
   request.lpstrFile = file;
   request.nMaxFile = kBufferSize;
   request.lpstrFileTitle = fileTitle;

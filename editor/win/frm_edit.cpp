@@ -91,7 +91,7 @@ void frmEdit::TextBox_GotFocus(HWND textBox) {
 
 void frmEdit::cmdFile_Click() {
   const std::wstring folder = modSHGetFolderPath::GetSpecialFolder(modSHGetFolderPath::kProgramFiles);
-  const std::wstring chosen = basAPI::GetOpenFileName(window(), L"", folder);
+  const std::wstring chosen = basAPI::GetOpenFileName(window(), {}, folder);
   if (!chosen.empty()) SetDlgItemTextW(window(), kEditPath, chosen.c_str());
 }
 

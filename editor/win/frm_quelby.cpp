@@ -4,6 +4,7 @@
 #include "editor_win.h"
 #include "error.h"
 #include "frm_edit.h"
+#include "frm_links.h"
 #include "win_text.h"
 
 namespace {
@@ -21,6 +22,7 @@ const winform::Control kControls[] = {
     {kQuelbyEnd, L"BUTTON", editor_texts::kListEnd, kButton, 11520, 9120, 1815, 495},
     {kQuelbyList, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 360, 360, 13215, 8385, &kListFont},
     {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, 9120, 1815, 495},
+    {kQuelbyLinks, L"BUTTON", editor_texts::kListLinks, kButton, 2160, 9120, 2055, 495},
 };
 
 // A fixed single border and a close box, with a taskbar button of its own.
@@ -51,9 +53,12 @@ void frmQuelby::OnCommand(int id, int) {
     case kQuelbyDelete: mEditor.cmdDelete_Click(); break;
     // cmdEnd_Click: closing goes through Form_Unload, which reports its own failures.
     case kQuelbyEnd: SendMessageW(window(), WM_CLOSE, 0, 0); break;
+    case kQuelbyLinks: cmdLinks_Click(); break;
     default: break;
   }
 }
+
+void frmQuelby::cmdLinks_Click() { frmLinks(window()).Show(); }
 
 void frmQuelby::OnClose() {
   bool cancel = false;

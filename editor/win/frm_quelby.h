@@ -19,6 +19,8 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   void Form_Load() override;
   void OnCommand(int id, int code) override;
   void OnClose() override;
+  // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
+  void cmdLinks_Click();
 
   fileio::FilePath ProgramFolder() override;
   std::wstring FromAnsi(const std::string& ansi) override;

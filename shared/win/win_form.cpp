@@ -31,7 +31,7 @@ void UseVisualStyles() {
   static const bool initialised = [] {
     using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
     const auto init = SystemFunction<InitFunction>(library.get(), "InitCommonControlsEx");
-    const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES};
+    const INITCOMMONCONTROLSEX styles{sizeof styles, ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     return init && init(&styles);
   }();
   static_cast<void>(initialised);
@@ -165,7 +165,9 @@ void Dialog::Build() {
   dpi_ = WindowDpi(window_);
   for (std::size_t i = 0; i < form_.controlCount; ++i) {
     const Control& c = form_.controls[i];
-    const DWORD exStyle = wcscmp(c.kind, L"LISTBOX") == 0 || wcscmp(c.kind, L"EDIT") == 0 ? WS_EX_CLIENTEDGE : 0;
+    const bool sunken =
+        wcscmp(c.kind, L"LISTBOX") == 0 || wcscmp(c.kind, L"EDIT") == 0 || wcscmp(c.kind, WC_LISTVIEWW) == 0;
+    const DWORD exStyle = sunken ? WS_EX_CLIENTEDGE : 0;
     HWND control =
         CreateWindowExW(exStyle, c.kind, c.text, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | c.style, Pixels(c.left),
                         Pixels(c.top), Pixels(c.width), Pixels(c.height), window_,

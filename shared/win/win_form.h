@@ -28,7 +28,7 @@ inline constexpr FontSpec kUiFontSpec{kUiFont, kUiFontPoints};
 // One row of a window's control table; rows stand in tab order, which is also creation order.
 struct Control {
   int id;
-  const wchar_t* kind;  // window class: L"BUTTON", L"STATIC", L"EDIT", L"LISTBOX"
+  const wchar_t* kind;  // window class: L"BUTTON", L"STATIC", L"EDIT", L"LISTBOX", L"COMBOBOX", L"SysListView32"
   const wchar_t* text;
   DWORD style;                     // WS_CHILD | WS_VISIBLE are added
   int left, top, width, height;    // twips

@@ -278,6 +278,67 @@ TEST(IniWrite, ALineBreakInAnyTextIsRefused) {
   }
 }
 
+TEST(IniWrite, SeveralKeysAtOnceAsThatManySetsInTurn) {
+  using Values = std::vector<std::pair<std::string, std::string>>;
+  const struct {
+    const char* name;
+    std::string before;
+    Values values;
+    std::string after;
+  } cases[] = {
+      {"existing keys in place, new ones after the last key in order",
+       "[main]\r\nb=1\r\n\r\n[x]\r\n",
+       {{"c", "3"}, {"B", "2"}, {"d", "4"}},
+       "[main]\r\nb=2\r\nc=3\r\nd=4\r\n\r\n[x]\r\n"},
+      {"a key set twice: its first spelling, its last value",
+       "[main]\r\n",
+       {{"k", "1"}, {"j", "2"}, {" K ", "3"}},
+       "[main]\r\nk=3\r\nj=2\r\n"},
+      {"a key without '=' and a last line without its end",
+       "[main]\r\nflag\r\nz=0",
+       {{"z", "9"}, {"flag", "on"}, {"new", "n"}},
+       "[main]\r\nflag=on\r\nz=9\r\nnew=n\r\n"},
+      {"a new section after a last line without its end",
+       "; c",
+       {{"a", "1"}, {"b", "2"}},
+       "; c\r\n[main]\r\na=1\r\nb=2\r\n"},
+      {"nothing to set", "[main]\na=1", {}, "[main]\na=1"},
+  };
+  for (const auto& c : cases) {
+    IniDocument document(c.before);
+    document.Set("main", c.values);
+    EXPECT_EQ(document.bytes(), c.after) << c.name;
+  }
+  IniDocument document("[main]\r\nk=1\r\n");
+  EXPECT_THROW(document.Set("main", Values{{"k", "2"}, {"j", "a\nb"}}), err::AppError);
+  EXPECT_EQ(document.bytes(), "[main]\r\nk=1\r\n") << "a refused value changes nothing, not even the others";
+}
+
+TEST(IniWrite, RemovingKeysTakesTheirLinesFromTheSectionThatIsRead) {
+  const auto removeA = [](const std::string& key) { return key == "a" || key == "A"; };
+  const struct {
+    const char* name;
+    std::string before, after;
+  } cases[] = {
+      {"every line of the key, comments and blank lines kept", "[main]\r\na=1\r\n; a=c\r\n\r\nb=2\r\nA=3\r\n",
+       "[main]\r\n; a=c\r\n\r\nb=2\r\n"},
+      {"only the first section of the name, not keys before any section",
+       "a=0\r\n[MAIN]\r\na=1\r\n[x]\r\na=2\r\n[main]\r\na=3\r\n", "a=0\r\n[MAIN]\r\n[x]\r\na=2\r\n[main]\r\na=3\r\n"},
+      {"a last line without its end", "[main]\nb=1\na", "[main]\nb=1\n"},
+      {"no such key or section", "[other]\r\na=1\r\n", "[other]\r\na=1\r\n"},
+  };
+  for (const auto& c : cases) {
+    IniDocument document(c.before);
+    document.RemoveKeys("main", removeA);
+    EXPECT_EQ(document.bytes(), c.after) << c.name;
+    EXPECT_EQ(document.Get("main", "a", 1024), "") << c.name;
+  }
+  // In a Unicode file the names come in ANSI, and the file stays Unicode.
+  IniDocument unicode(Utf16(u"[main]\r\n\u30EC=1\r\nb=2\r\n", false));
+  unicode.RemoveKeys("main", [](const std::string& key) { return key == std::string(kLayoutAnsi, 2); });
+  EXPECT_EQ(unicode.bytes(), Utf16(u"[main]\r\nb=2\r\n", false));
+}
+
 TEST_F(IniFileTest, WritingCreatesTheFileAndReadsBack) {
   EXPECT_NE(WriteIniString("main", "link1", "\"Adobe Illustrator(R) 8.0\"", file_), 0);
   EXPECT_NE(WriteIniString("main", "CreatorVersion1", "\"\"", file_), 0);

@@ -246,6 +246,23 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
   EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
 }
 
+TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
+  Register(1, "Adobe Illustrator(R) 1*", drawPath_, "*");
+  ExpectOpenedDirectly(Run(File("ai10.eps")), drawPath_, "ai10.eps");
+  Register(2, "Adobe Illustrator(R) 10.0", layoutPath_, "10.0");
+  ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
+  // Storing keeps to the exact pair: Shift and "remember" overwrite the exact entry, never the '*' one.
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.shift = true;
+  host.answerSelect = 1;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(GetIniString("main", "link1", 1024, folder_ / "link.ini"), "Adobe Illustrator(R) 1*");
+  EXPECT_EQ(GetIniString("main", "path2", 1024, folder_ / "link.ini"), drawPath_);
+  EXPECT_EQ(Run(File("plain.eps")).selects.size(), 1u) << "an unknown format is never matched";
+}
+
 TEST_F(LauncherTest, APairHoldingALineBreakIsNotOfferedForRemembering) {
   // The lead byte 0x81 takes the CR after it into the creator text.
   Put("odd.eps", "%!PS-Adobe\r\n%%Creator: Foo\x81\r\n");

@@ -1,0 +1,182 @@
+#include "link_list_editor.h"
+
+#include <algorithm>
+
+#include "config.h"
+#include "eps_header.h"
+#include "error.h"
+#include "handler.h"
+#include "launcher_main.h"
+#include "link_rules.h"
+#include "text.h"
+
+namespace editor {
+namespace {
+
+// A value read back from link.ini holds at most this many bytes.
+constexpr std::size_t kMostValueBytes = config::kValueBufferSize - 1;
+
+bool HasLineBreak(const std::wstring& value) { return value.find_first_of(L"\r\n") != std::wstring::npos; }
+
+// The first problem of one text, of the three kinds that a text of either field can have.
+LinkEditProblem ProblemOf(const std::wstring& value, LinkEditProblem lineBreak, LinkEditProblem tooLong,
+                          LinkEditProblem notAnsi,
+                          const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi) {
+  if (HasLineBreak(value)) return lineBreak;
+  bool exact = true;
+  if (toAnsi(value, exact).size() > kMostValueBytes) return tooLong;
+  if (!exact) return notAnsi;
+  return LinkEditProblem::kNone;
+}
+
+// The launcher's own analysis: every scan limit in turn until a creator text is found.
+std::optional<std::string> AnalyzeAsTheLauncher(const fileio::FilePath& file, std::string& creatorVersion) {
+  EpsFileAnalysis analysis{file};
+  std::optional<std::string> creatorText;
+  for (const std::int32_t limit : launcher::kScanLimits) {
+    creatorText = analysis.AnalyzeEpsFile(limit, creatorVersion);
+    if (creatorText) break;
+  }
+  return creatorText;
+}
+
+}  // namespace
+
+ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath) {
+  ProgramChoices choices{apps.mstrAppNames, apps.mstrAppPaths, AppIndexOf(apps, programPath)};
+  if (choices.selected < 0) {
+    choices.items.insert(choices.items.begin(), programPath);
+    choices.paths.insert(choices.paths.begin(), programPath);
+    choices.selected = 0;
+  }
+  // Keeping the program keeps its path as the row spells it: no change where the user made none.
+  choices.paths[static_cast<std::size_t>(choices.selected)] = programPath;
+  return choices;
+}
+
+LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
+                            const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi) {
+  LinkEditCheck check;
+  check.creatorText = text::TrimBlanks(creatorText);
+  check.creatorVersion = text::TrimBlanks(creatorVersion);
+  if (check.creatorText.empty()) {
+    check.problem = LinkEditProblem::kCreatorEmpty;
+    return check;
+  }
+  check.problem = ProblemOf(check.creatorText, LinkEditProblem::kCreatorLineBreak, LinkEditProblem::kCreatorTooLong,
+                            LinkEditProblem::kCreatorNotAnsi, toAnsi);
+  if (check.problem != LinkEditProblem::kNone) return check;
+  check.problem = ProblemOf(check.creatorVersion, LinkEditProblem::kVersionLineBreak, LinkEditProblem::kVersionTooLong,
+                            LinkEditProblem::kVersionNotAnsi, toAnsi);
+  return check;
+}
+
+const wchar_t* LinkEditMessage(LinkEditProblem problem) {
+  switch (problem) {
+    case LinkEditProblem::kCreatorEmpty: return editor_texts::kCreatorEmpty;
+    case LinkEditProblem::kCreatorLineBreak: return editor_texts::kCreatorLineBreak;
+    case LinkEditProblem::kCreatorTooLong: return editor_texts::kCreatorTooLong;
+    case LinkEditProblem::kCreatorNotAnsi: return editor_texts::kCreatorNotAnsi;
+    case LinkEditProblem::kVersionLineBreak: return editor_texts::kVersionLineBreak;
+    case LinkEditProblem::kVersionTooLong: return editor_texts::kVersionTooLong;
+    case LinkEditProblem::kVersionNotAnsi: return editor_texts::kVersionNotAnsi;
+    case LinkEditProblem::kNone: break;
+  }
+  return L"";
+}
+
+template <typename Step>
+void LinkListEditor::Handle(Step step) {
+  RunReported(host_, step);
+}
+
+LinkRowTexts LinkListEditor::RowTexts(std::size_t index) {
+  const std::string& path = rows_.mstrLinkPaths[index];
+  const bool exists = fileio::IsOrdinaryFile(fileio::FilePath(host_.FromAnsi(path)));
+  return {host_.FromAnsi(rows_.mstrLinks[index]), host_.FromAnsi(rows_.mstrCreatorVersions[index]),
+          host_.FromAnsi(ProgramLabel(apps_, path)), exists ? L"" : editor_texts::kLinksProgramMissing};
+}
+
+void LinkListEditor::Form_Load() {
+  try {
+    const fileio::FilePath folder = host_.ProgramFolder();
+    ReadLinkIni(folder / config::kLinkIniFile, shown_);
+    rows_ = shown_;
+    // The names as the launcher would offer them: name.ini as saved, not the list window's changes.
+    ReadNameIni(folder / config::kNameIniFile, apps_);
+    for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) host_.InsertRow(static_cast<int>(i), RowTexts(i));
+    host_.EnableRowButtons(rows_.count() > 0);
+    if (rows_.count() > 0) host_.SelectRow(0);
+  } catch (...) {
+    // The window opens without rows and with nothing to write back.
+    const std::int32_t number = err::CurrentErrorNumber();
+    shown_ = rows_ = LinkTable{};
+    host_.EnableRowButtons(false);
+    host_.ShowError(number);
+  }
+}
+
+void LinkListEditor::cmdChange_Click() {
+  Handle([&] {
+    const int row = host_.SelectedRow();
+    if (row < 0 || row >= rows_.count()) return;
+    const auto index = static_cast<std::size_t>(row);
+    std::wstring creatorText = host_.FromAnsi(rows_.mstrLinks[index]);
+    std::wstring creatorVersion = host_.FromAnsi(rows_.mstrCreatorVersions[index]);
+    const ProgramChoices choices = ChoicesFor(apps_, rows_.mstrLinkPaths[index]);
+    std::vector<std::wstring> programs;
+    for (const std::string& item : choices.items) programs.push_back(host_.FromAnsi(item));
+    std::int32_t program = choices.selected;
+    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program)) return;
+    ChangeLink(rows_, row + 1, host_.ToAnsi(creatorText), choices.paths.at(static_cast<std::size_t>(program)),
+               host_.ToAnsi(creatorVersion));
+    host_.SetRow(row, RowTexts(index));
+    host_.SelectRow(row);
+  });
+}
+
+void LinkListEditor::cmdForget_Click() {
+  Handle([&] {
+    const int row = host_.SelectedRow();
+    if (row < 0 || row >= rows_.count()) return;
+    ForgetLink(rows_, row + 1);
+    host_.RemoveRow(row);
+    // The row that took its place is selected, so that several rows can be forgotten in turn.
+    host_.SelectRow(std::min(row, rows_.count() - 1));
+    host_.EnableRowButtons(rows_.count() > 0);
+  });
+}
+
+std::wstring LinkListEditor::TestReport(const std::wstring& file) {
+  std::string creatorVersion;
+  const std::optional<std::string> creatorText = AnalyzeAsTheLauncher(fileio::FilePath(file), creatorVersion);
+  if (!creatorText) return editor_texts::kTestUnknownFormat;
+  std::wstring report = editor_texts::kTestCreator + host_.FromAnsi(*creatorText) + L"\r\n" +
+                        editor_texts::kTestVersion + host_.FromAnsi(creatorVersion) + L"\r\n\r\n";
+  const std::int32_t number = FindLinkWithPatterns(rows_, *creatorText, creatorVersion);
+  if (number == 0) return report + editor_texts::kTestNotRegistered;
+  const std::string& path = rows_.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
+  return report + editor_texts::kTestProgram + host_.FromAnsi(ProgramLabel(apps_, path)) +
+         editor_texts::kTestRowBefore + std::to_wstring(number) + editor_texts::kTestRowAfter;
+}
+
+void LinkListEditor::cmdTest_Click() {
+  Handle([&] {
+    const std::wstring file = host_.ChooseFile();
+    if (file.empty()) return;
+    host_.Message(TestReport(file), kStyleOkOnly);
+  });
+}
+
+bool LinkListEditor::cmdOk_Click() {
+  try {
+    const std::optional<std::int32_t> failure = SaveLinks(host_.ProgramFolder() / config::kLinkIniFile, shown_, rows_);
+    if (!failure) return true;
+    host_.ShowError(*failure);
+  } catch (...) {
+    host_.ShowError(err::CurrentErrorNumber());
+  }
+  return false;
+}
+
+}  // namespace editor

@@ -1,0 +1,131 @@
+// The window of remembered choices apart from Windows: the rows of link.ini, changing and
+// forgetting them, testing a file against them, and writing them back on OK.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor_texts.h"
+#include "file_io.h"
+#include "tables.h"
+
+namespace editor {
+
+inline constexpr int kStyleOkOnly = 0;
+inline constexpr int kStyleExclamation = 48;
+
+// What one row of the window shows.
+struct LinkRowTexts {
+  std::wstring creatorText;
+  std::wstring creatorVersion;
+  std::wstring program;  // the application's name, else the program path
+  std::wstring state;    // empty when the program exists
+  bool operator==(const LinkRowTexts& other) const {
+    return creatorText == other.creatorText && creatorVersion == other.creatorVersion && program == other.program &&
+           state == other.state;
+  }
+};
+
+// What the window of remembered choices needs from the system and its windows; the Windows build
+// supplies the real thing, the tests a recording stand-in.
+class LinksHost {
+ public:
+  virtual ~LinksHost() = default;
+  // The folder that holds the list editor's program file, where both INI files lie.
+  virtual fileio::FilePath ProgramFolder() = 0;
+  // Between the files' ANSI code page and the windows' text.
+  virtual std::wstring FromAnsi(const std::string& ansi) = 0;
+  virtual std::string ToAnsi(const std::wstring& wide) = 0;
+
+  // The rows of the list (from 0). Throws err::AppError when a row cannot be added.
+  virtual void InsertRow(int row, const LinkRowTexts& texts) = 0;
+  virtual void SetRow(int row, const LinkRowTexts& texts) = 0;
+  virtual void RemoveRow(int row) = 0;
+  // -1 selects no row.
+  virtual void SelectRow(int row) = 0;
+  // -1 when no row is selected.
+  virtual int SelectedRow() = 0;
+  // 変更 and 削除, which need a row to work on.
+  virtual void EnableRowButtons(bool enabled) = 0;
+
+  // The change dialog; true when accepted with OK, the texts then replaced by the accepted (checked)
+  // ones and `rlngProgram` by the index of the chosen item of `vstrPrograms`.
+  virtual bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
+                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram) = 0;
+  // The open-file dialog for an EPS file; the empty text when cancelled.
+  virtual std::wstring ChooseFile() = 0;
+  // A message box of the style given, titled with the window's caption.
+  virtual void Message(const std::wstring& text, int style) = 0;
+  virtual void ShowError(std::int32_t number) = 0;
+};
+
+// The items of the change dialog's program list: the application list's names, preceded by the
+// program path itself when no application has it; and which item is the row's program.
+struct ProgramChoices {
+  std::vector<std::string> items;
+  std::vector<std::string> paths;  // the program path of each item
+  std::int32_t selected = 0;
+};
+ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath);
+
+enum class LinkEditProblem {
+  kNone,
+  kCreatorEmpty,
+  kCreatorLineBreak,
+  kCreatorTooLong,
+  kCreatorNotAnsi,
+  kVersionLineBreak,
+  kVersionTooLong,
+  kVersionNotAnsi
+};
+
+struct LinkEditCheck {
+  LinkEditProblem problem = LinkEditProblem::kNone;
+  std::wstring creatorText;  // trimmed of blanks at both ends
+  std::wstring creatorVersion;
+};
+
+// Checks the change dialog's texts, trimmed, as link.ini must hold them to give them back: the
+// creator text first, then the version; each without a line break, at most 1023 bytes in the ANSI
+// code page, with no character that the code page lacks; the creator text not empty. Only the first
+// problem counts. `toAnsi` converts to the ANSI code page and tells whether the conversion was exact.
+LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
+                            const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi);
+
+// What the change dialog says about a problem.
+const wchar_t* LinkEditMessage(LinkEditProblem problem);
+
+// The data and the handlers of the window of remembered choices. Each handler reports its own
+// failures through the host and ends; the window goes on.
+class LinkListEditor {
+ public:
+  explicit LinkListEditor(LinksHost& host) : host_(host) {}
+
+  void Form_Load();
+  void cmdChange_Click();
+  void lvwLinks_DblClick() { cmdChange_Click(); }
+  void cmdForget_Click();
+  void cmdTest_Click();
+  // Writes the rows when anything has changed; true when the window may close, false when the
+  // write failed (reported) and the window stays open with the rows.
+  bool cmdOk_Click();
+
+  const LinkTable& rows() const { return rows_; }
+
+ private:
+  template <typename Step>
+  void Handle(Step step);
+  LinkRowTexts RowTexts(std::size_t index);
+  // What the launcher would do with this file given the rows as they stand.
+  std::wstring TestReport(const std::wstring& file);
+
+  LinksHost& host_;
+  LinkTable shown_;  // as link.ini held them when the window opened
+  LinkTable rows_;
+  AppList apps_;
+};
+
+}  // namespace editor

@@ -1,0 +1,33 @@
+// The change dialog of a remembered choice: its creator text, its creator version and the program
+// that opens such files.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "win_form.h"
+
+class frmLinkEdit : private winform::Dialog {
+ public:
+  explicit frmLinkEdit(HWND owner);
+
+  // Shows the dialog modally with the texts given and the programs to choose from, item
+  // `rlngProgram` chosen. True when the user accepted with OK; only then do the texts hold the
+  // accepted ones (trimmed, checked to fit link.ini) and `rlngProgram` the chosen item.
+  bool ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
+                const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram);
+
+ private:
+  void Form_Load() override;
+  void OnCommand(int id, int code) override;
+  void OnClose() override { cmdCancel_Click(); }
+  void cmdOk_Click();
+  void cmdCancel_Click() { Close(); }
+
+  HWND owner_;
+  bool mblnOk = false;
+  std::wstring mstrCreator;
+  std::wstring mstrCreatorVersion;
+  std::int32_t mlngProgram = 0;
+};

@@ -1,0 +1,145 @@
+#include "link_rules.h"
+
+#include <cstddef>
+#include <set>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "config.h"
+#include "text.h"
+
+namespace {
+
+constexpr char kAnyRest = '*';
+
+bool IsPattern(const std::string& value) { return !value.empty() && value.back() == kAnyRest; }
+
+// How much of an upper-cased text an upper-cased stored value matches: the part before a final '*'
+// when the text begins with it, the whole value when it equals the text; no value otherwise.
+std::optional<std::size_t> MatchedLength(const std::string& upperValue, const std::string& upperText) {
+  if (IsPattern(upperValue)) {
+    const std::size_t length = upperValue.size() - 1;
+    if (upperText.compare(0, length, upperValue, 0, length) != 0) return std::nullopt;
+    return length;
+  }
+  if (upperValue != upperText) return std::nullopt;
+  return upperValue.size();
+}
+
+using Pair = std::pair<std::string, std::string>;
+
+Pair UpperPair(const LinkTable& table, std::size_t index) {
+  return {text::UpperCaseCp932(table.mstrLinks[index]), text::UpperCaseCp932(table.mstrCreatorVersions[index])};
+}
+
+// The entry number of a link, path or CreatorVersion key as the readers spell it ("link12", in any
+// letter case), or 0 for any other key. A number with a leading zero is never read, so such a key
+// is no entry's. Numbers beyond any table's end all count as the largest.
+long long EntryNumberOfKey(std::string_view key) {
+  constexpr std::size_t kMostDigits = 12;
+  for (const std::string_view word : {config::kLinkKey, config::kPathKey, config::kCreatorVersionKey}) {
+    if (key.size() <= word.size() || text::UpperCaseCp932(key.substr(0, word.size())) != text::UpperCaseCp932(word)) {
+      continue;
+    }
+    const std::string_view digits = key.substr(word.size());
+    if (digits.front() == '0' || digits.find_first_not_of("0123456789") != std::string_view::npos) return 0;
+    return digits.size() > kMostDigits ? std::stoll(std::string(kMostDigits, '9')) : std::stoll(std::string(digits));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::int32_t FindLinkWithPatterns(const LinkTable& table, const std::string& creatorText,
+                                  const std::string& creatorVersion) {
+  if (const std::int32_t exact = FindLink(table, creatorText, creatorVersion)) return exact;
+  const std::string text = text::UpperCaseCp932(creatorText);
+  const std::string version = text::UpperCaseCp932(creatorVersion);
+  std::int32_t best = 0;
+  std::size_t bestText = 0;
+  std::size_t bestVersion = 0;
+  for (std::int32_t number = 1; number <= table.count(); ++number) {
+    const auto index = static_cast<std::size_t>(number - 1);
+    if (!IsPattern(table.mstrLinks[index]) && !IsPattern(table.mstrCreatorVersions[index])) continue;
+    const auto [link, linkVersion] = UpperPair(table, index);
+    const std::optional<std::size_t> textLength = MatchedLength(link, text);
+    if (!textLength) continue;
+    const std::optional<std::size_t> versionLength = MatchedLength(linkVersion, version);
+    if (!versionLength) continue;
+    // Strictly longer only: of equal entries the first, the lowest number, stays.
+    if (best == 0 || *textLength > bestText || (*textLength == bestText && *versionLength > bestVersion)) {
+      best = number;
+      bestText = *textLength;
+      bestVersion = *versionLength;
+    }
+  }
+  return best;
+}
+
+std::int32_t AppIndexOf(const AppList& apps, const std::string& programPath) {
+  const std::string path = text::UpperCaseCp932(programPath);
+  for (std::int32_t i = 0; i < apps.count(); ++i) {
+    if (text::UpperCaseCp932(apps.mstrAppPaths[static_cast<std::size_t>(i)]) == path) return i;
+  }
+  return -1;
+}
+
+std::string ProgramLabel(const AppList& apps, const std::string& programPath) {
+  const std::int32_t index = AppIndexOf(apps, programPath);
+  return index < 0 ? programPath : apps.mstrAppNames[static_cast<std::size_t>(index)];
+}
+
+void ChangeLink(LinkTable& rows, std::int32_t number, const std::string& creatorText, const std::string& programPath,
+                const std::string& creatorVersion) {
+  const auto index = static_cast<std::size_t>(number - 1);
+  rows.mstrLinks.at(index) = creatorText;
+  rows.mstrLinkPaths.at(index) = programPath;
+  rows.mstrCreatorVersions.at(index) = creatorVersion;
+}
+
+void ForgetLink(LinkTable& rows, std::int32_t number) {
+  const auto index = static_cast<std::ptrdiff_t>(number) - 1;
+  rows.mstrLinks.erase(rows.mstrLinks.begin() + index);
+  rows.mstrLinkPaths.erase(rows.mstrLinkPaths.begin() + index);
+  rows.mstrCreatorVersions.erase(rows.mstrCreatorVersions.begin() + index);
+}
+
+LinkTable MergedLinks(const LinkTable& rows, const LinkTable& shown, const LinkTable& current) {
+  std::set<Pair> shownPairs;
+  for (std::size_t i = 0; i < shown.mstrLinks.size(); ++i) shownPairs.insert(UpperPair(shown, i));
+  LinkTable merged = rows;
+  for (std::size_t i = 0; i < current.mstrLinks.size(); ++i) {
+    if (shownPairs.count(UpperPair(current, i))) continue;
+    merged.mstrLinks.push_back(current.mstrLinks[i]);
+    merged.mstrLinkPaths.push_back(current.mstrLinkPaths[i]);
+    merged.mstrCreatorVersions.push_back(current.mstrCreatorVersions[i]);
+  }
+  return merged;
+}
+
+void PutLinks(IniDocument& ini, const LinkTable& links) {
+  std::vector<std::pair<std::string, std::string>> writes;
+  for (std::int32_t number = 1; number <= links.count(); ++number) {
+    const auto index = static_cast<std::size_t>(number - 1);
+    for (auto& write : LinkEntryWrites(number, links.mstrLinks[index], links.mstrLinkPaths[index],
+                                       links.mstrCreatorVersions[index])) {
+      writes.push_back(std::move(write));
+    }
+  }
+  ini.Set(config::kSection, writes);
+  // Every line of such a key goes: a second line of one key would be read once the first is gone.
+  ini.RemoveKeys(config::kSection, [&](const std::string& key) { return EntryNumberOfKey(key) > links.count(); });
+}
+
+std::optional<std::int32_t> SaveLinks(const fileio::FilePath& file, const LinkTable& shown, const LinkTable& rows) {
+  if (rows.mstrLinks == shown.mstrLinks && rows.mstrLinkPaths == shown.mstrLinkPaths &&
+      rows.mstrCreatorVersions == shown.mstrCreatorVersions) {
+    return std::nullopt;
+  }
+  return UpdateLinkIni(file, [&](IniDocument& ini) {
+    LinkTable current;
+    ReadLinkIni(ini, current);
+    PutLinks(ini, MergedLinks(rows, shown, current));
+  });
+}
