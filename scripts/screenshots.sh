@@ -22,14 +22,37 @@ suffix=$([[ $dpi == 96 ]] && echo "" || echo "-$dpi")
 out=$repo/docs
 work=$repo/build/screenshots
 rm -rf "$work"
-mkdir -p "$work/Apps" "$out"
+mkdir -p "$work" "$out"
 cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/Quelby.exe" "$work/"
-cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/draw.exe"
+
+# The drawing applications where they are installed, in the prefix's C:\Program Files: stand-ins
+# with their icons (one without an icon), and one that has been uninstalled. The folders made for
+# them go again at the end.
+drive_c=$WINEPREFIX/drive_c
+made=()
+for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe'; do
+  [[ -e $drive_c/$vendor ]] || made+=("$drive_c/$vendor")
+done
+trap 'rm -rf "${made[@]}"' EXIT
+illustrator_cs6='Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)/Support Files/Contents/Windows/Illustrator.exe'
+illustrator_10='Program Files (x86)/Adobe/Illustrator 10/Illustrator.exe'
+illustrator_8='Program Files (x86)/Adobe/Illustrator 8.0/Illustrator.exe'
+indesign_cs6='Program Files/Adobe/Adobe InDesign CS6/InDesign.exe'
+install_program() { mkdir -p "$(dirname "$drive_c/$2")"; cp "$repo/build/windows/bin/$1.exe" "$drive_c/$2"; }
+install_program stand_in_pen "$illustrator_cs6"
+install_program recorder "$illustrator_8"
+install_program stand_in_layout "$indesign_cs6"
+dos() { printf 'C:\\%s' "${1//\//\\}"; }
 win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-draw=$(win "$work/Apps/draw.exe")
 printf '[main]\r\nQuelby=1\r\n' >"$work/link.ini"
-printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\nname3=%s\r\npath3=%s\r\n' \
-  "$draw" "$draw" "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E 8.0')" "$draw" >"$work/name.ini"
+{
+  printf '[main]\r\n'
+  printf 'name1=Adobe Illustrator CS6\r\npath1=%s\r\n' "$(dos "$illustrator_cs6")"
+  printf 'name2=Adobe Illustrator 10\r\npath2=%s\r\n' "$(dos "$illustrator_10")"
+  printf 'name3=%s\r\npath3=%s\r\n' "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E 8.0')" \
+    "$(dos "$illustrator_8")"
+  printf 'name4=Adobe InDesign CS6\r\npath4=%s\r\n' "$(dos "$indesign_cs6")"
+} >"$work/name.ini"
 printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n' >"$work/logo.eps"
 python3 -c "import sys; open(sys.argv[1],'wb').write((b'x'*80+b'\n')*500000+b'%!PS-Adobe\r\n')" "$work/large file.eps"
 
@@ -60,6 +83,7 @@ px() { echo $(($1 * dpi / 96)); }
 # Ends what this script started: the programs of its own prefix.
 stop_programs() { wineserver -k; wineserver -w; }
 
+# The chooser once the programs' icons have been read (they follow its first painting).
 wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
 
 # The notice shows only while the scan runs, for a moment: the launcher is held (by the process id
