@@ -76,7 +76,8 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
     int largeSize = 0;
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
-      if (!extract || !loading->owner || loading->requests.empty()) {
+      if (!extract) loading->requests.clear();  // no shell32: every row keeps the application icon
+      if (!loading->owner || loading->requests.empty()) {
         loading->reading = false;
         return;
       }

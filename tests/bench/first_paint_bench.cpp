@@ -8,7 +8,7 @@
 // region and those of its controls, which showing it fills, have been emptied by their first
 // painting. Then every window of the setup's processes is closed until all of them have ended.
 // Prints each pair, the medians and "ratio NAME X" (the median of the pairs' ratios, setup a over
-// setup b).
+// setup b); NAME is ASCII.
 #include <windows.h>
 
 #include <algorithm>
@@ -138,35 +138,13 @@ int wmain(int argc, wchar_t** argv) {
     std::fprintf(stderr, "usage: first_paint_bench NAME ROUNDS CAPTION --a LAUNCHER START... --b LAUNCHER START...\n");
     return 2;
   }
-  const std::wstring name = argv[1];
+  const std::wstring wideName = argv[1];
+  const std::string name(wideName.begin(), wideName.end());  // ASCII
   const int rounds = std::max(1, _wtoi(argv[2]));
   const std::wstring caption = argv[3];
   const winhandle::Window desktop = DesktopWindow(L"first_paint_bench");
-
-  TimeFirstPaint(a, caption);  // once each before measuring: files cached
-  TimeFirstPaint(b, caption);
-  std::vector<double> aTimes, bTimes, ratios;
-  for (int round = 0; round < rounds; ++round) {
-    double aTime = 0, bTime = 0;
-    if (round % 2 == 0) {
-      aTime = TimeFirstPaint(a, caption);
-      bTime = TimeFirstPaint(b, caption);
-    } else {
-      bTime = TimeFirstPaint(b, caption);
-      aTime = TimeFirstPaint(a, caption);
-    }
-    Pump(20);
-    std::printf("round %d: a %.1f ms, b %.1f ms\n", round + 1, aTime, bTime);
-    if (aTime <= 0 || bTime <= 0) {
-      std::fprintf(stderr, "first_paint_bench: a run failed (%.0f, %.0f)\n", aTime, bTime);
-      return 1;
-    }
-    aTimes.push_back(aTime);
-    bTimes.push_back(bTime);
-    ratios.push_back(aTime / bTime);
-  }
-  std::printf("%ls: a %.1f ms, b %.1f ms (medians of %d pairs)\n", name.c_str(), Median(aTimes), Median(bTimes),
-              rounds);
-  std::printf("ratio %ls %.2f\n", name.c_str(), Median(ratios));
-  return 0;
+  const bool timed = TimePairs(
+      rounds, name.c_str(), "a", [&] { return TimeFirstPaint(a, caption); }, "b",
+      [&] { return TimeFirstPaint(b, caption); });
+  return timed ? 0 : 1;
 }

@@ -83,30 +83,8 @@ int wmain(int argc, wchar_t** argv) {
 
   const std::wstring launcherLine = L"\"" + launcher + L"\" \"" + file + L"\"";
   const std::wstring starterLine = L"\"" + starter + L"\" \"" + program + L"\" \"" + file + L"\"";
-  TimeStart(job, launcher, launcherLine);  // once each before measuring: files cached
-  TimeStart(job, starter, starterLine);
-  std::vector<double> launcherTimes, starterTimes, ratios;
-  for (int round = 0; round < rounds; ++round) {
-    double launched = 0, started = 0;
-    if (round % 2 == 0) {
-      launched = TimeStart(job, launcher, launcherLine);
-      started = TimeStart(job, starter, starterLine);
-    } else {
-      started = TimeStart(job, starter, starterLine);
-      launched = TimeStart(job, launcher, launcherLine);
-    }
-    Pump(20);
-    std::printf("round %d: launcher %.1f ms, least starter %.1f ms\n", round + 1, launched, started);
-    if (launched <= 0 || started <= 0) {
-      std::fprintf(stderr, "startup_bench: a start failed (%.0f, %.0f)\n", launched, started);
-      return 1;
-    }
-    launcherTimes.push_back(launched);
-    starterTimes.push_back(started);
-    ratios.push_back(launched / started);
-  }
-  std::printf("startup: launcher %.1f ms, least starter %.1f ms (medians of %d pairs)\n", Median(launcherTimes),
-              Median(starterTimes), rounds);
-  std::printf("ratio startup %.2f\n", Median(ratios));
-  return 0;
+  const bool timed = TimePairs(
+      rounds, "startup", "launcher", [&] { return TimeStart(job, launcher, launcherLine); }, "least starter",
+      [&] { return TimeStart(job, starter, starterLine); });
+  return timed ? 0 : 1;
 }
