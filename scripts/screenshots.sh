@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Takes a picture of each window of the two programs under Wine, at 96 DPI (docs/NAME.png) and at
 # 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
+#   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, wait-window,
+#                                      about-window, list-window, entry-dialog); all without names
 # Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
 # displays, and stops only the programs it started there.
 set -euo pipefail
@@ -8,14 +10,18 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 
 if [[ ${1:-} != --at ]]; then
   for dpi in 96 144; do
-    env -u WINEPREFIX -u DISPLAY VARNOCK_DPI=$dpi "$0" --at "$dpi"
+    env -u WINEPREFIX -u DISPLAY VARNOCK_DPI=$dpi "$0" --at "$dpi" "$@"
   done
   exit 0
 fi
 dpi=$2
+shift 2
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" --at "$dpi"
+  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" --at "$dpi" "$@"
 fi
+names=("$@")
+# Whether the window $1 is to be taken: every window when none is named.
+wanted() { ((${#names[@]} == 0)) || [[ " ${names[*]} " == *" $1 "* ]]; }
 . "$repo/scripts/wine-env.sh"
 wine_prefix_ready
 suffix=$([[ $dpi == 96 ]] && echo "" || echo "-$dpi")
@@ -33,7 +39,16 @@ made=()
 for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe'; do
   [[ -e $drive_c/$vendor ]] || made+=("$drive_c/$vendor")
 done
-trap 'rm -rf "${made[@]}"' EXIT
+# Whatever ends the script: a launcher held for its picture goes on, the programs of the prefix
+# end, the folders made for the stand-ins go.
+pid=""
+cleanup() {
+  [[ -z $pid ]] || kill -CONT "$pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  rm -rf "${made[@]}"
+}
+trap cleanup EXIT
 illustrator_cs6='Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)/Support Files/Contents/Windows/Illustrator.exe'
 illustrator_10='Program Files (x86)/Adobe/Illustrator 10/Illustrator.exe'
 illustrator_8='Program Files (x86)/Adobe/Illustrator 8.0/Illustrator.exe'
@@ -84,36 +99,49 @@ px() { echo $(($1 * dpi / 96)); }
 stop_programs() { wineserver -k; wineserver -w; }
 
 # The chooser once the programs' icons have been read (they follow its first painting).
-wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+if wanted select-dialog; then
+  wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+fi
 
 # The notice shows only while the scan runs, for a moment: the launcher is held (by the process id
 # that Wine gives its X window) while the picture is taken; a moment missed is tried again.
-pid=""
-for _ in 1 2 3 4 5; do
-  wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
-  for _ in $(seq 1 300); do
-    id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
-    if [[ -n $id ]]; then
-      pid=$(xprop -id "$id" _NET_WM_PID | awk '{ print $3 }')
-      sleep 0.03  # the notice draws itself once it is shown
-      kill -STOP "$pid"
-      xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
-      break
-    fi
-    sleep 0.01
+if wanted wait-window; then
+  pid=""
+  for _ in 1 2 3 4 5; do
+    wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
+    for _ in $(seq 1 300); do
+      id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
+      if [[ -n $id ]]; then
+        pid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }' || true)
+        [[ -n $pid ]] || break  # closed before it could be held: tried again
+        sleep 0.03  # the notice draws itself once it is shown
+        kill -STOP "$pid"
+        xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
+        break
+      fi
+      sleep 0.01
+    done
+    [[ -n $pid ]] && break
+    stop_programs
   done
-  [[ -n $pid ]] && break
+  [[ -n $pid ]] || { echo "screenshots: the wait notice did not show" >&2; exit 1; }
+  shoot "Varnock" wait-window; kill -CONT "$pid"; stop_programs
+fi
+
+if wanted about-window; then
+  wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
+fi
+
+if wanted list-window || wanted entry-dialog; then
+  wine "$work/Quelby.exe" &
+  if wanted list-window; then shoot "起動リストの編集" list-window; fi
+  if wanted entry-dialog; then
+    # Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
+    read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+      awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+    xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
+      mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
+    shoot "項目の編集" entry-dialog
+  fi
   stop_programs
-done
-[[ -n $pid ]] || { echo "screenshots: the wait notice did not show" >&2; exit 1; }
-shoot "Varnock" wait-window; kill -CONT "$pid"; stop_programs
-
-wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
-
-wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window
-# Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
-read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
-  awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
-xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
-  mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
-shoot "項目の編集" entry-dialog; stop_programs
+fi
