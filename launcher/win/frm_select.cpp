@@ -117,6 +117,7 @@ void frmSelect::Form_Load() {
 void frmSelect::FillNameList(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths) {
   lstName.Clear();
   for (std::size_t i = 0; i < rstrNames.size(); ++i) {
+    // A name without a path has no program to start: it is shown as one that has gone.
     lstName.Insert(static_cast<int>(i), rstrNames[i], i < rstrPaths.size() ? rstrPaths[i] : std::wstring());
   }
   if (SendMessageW(lstName.window(), LB_SETCURSEL, 0, 0) == LB_ERR) throw err::AppError(err::kNoApplications);

@@ -255,12 +255,10 @@ TEST_F(ChooserTest, TheListEditorsRowsShowTheSameIconsAndMarks) {
 // The list in a window of the driver's own, which can be moved to another DPI (Wine never does
 // that by itself).
 constexpr int kList = 11;
-const winform::Control kListControls[] = {
-    {kList, L"LISTBOX", L"", WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, 120, 120, 5400,
-     2400},
-};
-const winform::FormSpec kListForm{nullptr,       WS_POPUP | WS_CAPTION,   0, 5640, 2640,
-                                  kListControls, std::size(kListControls)};
+constexpr DWORD kListStyle = WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+const winform::Control kListControls[] = {{kList, L"LISTBOX", L"", kListStyle, 120, 120, 5400, 2400}};
+constexpr DWORD kListFormStyle = WS_POPUP | WS_CAPTION;
+const winform::FormSpec kListForm{nullptr, kListFormStyle, 0, 5640, 2640, kListControls, std::size(kListControls)};
 
 class ListDialog : public winform::Dialog {
  public:
