@@ -15,6 +15,9 @@ inline constexpr wchar_t kListAdd[] = L"１行追加(&A)";
 inline constexpr wchar_t kListDelete[] = L"1行削除(&D)";
 inline constexpr wchar_t kListEnd[] = L"終了";
 
+// The application list window's list: drawn after a row whose program file is not there.
+inline constexpr wchar_t kMissingMark[] = L"（見つかりません）";
+
 // The entry dialog (frmEdit).
 inline constexpr wchar_t kEntryCaption[] = L"項目の編集";
 inline constexpr wchar_t kEntryNameLabel[] = L"アプリケーション名称:";

@@ -49,7 +49,7 @@ std::int32_t ListEditor::LoadNameList(const fileio::FilePath& file) {
   return mlngLoadedCount;
 }
 
-void ListEditor::InsertRow(int row) { host_.InsertRow(row, RowText(mstrNames[row], mstrPaths[row])); }
+void ListEditor::InsertRow(int row) { host_.InsertRow(row, RowText(mstrNames[row], mstrPaths[row]), mstrPaths[row]); }
 
 void ListEditor::cmdAdd_Click() {
   Handle([&] { AddEntry(); });
@@ -60,7 +60,7 @@ void ListEditor::AddEntry() {
   std::wstring path;
   if (!host_.ShowEdit(name, path)) return;
   const int row = static_cast<int>(mstrNames.size());
-  host_.InsertRow(row, RowText(name, path));
+  host_.InsertRow(row, RowText(name, path), path);
   mstrNames.push_back(name);
   mstrPaths.push_back(path);
   host_.SelectRow(row);
@@ -75,7 +75,7 @@ void ListEditor::cmdEdit_Click() {
     std::wstring path = mstrPaths[row];
     if (!host_.ShowEdit(name, path)) return;
     host_.RemoveRow(row);
-    host_.InsertRow(row, RowText(name, path));
+    host_.InsertRow(row, RowText(name, path), path);
     mstrNames[row] = name;
     mstrPaths[row] = path;
     host_.SelectRow(row);

@@ -37,8 +37,9 @@ class EditorHost {
 
   // The rows of the list (from 0): display only.
   virtual void ClearRows() = 0;
-  // Throws err::AppError when the row cannot be added.
-  virtual void InsertRow(int row, const std::wstring& text) = 0;
+  // A row showing `text` for the program at `path` (whose icon the row shows, and which it marks
+  // when the program has gone). Throws err::AppError when the row cannot be added.
+  virtual void InsertRow(int row, const std::wstring& text, const std::wstring& path) = 0;
   virtual void RemoveRow(int row) = 0;
   // -1 selects no row.
   virtual void SelectRow(int row) = 0;

@@ -60,10 +60,12 @@ struct Run {
     const bool storable = formatKnown && CanStoreLink(*creatorText, creatorVersion);
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
+    std::vector<std::wstring> paths;
+    for (const auto& path : apps.mstrAppPaths) paths.push_back(host.FromAnsi(path));
     std::int32_t select = 0;
     bool always = false;
     const bool confirmed = host.ShowSelect(
-        names, select, storable, formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+        names, paths, select, storable, formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
         host.FromAnsi(creatorVersion),
         formatKnown ? launcher_texts::kPromptNotRegistered : launcher_texts::kPromptUnknownFormat, always);
     if (!confirmed) return std::nullopt;

@@ -39,10 +39,12 @@ class LauncherHost {
   virtual void ShowAbout() = 0;
   virtual void ShowWait(const std::wstring& file) = 0;
   virtual void CloseWait() = 0;
-  // The selection dialog; true when confirmed with OK.
-  virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
-                          const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
-                          const std::wstring& vstrPrompt, bool& rblnAlwayResult) = 0;
+  // The selection dialog; true when confirmed with OK. `rstrPaths` holds each name's program path,
+  // so that the dialog can show the program's icon and mark a program that has gone.
+  virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
+                          std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                          const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
+                          bool& rblnAlwayResult) = 0;
   virtual void ShowError(std::int32_t number) = 0;
 };
 

@@ -29,6 +29,9 @@ inline constexpr wchar_t kSelectAlwaysText[] = L"この種類のファイルは�
 inline constexpr wchar_t kSelectOk[] = L"&OK";
 inline constexpr wchar_t kSelectCancel[] = L"キャンセル";
 
+// The selection dialog's list: drawn after the name of a program whose file is not there.
+inline constexpr wchar_t kMissingMark[] = L"（見つかりません）";
+
 // The wait notice (frmWait).
 inline constexpr wchar_t kWaitAnalysing[] = L"以下のファイルを分析中...";
 inline constexpr wchar_t kWaitDesignFile[] = L"Label2";

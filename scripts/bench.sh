@@ -3,9 +3,9 @@
 #   scripts/bench.sh           the full run (about two minutes once built): the figures and the
 #                              plot docs/analysis-time.svg
 #   scripts/bench.sh --quick   a short run that only shows that every benchmark still works
-# Each figure is the median of ratios of pairs measured in turn within this run. The last seven
+# Each figure is the median of ratios of pairs measured in turn within this run. The last eight
 # lines are the ratios: analysis-ascii, analysis-sjis, analysis-random, analysis-postscript,
-# link-ini, link-ini-pattern, startup.
+# link-ini, link-ini-pattern, startup, chooser-first-paint.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -18,7 +18,8 @@ fi
 cmake --preset native >/dev/null
 cmake --build --preset native --target bench_analysis bench_link_ini >/dev/null
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Varnock recorder min_starter min_starter_manifest startup_bench >/dev/null
+cmake --build --preset windows --target Varnock recorder stand_in_pen min_starter min_starter_manifest startup_bench \
+  first_paint_bench >/dev/null
 
 out=build/bench
 mkdir -p "$out"
@@ -85,5 +86,46 @@ startup min_starter | tee "$out/startup.txt"
 echo "== the same, the least starter carrying the launcher's application manifest"
 startup min_starter_manifest | sed 's/^ratio startup/same manifest: ratio startup/' | tee "$out/startup-manifest.txt"
 
+echo "== launcher start to the chooser's first paint under Wine, ten programs with icons against ten" \
+     "without ($rounds pairs)"
+# Two folders, each a launcher with its link.ini and name.ini: ten stand-in programs that carry an
+# icon in one, ten that carry none in the other. The file's format is not remembered, so the
+# launcher asks at once (no wait notice).
+paint=build/bench-chooser
+rm -rf "$paint"
+for setup in icons plain; do
+  program=$([[ $setup == icons ]] && echo stand_in_pen || echo recorder)
+  for i in $(seq 1 10); do
+    mkdir -p "$paint/$setup/Program Files/App $i"
+    cp "build/windows/bin/$program.exe" "$paint/$setup/Program Files/App $i/app.exe"
+  done
+  cp build/windows/bin/Varnock.exe "$paint/$setup/"
+done
+cp build/windows/bin/first_paint_bench.exe "$paint/"
+cp "$bench/work/logo.eps" "$paint/"
+caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/p' CMakeLists.txt)"
+cat >"$paint/run.sh" <<'EOF'
+#!/usr/bin/env bash
+set -euo pipefail
+paint=$1 rounds=$2 caption=$3
+. scripts/wine-env.sh
+wine_prefix_ready
+win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+for setup in icons plain; do
+  printf '[main]\r\nQuelby=1\r\n' >"$paint/$setup/link.ini"
+  for i in $(seq 1 10); do
+    printf 'name%d=App %d\r\npath%d=%s\r\n' "$i" "$i" "$i" "$(win "$paint/$setup/Program Files/App $i/app.exe")"
+  done | { printf '[main]\r\n'; cat; } >"$paint/$setup/name.ini"
+done
+file=$(win "$paint/logo.eps")
+status=0
+wine "$paint/first_paint_bench.exe" chooser-first-paint "$rounds" "$caption" \
+  --a "$(win "$paint/icons/Varnock.exe")" "$file" --b "$(win "$paint/plain/Varnock.exe")" "$file" || status=$?
+wineserver -w
+exit "$status"
+EOF
+chmod +x "$paint/run.sh"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$paint/run.sh" "$paint" "$rounds" "$caption" | tee "$out/chooser-first-paint.txt"
+
 echo "== ratios (medians of pairs measured in turn)"
-grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt"
+grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt" "$out/chooser-first-paint.txt"

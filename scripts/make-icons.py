@@ -1,6 +1,9 @@
 #!/usr/bin/env python3
 """Draw the Varnock and Quelby icons procedurally and write them as .ico files.
 
+Also the icons of two stand-ins for drawing applications, which the tests and the screenshots
+start in their place.
+
 Usage (from the repository root):
     python3 scripts/make-icons.py [--preview DIR] [--zoom N]
 
@@ -208,6 +211,47 @@ def pencil(c, tip, end, hw, w, crisp=False):
     part(PINK, band + hw * 0.8 + w, -i, L - w, -i, L - w, i, band + hw * 0.8 + w, i)
 
 
+# --- stand-ins for drawing applications, for the tests and the screenshots ---
+
+STAND_IN_SIZES = (16, 24, 32, 48)  # 24: the small icon at 144 DPI
+TEAL, TEAL_INK = (32, 150, 160), (12, 92, 100)
+
+
+def rounded(x0, y0, x1, y1, r):
+    """Rectangle with round corners of radius r."""
+    def inside(x, y):
+        cx, cy = min(max(x, x0 + r), x1 - r), min(max(y, y0 + r), y1 - r)
+        return x0 <= x <= x1 and y0 <= y <= y1 and (x - cx) ** 2 + (y - cy) ** 2 <= r * r
+    return inside, (x0, y0, x1, y1)
+
+
+def tile(c, color, ink):
+    """A rounded square tile with a darker rim, the background of a stand-in's icon."""
+    n = c.n
+    c.fill(rounded(0, 0, n, n, n * 0.2), ink)
+    c.fill(rounded(c.w, c.w, n - c.w, n - c.w, n * 0.2 - c.w), color)
+
+
+def stand_in_pen(n):
+    """Orange tile with a white pen nib: a stand-in drawing application."""
+    c = Canvas(n)
+    tile(c, ORANGE, ORANGE_INK)
+    c.fill(poly(c.P(5, 3, 11, 3, 11, 7, 8, 13.5, 5, 7)), PAPER)
+    c.fill(stroke(c.P(8, 8.5, 8, 13.5), max(1.0, c.s * 0.7)), ORANGE_INK)
+    c.fill(stroke(c.P(8, 8, 8, 8), max(1.5, c.s * 1.8)), ORANGE_INK)
+    return c
+
+
+def stand_in_layout(n):
+    """Teal tile with a white page of text lines: a stand-in layout application."""
+    c = Canvas(n)
+    tile(c, TEAL, TEAL_INK)
+    c.fill(c.R(4, 3, 12, 13), PAPER)
+    for y0, x1 in ((5, 10), (7.5, 10), (10, 8)):
+        c.fill(c.R(5.5, y0, x1 + 0.5, y0 + 1), TEAL_INK)
+    return c
+
+
 # --- file formats ---
 
 def ico_entry(rows):
@@ -258,14 +302,17 @@ def main():
     ap.add_argument("--zoom", type=int, default=8, help="extra enlarged previews (default 8)")
     args = ap.parse_args()
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    for name, draw, dest in (("varnock", varnock, "launcher/res/varnock.ico"),
-                             ("quelby", quelby, "editor/res/quelby.ico")):
-        images = [draw(n).rgba() for n in SIZES]
+    for name, draw, dest, sizes in (("varnock", varnock, "launcher/res/varnock.ico", SIZES),
+                                    ("quelby", quelby, "editor/res/quelby.ico", SIZES),
+                                    ("stand-in-pen", stand_in_pen, "tests/wine/res/stand_in_pen.ico", STAND_IN_SIZES),
+                                    ("stand-in-layout", stand_in_layout, "tests/wine/res/stand_in_layout.ico",
+                                     STAND_IN_SIZES)):
+        images = [draw(n).rgba() for n in sizes]
         write_ico(os.path.join(root, dest), images)
         print("wrote", dest)
         if args.preview:
             os.makedirs(args.preview, exist_ok=True)
-            for n, rows in zip(SIZES, images):
+            for n, rows in zip(sizes, images):
                 base = os.path.join(args.preview, f"{name}-{n}")
                 write_png(base + ".png", rows)
                 if args.zoom > 1:

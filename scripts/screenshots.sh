@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Takes a picture of each window of the two programs under Wine, at 96 DPI (docs/NAME.png) and at
 # 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
+#   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, wait-window,
+#                                      about-window, list-window, entry-dialog, links-window); all
+#                                      without names
 # Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
 # displays, and stops only the programs it started there.
 set -euo pipefail
@@ -8,28 +11,64 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 
 if [[ ${1:-} != --at ]]; then
   for dpi in 96 144; do
-    env -u WINEPREFIX -u DISPLAY VARNOCK_DPI=$dpi "$0" --at "$dpi"
+    env -u WINEPREFIX -u DISPLAY VARNOCK_DPI=$dpi "$0" --at "$dpi" "$@"
   done
   exit 0
 fi
 dpi=$2
+shift 2
 if [[ -z ${DISPLAY:-} ]]; then
-  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" --at "$dpi"
+  exec xvfb-run -a -s "-screen 0 $((1280 * dpi / 96))x$((1024 * dpi / 96))x24" "$0" --at "$dpi" "$@"
 fi
+names=("$@")
+# Whether the window $1 is to be taken: every window when none is named.
+wanted() { ((${#names[@]} == 0)) || [[ " ${names[*]} " == *" $1 "* ]]; }
 . "$repo/scripts/wine-env.sh"
 wine_prefix_ready
 suffix=$([[ $dpi == 96 ]] && echo "" || echo "-$dpi")
 out=$repo/docs
 work=$repo/build/screenshots
 rm -rf "$work"
-mkdir -p "$work/Apps" "$out"
+mkdir -p "$work" "$out"
 cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/Quelby.exe" "$work/"
-cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/draw.exe"
+
+# The drawing applications where they are installed, in the prefix's C:\Program Files: stand-ins
+# with their icons (one without an icon), and one that has been uninstalled. The folders made for
+# them go again at the end.
+drive_c=$WINEPREFIX/drive_c
+made=()
+for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe'; do
+  [[ -e $drive_c/$vendor ]] || made+=("$drive_c/$vendor")
+done
+# Whatever ends the script: a launcher held for its picture goes on, the programs of the prefix
+# end, the folders made for the stand-ins go.
+pid=""
+cleanup() {
+  [[ -z $pid ]] || kill -CONT "$pid" 2>/dev/null || true
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  rm -rf "${made[@]}"
+}
+trap cleanup EXIT
+illustrator_cs6='Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)/Support Files/Contents/Windows/Illustrator.exe'
+illustrator_10='Program Files (x86)/Adobe/Illustrator 10/Illustrator.exe'
+illustrator_8='Program Files (x86)/Adobe/Illustrator 8.0/Illustrator.exe'
+indesign_cs6='Program Files/Adobe/Adobe InDesign CS6/InDesign.exe'
+install_program() { mkdir -p "$(dirname "$drive_c/$2")"; cp "$repo/build/windows/bin/$1.exe" "$drive_c/$2"; }
+install_program stand_in_pen "$illustrator_cs6"
+install_program recorder "$illustrator_8"
+install_program stand_in_layout "$indesign_cs6"
+dos() { printf 'C:\\%s' "${1//\//\\}"; }
 win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-draw=$(win "$work/Apps/draw.exe")
 printf '[main]\r\nQuelby=1\r\n' >"$work/link.ini"
-printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\nname3=%s\r\npath3=%s\r\n' \
-  "$draw" "$draw" "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E 8.0')" "$draw" >"$work/name.ini"
+{
+  printf '[main]\r\n'
+  printf 'name1=Adobe Illustrator CS6\r\npath1=%s\r\n' "$(dos "$illustrator_cs6")"
+  printf 'name2=Adobe Illustrator 10\r\npath2=%s\r\n' "$(dos "$illustrator_10")"
+  printf 'name3=%s\r\npath3=%s\r\n' "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E 8.0')" \
+    "$(dos "$illustrator_8")"
+  printf 'name4=Adobe InDesign CS6\r\npath4=%s\r\n' "$(dos "$indesign_cs6")"
+} >"$work/name.ini"
 printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n' >"$work/logo.eps"
 python3 -c "import sys; open(sys.argv[1],'wb').write((b'x'*80+b'\n')*500000+b'%!PS-Adobe\r\n')" "$work/large file.eps"
 
@@ -60,62 +99,78 @@ px() { echo $(($1 * dpi / 96)); }
 # Ends what this script started: the programs of its own prefix.
 stop_programs() { wineserver -k; wineserver -w; }
 
-wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+# The chooser once the programs' icons have been read (they follow its first painting).
+if wanted select-dialog; then
+  wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+fi
 
 # The notice shows only while the scan runs, for a moment: the launcher is held (by the process id
 # that Wine gives its X window) while the picture is taken; a moment missed is tried again.
-pid=""
-for _ in 1 2 3 4 5; do
-  wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
-  for _ in $(seq 1 300); do
-    id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
-    if [[ -n $id ]]; then
-      # The notice may already have gone again: then this start is missed.
-      pid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }' || true)
-      [[ -n $pid ]] || break
-      sleep 0.03  # the notice draws itself once it is shown
-      kill -STOP "$pid"
-      xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
-      break
-    fi
-    sleep 0.01
+if wanted wait-window; then
+  pid=""
+  for _ in 1 2 3 4 5; do
+    wine "$work/Varnock.exe" "$(win "$work/large file.eps")" &
+    for _ in $(seq 1 300); do
+      id=$(xwininfo -root -tree | grep -F '"Varnock": ("varnock.exe"' | awk '{ print $1; exit }' || true)
+      if [[ -n $id ]]; then
+        pid=$(xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }' || true)
+        [[ -n $pid ]] || break  # closed before it could be held: tried again
+        sleep 0.03  # the notice draws itself once it is shown
+        kill -STOP "$pid"
+        xwininfo -id "$id" >/dev/null 2>&1 || { kill -CONT "$pid"; pid=""; }
+        break
+      fi
+      sleep 0.01
+    done
+    [[ -n $pid ]] && break
+    stop_programs
   done
-  [[ -n $pid ]] && break
+  [[ -n $pid ]] || { echo "screenshots: the wait notice did not show" >&2; exit 1; }
+  shoot "Varnock" wait-window; kill -CONT "$pid"; stop_programs
+fi
+
+if wanted about-window; then
+  wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
+fi
+
+if wanted list-window || wanted entry-dialog; then
+  wine "$work/Quelby.exe" &
+  if wanted list-window; then shoot "起動リストの編集" list-window; fi
+  if wanted entry-dialog; then
+    # Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
+    read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+      awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+    xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
+      mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
+    shoot "項目の編集" entry-dialog
+  fi
   stop_programs
-done
-[[ -n $pid ]] || { echo "screenshots: the wait notice did not show" >&2; exit 1; }
-shoot "Varnock" wait-window; kill -CONT "$pid"; stop_programs
-
-wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
-
-wine "$work/Quelby.exe" & shoot "起動リストの編集" list-window
-# Opens the entry dialog for the first row: select it, then press 編集(&E), with the mouse.
-read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
-  awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
-xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
-  mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
-shoot "項目の編集" entry-dialog; stop_programs
+fi
 
 # The window of remembered choices, over the list window: four rows, one of them for a dot
 # release ('*'), one for a program that has gone and one for a program that is not in the list.
-mkdir -p "$work/Apps/old"
-cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/ai10.exe"
-cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cs6.exe"
-cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cc.exe"
-ai10=$(win "$work/Apps/ai10.exe") cs6=$(win "$work/Apps/cs6.exe") cc=$(win "$work/Apps/cc.exe")
-printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\n' \
-  "$ai10" "$cs6" >"$work/name.ini"
-entry() { printf 'link%s="%s"\r\npath%s="%s"\r\nCreatorVersion%s="%s"\r\n' "$1" "$2" "$1" "$3" "$1" "$4"; }
-{
-  printf '[main]\r\nQuelby=1\r\n'
-  entry 1 'Adobe Illustrator(R) 10.0' "$ai10" '10.0'
-  entry 2 'Adobe Illustrator(R) 16.0' "$cs6" '16.0*'
-  entry 3 "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E\x81\x5B 8.0')" "$(win "$work/Apps/old")\\illust.exe" ''
-  entry 4 'Adobe Illustrator(R) 24*' "$cc" '*'
-} >"$work/link.ini"
-wine "$work/Quelby.exe" &
-read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
-  awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
-# 記憶した選択(&M)..., with the mouse.
-xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
-shoot "記憶した選択" links-window; stop_programs
+if wanted links-window; then
+  mkdir -p "$work/Apps/old"
+  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/ai10.exe"
+  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cs6.exe"
+  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cc.exe"
+  ai10=$(win "$work/Apps/ai10.exe") cs6=$(win "$work/Apps/cs6.exe") cc=$(win "$work/Apps/cc.exe")
+  printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\n' \
+    "$ai10" "$cs6" >"$work/name.ini"
+  entry() { printf 'link%s="%s"\r\npath%s="%s"\r\nCreatorVersion%s="%s"\r\n' "$1" "$2" "$1" "$3" "$1" "$4"; }
+  {
+    printf '[main]\r\nQuelby=1\r\n'
+    entry 1 'Adobe Illustrator(R) 10.0' "$ai10" '10.0'
+    entry 2 'Adobe Illustrator(R) 16.0' "$cs6" '16.0*'
+    entry 3 "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E\x81\x5B 8.0')" \
+      "$(win "$work/Apps/old")\\illust.exe" ''
+    entry 4 'Adobe Illustrator(R) 24*' "$cc" '*'
+  } >"$work/link.ini"
+  wine "$work/Quelby.exe" &
+  read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+  # 記憶した選択(&M)..., with the mouse.
+  xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
+  shoot "記憶した選択" links-window
+  stop_programs
+fi

@@ -14,13 +14,15 @@ using namespace editor_ids;
 constexpr winform::FontSpec kListFont{L"ＭＳ Ｐゴシック", 11.25};
 
 constexpr DWORD kButton = WS_TABSTOP | BS_PUSHBUTTON;
+// The rows show the programs' icons: drawn by the window, their strings the rows' texts.
+constexpr DWORD kList = WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
 
 // In tab order: cmdDelete first, so it has the focus when the window opens.
 const winform::Control kControls[] = {
     {kQuelbyDelete, L"BUTTON", editor_texts::kListDelete, kButton, 9240, 9120, 1815, 495},
     {kQuelbyEdit, L"BUTTON", editor_texts::kListEdit, kButton, 4680, 9120, 1815, 495},
     {kQuelbyEnd, L"BUTTON", editor_texts::kListEnd, kButton, 11520, 9120, 1815, 495},
-    {kQuelbyList, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 360, 360, 13215, 8385, &kListFont},
+    {kQuelbyList, L"LISTBOX", L"", kList, 360, 360, 13215, 8385, &kListFont},
     {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, 9120, 1815, 495},
     {kQuelbyLinks, L"BUTTON", editor_texts::kListLinks, kButton, 2160, 9120, 2055, 495},
 };
@@ -31,7 +33,8 @@ const winform::FormSpec kForm{nullptr, kStyle, WS_EX_APPWINDOW, 14085, 10095, kC
 
 }  // namespace
 
-frmQuelby::frmQuelby() : Dialog(kForm) {}
+frmQuelby::frmQuelby()
+    : Dialog(kForm), List1(kQuelbyList, winform::IconList::Numbers::kNone, editor_texts::kMissingMark) {}
 
 void frmQuelby::Show() {
   Create(nullptr);
@@ -60,6 +63,12 @@ void frmQuelby::OnCommand(int id, int) {
 
 void frmQuelby::cmdLinks_Click() { frmLinks(window()).Show(); }
 
+void frmQuelby::OnLayout() { List1.Layout(window(), dpi()); }
+
+INT_PTR frmQuelby::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return List1.OnMessage(window(), message, wParam, lParam) ? TRUE : FALSE;
+}
+
 void frmQuelby::OnClose() {
   bool cancel = false;
   mEditor.Form_Unload(cancel);
@@ -79,22 +88,18 @@ editor::FileKind frmQuelby::Kind(const fileio::FilePath& path) {
 
 std::int32_t frmQuelby::FileErrorNumber() { return err::FromSystemError(GetLastError()); }
 
-HWND frmQuelby::List1() const { return Item(kQuelbyList); }
+void frmQuelby::ClearRows() { List1.Clear(); }
 
-void frmQuelby::ClearRows() { SendMessageW(List1(), LB_RESETCONTENT, 0, 0); }
-
-void frmQuelby::InsertRow(int row, const std::wstring& text) {
-  const LRESULT inserted =
-      SendMessageW(List1(), LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
-  if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw err::AppError(err::kOutOfMemory);
+void frmQuelby::InsertRow(int row, const std::wstring& text, const std::wstring& path) {
+  List1.Insert(row, text, path);
 }
 
-void frmQuelby::RemoveRow(int row) { SendMessageW(List1(), LB_DELETESTRING, static_cast<WPARAM>(row), 0); }
+void frmQuelby::RemoveRow(int row) { List1.Remove(row); }
 
-void frmQuelby::SelectRow(int row) { SendMessageW(List1(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
+void frmQuelby::SelectRow(int row) { SendMessageW(List1.window(), LB_SETCURSEL, static_cast<WPARAM>(row), 0); }
 
 int frmQuelby::SelectedRow() {
-  const LRESULT row = SendMessageW(List1(), LB_GETCURSEL, 0, 0);
+  const LRESULT row = SendMessageW(List1.window(), LB_GETCURSEL, 0, 0);
   return row == LB_ERR ? -1 : static_cast<int>(row);
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "icon_list.h"
 #include "list_editor.h"
 #include "win_form.h"
 
@@ -22,13 +23,16 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
   void cmdLinks_Click();
 
+  void OnLayout() override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
   fileio::FilePath ProgramFolder() override;
   std::wstring FromAnsi(const std::string& ansi) override;
   std::string ToAnsi(const std::wstring& wide) override;
   editor::FileKind Kind(const fileio::FilePath& path) override;
   std::int32_t FileErrorNumber() override;
   void ClearRows() override;
-  void InsertRow(int row, const std::wstring& text) override;
+  void InsertRow(int row, const std::wstring& text, const std::wstring& path) override;
   void RemoveRow(int row) override;
   void SelectRow(int row) override;
   int SelectedRow() override;
@@ -36,7 +40,7 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   int Ask(const std::wstring& text, const std::wstring& title, int style) override;
   void ShowError(std::int32_t number) override;
 
-  HWND List1() const;
-
+  // The rows show each program's icon and mark a program that has gone.
+  winform::IconList List1;
   editor::ListEditor mEditor{*this};
 };

@@ -1,7 +1,10 @@
 #include "frm_select.h"
 
+#include <imm.h>
+
 #include <string>
 
+#include "chooser_keys.h"
 #include "error.h"
 #include "launcher_texts.h"
 #include "launcher_win.h"
@@ -16,8 +19,12 @@ using namespace launcher_texts;
 constexpr UINT_PTR kStartTimer = 1;
 constexpr UINT kStartDelayMs = 100;
 
+// The rows show the programs' numbers and icons: drawn by the dialog, their strings the names.
+constexpr DWORD kList =
+    WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+
 const winform::Control kControls[] = {
-    {kSelectNames, L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 480, 1620, 5175, 3300},
+    {kSelectNames, L"LISTBOX", L"", kList, 480, 1620, 5175, 3300},
     {kSelectAlways, L"BUTTON", kSelectAlwaysText, WS_TABSTOP | BS_AUTOCHECKBOX, 480, 5160, 3855, 375},
     {IDOK, L"BUTTON", kSelectOk, WS_TABSTOP | BS_DEFPUSHBUTTON, 2520, 5760, 1455, 375},
     {kSelectPrompt, L"STATIC", kSelectDesignPrompt, SS_LEFT, 480, 1020, 5175, 495},
@@ -32,13 +39,24 @@ const winform::Control kControls[] = {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 const winform::FormSpec kForm{nullptr, kStyle, WS_EX_APPWINDOW, 6195, 6390, kControls, std::size(kControls)};
 
+// Nothing in the dialog takes typed text: the input method is kept off, so that the digit keys
+// reach the dialog as digits even for a user who keeps it on. imm32 comes with user32 wherever
+// there is an input method; where it is not loaded there is none to turn off.
+void TurnOffInputMethod(HWND window) {
+  using AssociateFunction = BOOL(WINAPI*)(HWND, HIMC, DWORD);
+  const auto associate =
+      winform::SystemFunction<AssociateFunction>(GetModuleHandleW(L"imm32.dll"), "ImmAssociateContextEx");
+  if (associate) associate(window, nullptr, IACE_CHILDREN);
+}
+
 }  // namespace
 
-frmSelect::frmSelect() : Dialog(kForm) {}
+frmSelect::frmSelect() : Dialog(kForm), lstName(kSelectNames, winform::IconList::Numbers::kFirstNine, kMissingMark) {}
 
-bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
-                         const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
-                         const std::wstring& vstrPrompt, bool& rblnAlwayResult) {
+bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
+                         std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                         const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
+                         bool& rblnAlwayResult) {
   // The first row is selected when the dialog opens, so a list without rows cannot be shown.
   if (rstrNames.empty()) throw err::AppError(err::kNoApplications);
   mblnCancel = true;
@@ -50,7 +68,7 @@ bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_
   SetDlgItemTextW(window(), kSelectVersionString, vstrVersionString.c_str());
   SetDlgItemTextW(window(), kSelectCreatorVersion, vstrCreatorVersion.c_str());
   SetDlgItemTextW(window(), kSelectPrompt, vstrPrompt.c_str());
-  FillNameList(rstrNames);
+  FillNameList(rstrNames, rstrPaths);
   SetTimer(window(), kStartTimer, kStartDelayMs, nullptr);
   winform::CenterOnScreen(window());
   RunModal();
@@ -68,21 +86,42 @@ void frmSelect::OnTimer(UINT_PTR timer) {
   if (timer == kStartTimer) tmrStart_Timer();
 }
 
+void frmSelect::OnLayout() { lstName.Layout(window(), dpi()); }
+
+INT_PTR frmSelect::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return lstName.OnMessage(window(), message, wParam, lParam) ? TRUE : FALSE;
+}
+
+bool frmSelect::PreTranslate(const MSG& message) {
+  if (message.message != WM_KEYDOWN || (message.hwnd != window() && !IsChild(window(), message.hwnd))) return false;
+  const int digit = launcher::ChooserDigit(static_cast<unsigned>(message.wParam), GetKeyState(VK_CONTROL) < 0,
+                                           GetKeyState(VK_MENU) < 0);
+  if (!digit) return false;
+  const int row = launcher::RowOfDigit(digit, lstName.count());
+  if (row >= 0) {
+    SendMessageW(lstName.window(), LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+    cmdOk_Click();
+  }
+  // A digit without its row does nothing: it does not search the list for a name either.
+  return true;
+}
+
 void frmSelect::Form_Load() {
   const std::wstring caption = std::wstring(kApplicationTitle) + L" " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." +
                                std::to_wstring(VARNOCK_VERSION_MINOR);
   SetWindowTextW(window(), caption.c_str());
   SendMessageW(window(), DM_SETDEFID, IDOK, 0);
+  TurnOffInputMethod(window());
 }
 
-void frmSelect::FillNameList(const std::vector<std::wstring>& rstrNames) {
-  HWND list = Item(kSelectNames);
-  SendMessageW(list, LB_RESETCONTENT, 0, 0);
-  for (const auto& name : rstrNames) {
-    SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+void frmSelect::FillNameList(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths) {
+  lstName.Clear();
+  for (std::size_t i = 0; i < rstrNames.size(); ++i) {
+    // A name without a path has no program to start: it is shown as one that has gone.
+    lstName.Insert(static_cast<int>(i), rstrNames[i], i < rstrPaths.size() ? rstrPaths[i] : std::wstring());
   }
-  if (SendMessageW(list, LB_SETCURSEL, 0, 0) == LB_ERR) throw err::AppError(err::kNoApplications);
-  SetFocus(list);
+  if (SendMessageW(lstName.window(), LB_SETCURSEL, 0, 0) == LB_ERR) throw err::AppError(err::kNoApplications);
+  SetFocus(lstName.window());
 }
 
 void frmSelect::tmrStart_Timer() {

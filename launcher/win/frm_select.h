@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "icon_list.h"
 #include "win_form.h"
 
 class frmSelect : private winform::Dialog {
@@ -12,22 +13,28 @@ class frmSelect : private winform::Dialog {
   frmSelect();
 
   // Shows the dialog modally. True when confirmed with OK; `rlngSelect` is then the index (from 1)
-  // of the chosen name and `rblnAlwayResult` whether the choice is to be remembered. Fails with
-  // err::AppError, before any window appears, when there is no name to choose from.
-  bool ShowEdit(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
-                const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
-                const std::wstring& vstrPrompt, bool& rblnAlwayResult);
+  // of the chosen name and `rblnAlwayResult` whether the choice is to be remembered. `rstrPaths`
+  // holds the program path of each name, for its icon and to mark a program that has gone. Fails
+  // with err::AppError, before any window appears, when there is no name to choose from.
+  bool ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
+                std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt, bool& rblnAlwayResult);
 
  private:
   void Form_Load() override;
   void OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR timer) override;
   void OnClose() override { cmdCancel_Click(); }
-  void FillNameList(const std::vector<std::wstring>& rstrNames);
+  void OnLayout() override;
+  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The digit keys 1 to 9 choose their row and confirm, whichever control has the focus.
+  bool PreTranslate(const MSG& message) override;
+  void FillNameList(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths);
   void tmrStart_Timer();
   void cmdOk_Click();
   void cmdCancel_Click();
 
+  winform::IconList lstName;
   bool mblnCancel = true;
   std::int32_t mlngSelect = 0;
   bool mblnAlwayResult = false;

@@ -55,11 +55,12 @@ class WindowsHost : public launcher::LauncherHost {
 
   void CloseWait() override { wait_.reset(); }
 
-  bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
-                  const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
-                  const std::wstring& vstrPrompt, bool& rblnAlwayResult) override {
-    return frmSelect().ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
-                                rblnAlwayResult);
+  bool ShowSelect(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
+                  std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                  const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
+                  bool& rblnAlwayResult) override {
+    return frmSelect().ShowEdit(rstrNames, rstrPaths, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
+                                vstrPrompt, rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }

@@ -10,18 +10,6 @@
 namespace winform {
 namespace {
 
-// The per-window DPI functions exist from Windows 10 1607 on; on older systems the screen's DPI
-// is the window's.
-template <typename Function>
-Function SystemFunction(HMODULE module, const char* name) {
-  const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
-}
-template <typename Function>
-Function SystemFunction(const char* name) {
-  return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
-}
-
 // The controls in the visual styles of Common Controls 6, which the manifest asks for. The library
 // is loaded with the first window, not when the program starts: loading it brings the display
 // driver along, which a launcher that opens a registered file without any window never needs.
@@ -37,6 +25,8 @@ void UseVisualStyles() {
   static_cast<void>(initialised);
 }
 
+// The per-window DPI functions exist from Windows 10 1607 on; on older systems the screen's DPI
+// is the window's.
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 
@@ -235,6 +225,9 @@ void Dialog::RunModal() {
       break;
     }
     if (got < 0) break;
+    bool handled = false;
+    Run([&] { handled = PreTranslate(message); });
+    if (handled) continue;
     if (!window_ || !IsDialogMessageW(window_, &message)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);

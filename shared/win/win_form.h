@@ -48,6 +48,19 @@ struct FormSpec {
   bool defaultPosition = false;  // where the system puts new windows; otherwise placed by the window
 };
 
+// A function of a system library that older systems may lack: null where the library is not
+// loaded or has no such function.
+template <typename Function>
+Function SystemFunction(HMODULE module, const char* name) {
+  const FARPROC address = module ? GetProcAddress(module, name) : nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(address));
+}
+// The same of user32, which every window program has loaded.
+template <typename Function>
+Function SystemFunction(const char* name) {
+  return SystemFunction<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
 // The window procedure of the plain windows that a Dialog runs (FormSpec with a class name).
 LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -125,6 +138,9 @@ class Dialog {
   virtual void OnLayout() {}
   // Any other message; FALSE leaves it to the system.
   virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
+  // Each message of the modal loop, before the dialog keys see it: keys that the window handles
+  // whichever control has the focus. True when the window has handled the message.
+  virtual bool PreTranslate(const MSG&) { return false; }
 
  private:
   friend LRESULT CALLBACK WindowProcedure(HWND, UINT, WPARAM, LPARAM);

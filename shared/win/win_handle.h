@@ -101,6 +101,7 @@ using FindHandle = Owned<FindTraits>;
 using RegistryKey = Owned<KeyTraits>;
 using Font = Owned<GdiTraits<HFONT>>;
 using Pen = Owned<GdiTraits<HPEN>>;
+using Brush = Owned<GdiTraits<HBRUSH>>;
 using Bitmap = Owned<GdiTraits<HBITMAP>>;
 using MemoryDc = Owned<MemoryDcTraits>;
 using Module = Owned<ModuleTraits>;

@@ -41,6 +41,7 @@ class FakeHost : public launcher::LauncherHost {
   std::vector<std::wstring> log;
   struct Select {
     std::vector<std::wstring> names;
+    std::vector<std::wstring> paths;
     bool alway;
     std::wstring versionString, creatorVersion, prompt;
   };
@@ -65,11 +66,11 @@ class FakeHost : public launcher::LauncherHost {
     if (waitFails) throw err::AppError(err::kOutOfMemory);
   }
   void CloseWait() override { log.push_back(L"close wait"); }
-  bool ShowSelect(const std::vector<std::wstring>& names, std::int32_t& select, bool alway,
-                  const std::wstring& versionString, const std::wstring& creatorVersion, const std::wstring& prompt,
-                  bool& alwayResult) override {
+  bool ShowSelect(const std::vector<std::wstring>& names, const std::vector<std::wstring>& paths, std::int32_t& select,
+                  bool alway, const std::wstring& versionString, const std::wstring& creatorVersion,
+                  const std::wstring& prompt, bool& alwayResult) override {
     if (names.empty()) throw err::AppError(err::kNoApplications);
-    selects.push_back({names, alway, versionString, creatorVersion, prompt});
+    selects.push_back({names, paths, alway, versionString, creatorVersion, prompt});
     log.push_back(L"select");
     if (duringSelect) duringSelect();
     select = answerSelect;
@@ -201,6 +202,7 @@ TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
   EXPECT_EQ(host.selects[0].versionString, launcher_texts::kUnknownFormat);
   EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptUnknownFormat);
   EXPECT_EQ(host.selects[0].names, (std::vector<std::wstring>{L"Draw", L"Layout"}));
+  EXPECT_EQ(host.selects[0].paths, (std::vector<std::wstring>{Wide(drawPath_), Wide(layoutPath_)}));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 

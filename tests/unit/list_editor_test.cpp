@@ -33,6 +33,7 @@ class FakeWindow : public editor::EditorHost {
   explicit FakeWindow(fs::path folder) : folder_(std::move(folder)) {}
 
   Texts rows;
+  Texts rowPaths;  // the program path given with each row
   int selected = -1;
   std::deque<std::pair<std::wstring, std::wstring>> entries;  // accepted with OK, in turn
   int answer = editor::kAnswerYes;
@@ -48,12 +49,19 @@ class FakeWindow : public editor::EditorHost {
     return fs::exists(path) ? editor::FileKind::kOrdinary : editor::FileKind::kMissing;
   }
   std::int32_t FileErrorNumber() override { return kDenied; }
-  void ClearRows() override { rows.clear(); }
-  void InsertRow(int row, const std::wstring& text) override {
+  void ClearRows() override {
+    rows.clear();
+    rowPaths.clear();
+  }
+  void InsertRow(int row, const std::wstring& text, const std::wstring& path) override {
     if (insertFails) throw err::AppError(err::kOutOfMemory);
     rows.insert(rows.begin() + row, text);
+    rowPaths.insert(rowPaths.begin() + row, path);
   }
-  void RemoveRow(int row) override { rows.erase(rows.begin() + row); }
+  void RemoveRow(int row) override {
+    rows.erase(rows.begin() + row);
+    rowPaths.erase(rowPaths.begin() + row);
+  }
   void SelectRow(int row) override { selected = row; }
   int SelectedRow() override { return selected; }
   bool ShowEdit(std::wstring& name, std::wstring& path) override {
@@ -122,6 +130,7 @@ TEST_F(ListEditorTest, AddEditAndDeleteChangeTheRowsAndTheirSelection) {
   editor_.cmdEdit_Click();
   EXPECT_EQ(window_.log, (Texts{L"edit |", L"edit B|b"}));
   EXPECT_EQ(window_.rows, (Texts{Row(L"A", L"a"), Row(L"B 2", L"b2"), Row(L"C", L"c"), Row(L"D", L"d")}));
+  EXPECT_EQ(window_.rowPaths, (Texts{L"a", L"b2", L"c", L"d"}));
   EXPECT_EQ(window_.selected, 1);
   window_.selected = 0;
   editor_.cmdDelete_Click();

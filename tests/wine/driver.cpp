@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -257,6 +258,70 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseco
     if (ClassOf(child) == L"Button" && IsWindowVisible(child)) view.buttons.push_back(Text(child));
   }
   return view;
+}
+
+namespace {
+
+// A picture drawn by `draw` into a device context of its own, `width` by `height` pixels.
+template <typename Draw>
+Picture Painted(int width, int height, Draw draw) {
+  Picture picture;
+  if (width <= 0 || height <= 0) return picture;
+  const winhandle::WindowDc screen(nullptr);
+  const winhandle::MemoryDc memory(CreateCompatibleDC(screen.get()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const winhandle::Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return picture;
+  const winhandle::Selection selected(memory.get(), bitmap.get());
+  draw(memory.get(), screen.get());
+  GdiFlush();
+  picture.width = width;
+  picture.height = height;
+  const auto* bgrx = static_cast<const BYTE*>(bits);
+  for (int i = 0; i < width * height; ++i) {
+    picture.pixels.push_back(RGB(bgrx[i * 4 + 2], bgrx[i * 4 + 1], bgrx[i * 4]));
+  }
+  return picture;
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+  return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+}  // namespace
+
+Picture OnScreen(HWND window, const RECT& area) {
+  POINT origin{area.left, area.top};
+  ClientToScreen(window, &origin);
+  return Painted(area.right - area.left, area.bottom - area.top, [&](HDC memory, HDC screen) {
+    BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, origin.x, origin.y, SRCCOPY);
+  });
+}
+
+Picture DrawnIcon(HICON icon, int size, COLORREF background) {
+  return Painted(size, size, [&](HDC memory, HDC) {
+    const RECT all{0, 0, size, size};
+    const winhandle::Brush brush(CreateSolidBrush(background));
+    FillRect(memory, &all, brush.get());
+    DrawIconEx(memory, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+  });
+}
+
+POINT Find(const Picture& whole, const Picture& part, int tolerance) {
+  for (int y = 0; y + part.height <= whole.height; ++y) {
+    for (int x = 0; x + part.width <= whole.width; ++x) {
+      bool same = true;
+      for (int py = 0; py < part.height && same; ++py) {
+        for (int px = 0; px < part.width && same; ++px)
+          same = Near(whole.At(x + px, y + py), part.At(px, py), tolerance);
+      }
+      if (same) return {x, y};
+    }
+  }
+  return {-1, -1};
 }
 
 void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }

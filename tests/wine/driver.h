@@ -98,6 +98,20 @@ struct MessageBoxView {
 // Waits for a message box of the process.
 std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, DWORD milliseconds = 15000);
 
+// Pixels as the colours GetSysColor gives, row by row.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+// A rectangle of a window's client area as the screen shows it.
+Picture OnScreen(HWND window, const RECT& area);
+// An icon drawn at `size` on `background`, as a window draws it (DrawIconEx).
+Picture DrawnIcon(HICON icon, int size, COLORREF background);
+// Where `part` appears in `whole` (each colour channel within `tolerance`); x -1 where it does not.
+POINT Find(const Picture& whole, const Picture& part, int tolerance = 8);
+
 // Presses a button as a click would.
 void Click(HWND button);
 void ClickId(HWND dialog, int id);

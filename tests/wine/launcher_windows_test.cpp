@@ -192,22 +192,9 @@ TEST_F(LauncherWindowsTest, APickedProgramThatHasGoneIsReportedAndNotRemembered)
 int InkOnScreen(HWND window) {
   RECT rect;
   if (!GetClientRect(window, &rect)) return 0;
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  const winhandle::WindowDc screen(nullptr);
-  const winhandle::MemoryDc memory(CreateCompatibleDC(screen.get()));
-  BITMAPINFO info{};
-  info.bmiHeader = {sizeof(BITMAPINFOHEADER), rect.right, -rect.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-  void* bits = nullptr;
-  const winhandle::Bitmap bitmap(CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return 0;
-  const winhandle::Selection selected(memory.get(), bitmap.get());
-  BitBlt(memory.get(), 0, 0, rect.right, rect.bottom, screen.get(), origin.x, origin.y, SRCCOPY);
-  GdiFlush();
   int ink = 0;
-  const auto* pixels = static_cast<const std::uint8_t*>(bits);
-  for (LONG i = 0; i < rect.right * rect.bottom; ++i) {
-    if (pixels[i * 4] + pixels[i * 4 + 1] + pixels[i * 4 + 2] < 200) ++ink;
+  for (const COLORREF pixel : OnScreen(window, rect).pixels) {
+    if (GetRValue(pixel) + GetGValue(pixel) + GetBValue(pixel) < 200) ++ink;
   }
   return ink;
 }

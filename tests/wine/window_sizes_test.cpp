@@ -1,8 +1,9 @@
 // The five windows of both programs at the screen's DPI (the suite runs in a prefix at 96 and in
 // one at 144 DPI): client areas in pixels and fonts that grow with them (measured where a control
-// tells its text's geometry: lists, edit controls).
+// tells its text's geometry: lists, edit controls), and list rows that hold the programs' icons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "../../editor/editor_texts.h"
@@ -23,11 +24,12 @@ struct Expected {
   int uiFont;    // pixels of 9 pt
   int listFont;  // pixels of 11.25 pt
   int textFont;  // pixels of 9.75 pt
+  int icon;      // the small icons' size
 };
 
 const Expected kAtDpi[] = {
-    {96, {413, 426}, {406, 136}, {399, 270}, {939, 673}, {912, 231}, 12, 15, 13},
-    {144, {620, 639}, {609, 204}, {599, 405}, {1409, 1010}, {1368, 347}, 18, 23, 20},
+    {96, {413, 426}, {406, 136}, {399, 270}, {939, 673}, {912, 231}, 12, 15, 13, 16},
+    {144, {620, 639}, {609, 204}, {599, 405}, {1409, 1010}, {1368, 347}, 18, 23, 20, 24},
 };
 
 const Expected* ForScreen() {
@@ -64,10 +66,12 @@ void ExpectCharactersOfSize(HWND edit, int fontPixels) {
   EXPECT_LE(width, fontPixels * 10);
 }
 
-void ExpectRowsOfSize(HWND list, int fontPixels) {
+// Rows of programs hold the font and the program's icon, with a little room around them.
+void ExpectRowsOfSize(HWND list, int fontPixels, int iconPixels) {
   const auto height = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-  EXPECT_GE(height, fontPixels);
-  EXPECT_LT(height, fontPixels * 3 / 2);
+  const int content = std::max(fontPixels, iconPixels);
+  EXPECT_GE(height, content + 2);
+  EXPECT_LT(height, content * 3 / 2);
 }
 
 class WindowSizes : public ProgramTest {
@@ -88,7 +92,7 @@ TEST_F(WindowSizes, TheLaunchersWindows) {
     ASSERT_TRUE(select);
     Sleep(300);
     ExpectClient(select, expected_->select);
-    ExpectRowsOfSize(GetDlgItem(select, launcher_ids::kSelectNames), expected_->uiFont);
+    ExpectRowsOfSize(GetDlgItem(select, launcher_ids::kSelectNames), expected_->uiFont, expected_->icon);
     ClickId(select, IDCANCEL);
     EXPECT_TRUE(launcher->Ended());
   }
@@ -125,7 +129,7 @@ TEST_F(WindowSizes, TheListEditorsWindows) {
   HWND list = WaitForCaption(quelby.id(), editor_texts::kListCaption);
   ASSERT_TRUE(list);
   ExpectClient(list, expected_->list);
-  ExpectRowsOfSize(GetDlgItem(list, editor_ids::kQuelbyList), expected_->listFont);
+  ExpectRowsOfSize(GetDlgItem(list, editor_ids::kQuelbyList), expected_->listFont, expected_->icon);
   PostMessageW(GetDlgItem(list, editor_ids::kQuelbyAdd), BM_CLICK, 0, 0);
   HWND entry = WaitForCaption(quelby.id(), editor_texts::kEntryCaption);
   ASSERT_TRUE(entry);

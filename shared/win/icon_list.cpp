@@ -1,0 +1,332 @@
+#include "icon_list.h"
+
+#include <algorithm>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <utility>
+
+#include "error.h"
+#include "file_io.h"
+#include "win_form.h"
+
+namespace winform {
+
+// Handed from the list to the thread that reads the icons, and back. Whoever lets go of it last
+// releases it: icons read after the list has gone are destroyed with it.
+struct IconList::Loading {
+  struct Request {
+    unsigned row;
+    std::wstring path;
+  };
+  struct Icon {
+    unsigned row;
+    int size;
+    winhandle::Icon icon;
+  };
+
+  std::mutex mutex;
+  HWND owner = nullptr;  // told when icons have been read; none once the list has gone
+  WPARAM list = 0;       // which list of the owner is told
+  int size = 0;          // the size the icons are read at
+  int largeSize = 0;
+  std::deque<Request> requests;
+  std::vector<Icon> read;
+  bool reading = false;  // a thread is reading
+};
+
+namespace {
+
+using ExtractFunction = HRESULT(WINAPI*)(LPCWSTR, int, UINT, HICON*, HICON*, UINT);
+using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
+
+// shell32 is loaded by the first list that reads icons, on its reading thread: a launcher that
+// opens a registered file never loads it. It is never unloaded, since a reading that is still
+// going on when the program ends must keep its code.
+ExtractFunction ShellExtractIcon() {
+  static const ExtractFunction extract =
+      SystemFunction<ExtractFunction>(LoadLibraryW(L"shell32.dll"), "SHDefExtractIconW");
+  return extract;
+}
+
+// The message by which a reading thread tells the owner that icons are waiting; registered, so
+// that it can be no message of the owner's own.
+UINT IconsReadMessage() {
+  static const UINT message = RegisterWindowMessageW(L"winform.IconList.IconsRead");
+  return message;
+}
+
+int SystemMetricAtDpi(int metric, int dpi) {
+  static const auto forDpi = SystemFunction<MetricsForDpiFunction>("GetSystemMetricsForDpi");
+  if (forDpi) return forDpi(metric, static_cast<UINT>(dpi));
+  // Older systems give their metrics at the screen's DPI.
+  const winhandle::WindowDc screen(nullptr);
+  const int screenDpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
+  return MulDiv(GetSystemMetrics(metric), dpi, screenDpi > 0 ? screenDpi : 96);
+}
+
+// The reading thread: the first icon of each requested program file, until no request is left or
+// the list has gone. A file without an icon, or one that cannot be read, gives nothing: its row
+// keeps the application icon.
+void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
+  const ExtractFunction extract = ShellExtractIcon();
+  for (;;) {
+    IconList::Loading::Request request;
+    int size = 0;
+    int largeSize = 0;
+    {
+      const std::lock_guard<std::mutex> lock(loading->mutex);
+      if (!extract) loading->requests.clear();  // no shell32: every row keeps the application icon
+      if (!loading->owner || loading->requests.empty()) {
+        loading->reading = false;
+        return;
+      }
+      request = std::move(loading->requests.front());
+      loading->requests.pop_front();
+      size = loading->size;
+      largeSize = loading->largeSize;
+    }
+    winhandle::Icon large;
+    winhandle::Icon small;
+    const HRESULT result = extract(request.path.c_str(), 0, 0, large.receive(), small.receive(),
+                                   MAKELONG(static_cast<WORD>(largeSize), static_cast<WORD>(size)));
+    if (result != S_OK || !small) continue;
+    const std::lock_guard<std::mutex> lock(loading->mutex);
+    if (!loading->owner) {
+      loading->reading = false;
+      return;
+    }
+    loading->read.push_back({request.row, size, std::move(small)});
+    // One message for all the icons that arrive before the owner takes them.
+    if (loading->read.size() == 1) PostMessageW(loading->owner, IconsReadMessage(), loading->list, 0);
+  }
+}
+
+}  // namespace
+
+int SmallIconSize(int dpi) { return SystemMetricAtDpi(SM_CXSMICON, dpi); }
+
+IconList::IconList(int id, Numbers numbers, const wchar_t* missingMark)
+    : id_(id), numbers_(numbers), missingMark_(missingMark) {}
+
+IconList::~IconList() { Detach(); }
+
+bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_MEASUREITEM: {
+      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_LISTBOX || static_cast<int>(item.CtlID) != id_) return false;
+      // Asked while the list is being created, before it has its font: the icon decides for now,
+      // and the layout that follows sets the height that the font needs as well.
+      const int dpi = WindowDpi(owner);
+      item.itemHeight = static_cast<UINT>(SmallIconSize(dpi) + 2 * MulDiv(2, dpi, 96));
+      return true;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item.CtlType != ODT_LISTBOX || static_cast<int>(item.CtlID) != id_) return false;
+      Draw(item);
+      return true;
+    }
+    case WM_DESTROY: Detach(); return false;
+    default:
+      if (message != IconsReadMessage() || wParam != static_cast<WPARAM>(id_)) return false;
+      TakeIcons();
+      return true;
+  }
+}
+
+void IconList::Layout(HWND owner, int dpi) {
+  if (!loading_) Attach(owner);
+  margin_ = MulDiv(2, dpi, 96);
+  int textHeight = 0;
+  {
+    const winhandle::WindowDc dc(list_);
+    const winhandle::Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc.get(), &metrics);
+    textHeight = metrics.tmHeight;
+    SIZE digit{};
+    GetTextExtentPoint32W(dc.get(), L"9", 1, &digit);
+    digitWidth_ = digit.cx;
+  }
+  const int size = SmallIconSize(dpi);
+  if (size != iconSize_) {
+    iconSize_ = size;
+    largeIconSize_ = SystemMetricAtDpi(SM_CXICON, dpi);
+    // An owned copy at the size asked for: the shared one keeps whatever size was loaded first.
+    stock_.reset(static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, 0)));
+    {
+      const std::lock_guard<std::mutex> lock(loading_->mutex);
+      loading_->size = iconSize_;
+      loading_->largeSize = largeIconSize_;
+      loading_->requests.clear();
+    }
+    for (Row& row : rows_) {
+      row.icon.reset();
+      Request(row);
+    }
+  }
+  SendMessageW(list_, LB_SETITEMHEIGHT, 0, MAKELPARAM(RowHeight(textHeight), 0));
+  InvalidateRect(list_, nullptr, TRUE);
+}
+
+int IconList::RowHeight(int textHeight) const {
+  return std::min(std::max(iconSize_, textHeight) + 2 * margin_, 255);  // a list's rows are at most 255 high
+}
+
+void IconList::Attach(HWND owner) {
+  list_ = GetDlgItem(owner, id_);
+  if (!list_) throw err::AppError(err::kInternalError);  // the window's table has no such list
+  loading_ = std::make_shared<Loading>();
+  loading_->owner = owner;
+  loading_->list = static_cast<WPARAM>(id_);
+  painted_ = false;
+  // Timer messages come only when nothing is left to paint: the first tick after the owner has
+  // been shown follows its first painting.
+  SetTimer(list_, reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM, OnFirstPaint);
+}
+
+void IconList::Detach() {
+  if (!loading_) return;
+  if (!painted_ && IsWindow(list_)) KillTimer(list_, reinterpret_cast<UINT_PTR>(this));
+  {
+    const std::lock_guard<std::mutex> lock(loading_->mutex);
+    loading_->owner = nullptr;
+    loading_->requests.clear();
+    loading_->read.clear();
+  }
+  loading_.reset();
+  rows_.clear();
+  list_ = nullptr;
+  iconSize_ = 0;
+}
+
+void CALLBACK IconList::OnFirstPaint(HWND list, UINT, UINT_PTR timer, DWORD) {
+  if (!IsWindowVisible(GetParent(list))) return;  // not shown yet: the painting is still to come
+  KillTimer(list, timer);
+  auto* self = reinterpret_cast<IconList*>(timer);
+  self->painted_ = true;
+  self->StartReading();
+}
+
+void IconList::Insert(int row, const std::wstring& text, const std::wstring& path) {
+  const bool missing = !fileio::IsOrdinaryFile(fileio::FilePath(path));
+  const LRESULT inserted =
+      SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
+  if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw err::AppError(err::kOutOfMemory);
+  const auto at = rows_.insert(rows_.begin() + inserted, Row{nextId_++, path, missing, {}});
+  Request(*at);
+}
+
+void IconList::Remove(int row) {
+  if (SendMessageW(list_, LB_DELETESTRING, static_cast<WPARAM>(row), 0) == LB_ERR) return;
+  rows_.erase(rows_.begin() + row);
+}
+
+void IconList::Clear() {
+  SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+  rows_.clear();
+  if (!loading_) return;
+  const std::lock_guard<std::mutex> lock(loading_->mutex);
+  loading_->requests.clear();
+}
+
+void IconList::Request(const Row& row) {
+  if (row.missing || !loading_) return;  // nothing to read: the application icon stays
+  {
+    const std::lock_guard<std::mutex> lock(loading_->mutex);
+    loading_->requests.push_back({row.id, row.path});
+  }
+  if (painted_) StartReading();
+}
+
+void IconList::StartReading() {
+  {
+    const std::lock_guard<std::mutex> lock(loading_->mutex);
+    if (loading_->reading || loading_->requests.empty()) return;
+    loading_->reading = true;
+  }
+  try {
+    std::thread(ReadIcons, loading_).detach();
+  } catch (const std::system_error&) {
+    // No thread to be had: the rows keep the application icon, which is all they lose.
+    const std::lock_guard<std::mutex> lock(loading_->mutex);
+    loading_->reading = false;
+    loading_->requests.clear();
+  }
+}
+
+void IconList::TakeIcons() {
+  std::vector<Loading::Icon> read;
+  {
+    const std::lock_guard<std::mutex> lock(loading_->mutex);
+    read.swap(loading_->read);
+  }
+  for (Loading::Icon& icon : read) {
+    const auto row = std::find_if(rows_.begin(), rows_.end(), [&](const Row& r) { return r.id == icon.row; });
+    // A row removed meanwhile, or an icon of the size before a change of DPI, is dropped.
+    if (row == rows_.end() || icon.size != iconSize_) continue;
+    row->icon = std::move(icon.icon);
+    RECT box{};
+    if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(row - rows_.begin()), reinterpret_cast<LPARAM>(&box)) !=
+        LB_ERR) {
+      InvalidateRect(list_, &box, FALSE);
+    }
+  }
+}
+
+void IconList::Draw(const DRAWITEMSTRUCT& item) const {
+  HDC dc = item.hDC;
+  RECT box = item.rcItem;
+  const bool focus = (item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT);
+  if (item.itemID == static_cast<UINT>(-1)) {  // an empty list that has the focus
+    if (focus) DrawFocusRect(dc, &box);
+    return;
+  }
+  const std::size_t index = item.itemID;
+  const Row* row = index < rows_.size() ? &rows_[index] : nullptr;
+  const bool selected = (item.itemState & ODS_SELECTED) != 0;
+  const int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+  FillRect(dc, &box, GetSysColorBrush(background));
+  COLORREF ink = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+  // A program that has gone is drawn in the disabled colour, unless a theme gives that colour to
+  // the background as well.
+  if (row && row->missing && GetSysColor(COLOR_GRAYTEXT) != GetSysColor(background)) ink = GetSysColor(COLOR_GRAYTEXT);
+  SetTextColor(dc, ink);
+  SetBkMode(dc, TRANSPARENT);
+  const winhandle::Selection font(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(list_, WM_GETFONT, 0, 0)));
+  constexpr UINT kLine = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+
+  int x = box.left + margin_;
+  if (numbers_ == Numbers::kFirstNine) {
+    if (index < 9) {
+      const wchar_t digit = static_cast<wchar_t>(L'1' + index);
+      RECT cell{x, box.top, x + digitWidth_, box.bottom};
+      DrawTextW(dc, &digit, 1, &cell, kLine | DT_CENTER);
+    }
+    x += digitWidth_ + 2 * margin_;
+  }
+  const HICON icon = row && row->icon ? row->icon.get() : stock_.get();
+  if (icon) {
+    DrawIconEx(dc, x, box.top + (box.bottom - box.top - iconSize_) / 2, icon, iconSize_, iconSize_, 0, nullptr,
+               DI_NORMAL);
+  }
+  x += iconSize_ + 2 * margin_;
+
+  const auto length = SendMessageW(list_, LB_GETTEXTLEN, item.itemID, 0);
+  std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
+  const auto copied = SendMessageW(list_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
+  text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  RECT textBox{x, box.top, box.right, box.bottom};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBox, kLine);
+  if (row && row->missing) {
+    RECT measured = textBox;
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kLine | DT_CALCRECT);
+    textBox.left = text.empty() ? textBox.left : measured.right;
+    DrawTextW(dc, missingMark_, -1, &textBox, kLine);
+  }
+  if (focus) DrawFocusRect(dc, &box);
+}
+
+}  // namespace winform
