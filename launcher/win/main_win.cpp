@@ -3,11 +3,13 @@
 
 #include <memory>
 
+#include "chooser_meeting.h"
 #include "error.h"
 #include "frm_dummy.h"
 #include "frm_select.h"
 #include "frm_wait.h"
 #include "launcher_main.h"
+#include "link_lock_win.h"
 #include "start_program.h"
 #include "win_text.h"
 
@@ -58,11 +60,34 @@ class WindowsHost : public launcher::LauncherHost {
   bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
                   const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
                   const std::wstring& vstrPrompt, bool& rblnAlwayResult) override {
-    return frmSelect().ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
-                                rblnAlwayResult);
+    frmSelect select;
+    const std::unique_ptr<frmSelect*, void (*)(frmSelect**)> showing(&select_,
+                                                                     [](frmSelect** open) { *open = nullptr; });
+    select_ = &select;
+    return select.ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
+                           rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }
+
+  std::wstring LauncherProgram() override { return wintext::ProgramFile().wstring(); }
+
+  std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) override {
+    return linklock::CanonicalUpperPath(linkIni);
+  }
+
+  bool JoinMeeting(const launcher::HandOver& handOver) override { return meeting_.Join(handOver); }
+
+  void OpenMeeting(launcher::ChooserGroup& group) override {
+    // Files that join while the chooser is open change its prompt's count.
+    meeting_.Open(group, [this, &group] {
+      if (select_) select_->SetPrompt(group.Prompt());
+    });
+  }
+
+  void CloseMeeting() override { meeting_.Close(); }
+
+  void LeaveMeeting() override { meeting_.Leave(); }
 
  private:
   // Once the pointer has been shown, every later change is shown too (the default pointer after
@@ -73,6 +98,8 @@ class WindowsHost : public launcher::LauncherHost {
   }
 
   std::unique_ptr<frmWait> wait_;
+  ChooserMeeting meeting_;
+  frmSelect* select_ = nullptr;
   int pointer_ = launcher::kPointerDefault;
   bool pointerShown_ = false;
 };
