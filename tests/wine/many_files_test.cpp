@@ -254,6 +254,30 @@ TEST_F(ManyFiles, ADropOfThreePathsGivesOneMessageForTheMissingOneAndOneChooserF
   EXPECT_TRUE(Choosers().empty());
 }
 
+TEST_F(ManyFiles, ThePromptWithTheNumberOfFilesFitsTheLabelsTwoLines) {
+  auto one = Open(Put(L"unknown.eps", "no PostScript here\r\n"));
+  const auto chooser = WaitForChoosers({}, {launcher::ChooserPrompt(false, 1)});
+  ASSERT_EQ(chooser.size(), 1u);
+  HWND label = GetDlgItem(chooser[0], kSelectPrompt);
+  RECT box{};
+  GetClientRect(label, &box);
+  const winhandle::WindowDc dc(label);
+  const winhandle::Font font = winform::CreatePointFont(winform::kUiFontSpec, winform::WindowDpi(chooser[0]));
+  const winhandle::Selection selected(dc.get(), font.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  for (const bool known : {true, false}) {
+    const std::wstring prompt = launcher::ChooserPrompt(known, 9999);
+    RECT lines = box;
+    DrawTextW(dc.get(), prompt.c_str(), -1, &lines, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    EXPECT_LE(lines.bottom, 2 * metrics.tmHeight) << ToUtf8(prompt);
+    EXPECT_LE(lines.bottom, box.bottom);
+    EXPECT_LE(lines.right, box.right);
+  }
+  Press(chooser[0], IDCANCEL);
+  EXPECT_TRUE(one->Ended(kPatience));
+}
+
 // The launcher splits a drop's command line itself; it must split it as the system does.
 TEST(ManyFilesSplitting, EveryCommandLineSplitsAsCommandLineToArgvWSplitsIt) {
   std::vector<std::wstring> lines = {L"\"C:\\a b\\x.eps\" D:\\y.eps", L"\"\" x \"\"\"\" y", L"\"a\"\"b\" c",
