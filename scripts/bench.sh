@@ -3,9 +3,9 @@
 #   scripts/bench.sh           the full run (about two minutes once built): the figures and the
 #                              plot docs/analysis-time.svg
 #   scripts/bench.sh --quick   a short run that only shows that every benchmark still works
-# Each figure is the median of ratios of pairs measured in turn within this run. The last six
+# Each figure is the median of ratios of pairs measured in turn within this run. The last seven
 # lines are the ratios: analysis-ascii, analysis-sjis, analysis-random, analysis-postscript,
-# link-ini, startup.
+# link-ini, startup, multi-choose.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -18,7 +18,8 @@ fi
 cmake --preset native >/dev/null
 cmake --build --preset native --target bench_analysis bench_link_ini >/dev/null
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Varnock recorder min_starter min_starter_manifest startup_bench >/dev/null
+cmake --build --preset windows --target Varnock recorder min_starter min_starter_manifest startup_bench \
+  first_paint_bench >/dev/null
 
 out=build/bench
 mkdir -p "$out"
@@ -85,5 +86,43 @@ startup min_starter | tee "$out/startup.txt"
 echo "== the same, the least starter carrying the launcher's application manifest"
 startup min_starter_manifest | sed 's/^ratio startup/same manifest: ratio startup/' | tee "$out/startup-manifest.txt"
 
+echo "== ten launchers at once for ten files of one kind not remembered, to their one chooser's first" \
+     "paint, against one launcher for one such file, under Wine ($rounds pairs)"
+# Explorer starts one launcher per selected file; they meet and one of them asks for all ten
+# (docs/many-files.md). The benchmark closes the chooser, which cancels: nothing is started and
+# link.ini stays without the kind for the next round.
+multi=build/bench-multi
+rm -rf "$multi"
+mkdir -p "$multi/Program Files/ExampleDraw" "$multi/work"
+cp build/windows/bin/{Varnock,first_paint_bench}.exe "$multi/"
+cp build/windows/bin/recorder.exe "$multi/Program Files/ExampleDraw/draw.exe"
+for k in $(seq 0 9); do cp "$bench/work/logo.eps" "$multi/work/logo-$k.eps"; done
+cat >"$multi/run.sh" <<'EOF'
+#!/usr/bin/env bash
+set -euo pipefail
+multi=$1 rounds=$2 caption=$3
+. scripts/wine-env.sh
+wine_prefix_ready
+win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+printf '[main]\r\nname1=ExampleDraw 10\r\npath1=%s\r\n' "$(win "$multi/Program Files/ExampleDraw/draw.exe")" \
+  >"$multi/name.ini"
+printf '[main]\r\nQuelby=1\r\n' >"$multi/link.ini"
+launcher=$(win "$multi/Varnock.exe")
+files=()
+for k in $(seq 0 9); do files+=("$(win "$multi/work/logo-$k.eps")"); done
+status=0
+wine "$multi/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" "${files[@]}" \
+  --b "$launcher" "${files[0]}" || status=$?
+wineserver -w
+exit "$status"
+EOF
+chmod +x "$multi/run.sh"
+caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/p' CMakeLists.txt)"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$multi/run.sh" "$multi" "$rounds" "$caption" | tee "$out/multi-choose.txt"
+if [[ -e "$multi/Program Files/ExampleDraw/record.txt" ]]; then
+  echo "bench.sh: a cancelled chooser started the program" >&2
+  exit 1
+fi
+
 echo "== ratios (medians of pairs measured in turn)"
-grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt"
+grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt" "$out/multi-choose.txt"
