@@ -45,7 +45,7 @@ echo "== launcher start to program start under Wine against the least starter ($
 bench=build/bench-startup
 rm -rf "$bench"
 mkdir -p "$bench/Program Files/ExampleDraw" "$bench/work"
-cp build/windows/bin/{Varnock,min_starter,min_starter_manifest,startup_bench}.exe "$bench/"
+cp build/windows/bin/{Varnock,min_starter,min_starter_manifest,startup_bench,first_paint_bench}.exe "$bench/"
 cp build/windows/bin/recorder.exe "$bench/Program Files/ExampleDraw/draw.exe"
 printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n%%%%EndComments\r\n' \
   >"$bench/work/logo.eps"
@@ -89,37 +89,31 @@ startup min_starter_manifest | sed 's/^ratio startup/same manifest: ratio startu
 echo "== ten launchers at once for ten files of one kind not remembered, to their one chooser's first" \
      "paint, against one launcher for one such file, under Wine ($rounds pairs)"
 # Explorer starts one launcher per selected file; they meet and one of them asks for all ten
-# (docs/many-files.md). The benchmark closes the chooser, which cancels: nothing is started and
-# link.ini stays without the kind for the next round.
-multi=build/bench-multi
-rm -rf "$multi"
-mkdir -p "$multi/Program Files/ExampleDraw" "$multi/work"
-cp build/windows/bin/{Varnock,first_paint_bench}.exe "$multi/"
-cp build/windows/bin/recorder.exe "$multi/Program Files/ExampleDraw/draw.exe"
-for k in $(seq 0 9); do cp "$bench/work/logo.eps" "$multi/work/logo-$k.eps"; done
-cat >"$multi/run.sh" <<'EOF'
+# (docs/many-files.md). In the start-up benchmark's folder, with link.ini emptied of the kind. The
+# benchmark closes the chooser, which cancels: nothing is started and link.ini stays as it is.
+for k in $(seq 0 9); do cp "$bench/work/logo.eps" "$bench/work/logo-$k.eps"; done
+rm -f "$bench/Program Files/ExampleDraw/record.txt"
+cat >"$bench/multi.sh" <<'EOF'
 #!/usr/bin/env bash
 set -euo pipefail
-multi=$1 rounds=$2 caption=$3
+bench=$1 rounds=$2 caption=$3
 . scripts/wine-env.sh
 wine_prefix_ready
 win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-printf '[main]\r\nname1=ExampleDraw 10\r\npath1=%s\r\n' "$(win "$multi/Program Files/ExampleDraw/draw.exe")" \
-  >"$multi/name.ini"
-printf '[main]\r\nQuelby=1\r\n' >"$multi/link.ini"
-launcher=$(win "$multi/Varnock.exe")
+printf '[main]\r\nQuelby=1\r\n' >"$bench/link.ini"
+launcher=$(win "$bench/Varnock.exe")
 files=()
-for k in $(seq 0 9); do files+=("$(win "$multi/work/logo-$k.eps")"); done
+for k in $(seq 0 9); do files+=("$(win "$bench/work/logo-$k.eps")"); done
 status=0
-wine "$multi/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" "${files[@]}" \
+wine "$bench/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" "${files[@]}" \
   --b "$launcher" "${files[0]}" || status=$?
 wineserver -w
 exit "$status"
 EOF
-chmod +x "$multi/run.sh"
+chmod +x "$bench/multi.sh"
 caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/p' CMakeLists.txt)"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$multi/run.sh" "$multi" "$rounds" "$caption" | tee "$out/multi-choose.txt"
-if [[ -e "$multi/Program Files/ExampleDraw/record.txt" ]]; then
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/multi.sh" "$bench" "$rounds" "$caption" | tee "$out/multi-choose.txt"
+if [[ -e "$bench/Program Files/ExampleDraw/record.txt" ]]; then
   echo "bench.sh: a cancelled chooser started the program" >&2
   exit 1
 fi

@@ -15,28 +15,9 @@
 
 #include "timing.h"
 #include "win_handle.h"
+#include "windows_timing.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER count;
-  QueryPerformanceCounter(&count);
-  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void Pump(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  while (GetTickCount64() < end) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-    Sleep(10);
-  }
-}
 
 struct Job {
   winhandle::KernelHandle job{CreateJobObjectW(nullptr, nullptr)};
@@ -77,10 +58,6 @@ double TimeStart(Job& job, const std::wstring& program, std::wstring commandLine
   return started;
 }
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcW(window, message, wParam, lParam);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -91,15 +68,7 @@ int wmain(int argc, wchar_t** argv) {
   const int rounds = std::max(1, _wtoi(argv[1]));
   const std::wstring launcher = argv[2], starter = argv[3], program = argv[4], file = argv[5];
 
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = L"StartupBenchDesktop";
-  RegisterClassW(&windowClass);
-  const winhandle::Window window(CreateWindowW(windowClass.lpszClassName, L"startup_bench", WS_OVERLAPPEDWINDOW, 0, 0,
-                                               200, 100, nullptr, nullptr, windowClass.hInstance, nullptr));
-  ShowWindow(window.get(), SW_SHOWNOACTIVATE);
-  Pump(500);
+  const winhandle::Window window = DesktopWindow(L"startup_bench");
 
   Job job;
   JOBOBJECT_ASSOCIATE_COMPLETION_PORT association{};
@@ -114,30 +83,8 @@ int wmain(int argc, wchar_t** argv) {
 
   const std::wstring launcherLine = L"\"" + launcher + L"\" \"" + file + L"\"";
   const std::wstring starterLine = L"\"" + starter + L"\" \"" + program + L"\" \"" + file + L"\"";
-  TimeStart(job, launcher, launcherLine);  // once each before measuring: files cached
-  TimeStart(job, starter, starterLine);
-  std::vector<double> launcherTimes, starterTimes, ratios;
-  for (int round = 0; round < rounds; ++round) {
-    double launched = 0, started = 0;
-    if (round % 2 == 0) {
-      launched = TimeStart(job, launcher, launcherLine);
-      started = TimeStart(job, starter, starterLine);
-    } else {
-      started = TimeStart(job, starter, starterLine);
-      launched = TimeStart(job, launcher, launcherLine);
-    }
-    Pump(20);
-    std::printf("round %d: launcher %.1f ms, least starter %.1f ms\n", round + 1, launched, started);
-    if (launched <= 0 || started <= 0) {
-      std::fprintf(stderr, "startup_bench: a start failed (%.0f, %.0f)\n", launched, started);
-      return 1;
-    }
-    launcherTimes.push_back(launched);
-    starterTimes.push_back(started);
-    ratios.push_back(launched / started);
-  }
-  std::printf("startup: launcher %.1f ms, least starter %.1f ms (medians of %d pairs)\n", Median(launcherTimes),
-              Median(starterTimes), rounds);
-  std::printf("ratio startup %.2f\n", Median(ratios));
-  return 0;
+  const bool timed = TimePairs(
+      rounds, "startup", "launcher", [&] { return TimeStart(job, launcher, launcherLine); }, "least starter",
+      [&] { return TimeStart(job, starter, starterLine); });
+  return timed ? 0 : 1;
 }

@@ -116,7 +116,7 @@ TEST_F(ManyFiles, TenLaunchersOfOneUnregisteredKindShareOneChooserAndOkStartsEac
   EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni + LinkEntry(1, "Adobe Illustrator(R) 10.0", Ansi(draw_), "10.0"));
 }
 
-TEST_F(ManyFiles, FilesJoinInTheOrderTheyComeWhateverTheirLetterCaseAndStartInThatOrder) {
+TEST_F(ManyFiles, FilesJoinOneByOneWhateverTheirLetterCaseAndTheFirstFilesTextsAreStored) {
   const std::vector<fs::path> files = {
       Put(L"first.eps", Header("Example Draw 2.0", "2.0b")), Put(L"second.eps", Header("EXAMPLE DRAW 2.0", "2.0B")),
       Put(L"third.eps", Header("example draw 2.0", "2.0b")), Put(L"fourth.eps", Header("Example Draw 2.0", "2.0B"))};
@@ -132,9 +132,9 @@ TEST_F(ManyFiles, FilesJoinInTheOrderTheyComeWhateverTheirLetterCaseAndStartInTh
   Remember(chooser);
   Press(chooser, IDOK);
   ExpectAllEnded(launchers);
-  std::vector<std::wstring> expected;
-  for (const fs::path& file : files) expected.push_back(StartOf(draw_, file));
-  EXPECT_EQ(Started(draw_, files.size()), expected);
+  // The stand-ins log in the order they get to write, not the order they were started in: the
+  // order of the starts is the core's (MeetingTest).
+  EXPECT_EQ(StartedOnce(draw_, files.size()), StartsOf(draw_, files));
   EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni + LinkEntry(1, "Example Draw 2.0", Ansi(draw_), "2.0b"));
 }
 
