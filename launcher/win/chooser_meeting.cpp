@@ -11,6 +11,7 @@ namespace {
 using launcher::HandOverAnswer;
 
 constexpr wchar_t kWindowClass[] = L"Varnock.ChooserMeeting";
+constexpr UINT_PTR kReadyTimer = 1;
 // Marks the WM_COPYDATA that carries a hand-over.
 constexpr ULONG_PTR kHandOverTag = 0x564E4B31;
 
@@ -66,12 +67,16 @@ void ChooserMeeting::Open(launcher::ChooserGroup& group, std::function<void()> j
   window_.reset(CreateWindowExW(0, kWindowClass, names_.window.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleW(nullptr), this));
   if (!window_) ThrowSystemError();
-  if (!SetEvent(ready_.get())) ThrowSystemError();
+  // Ready once the thread is first idle: the timer's message comes only after the chooser has been
+  // shown and painted, so that the launchers that wait take no time from its first paint.
+  if (!SetTimer(window_.get(), kReadyTimer, USER_TIMER_MINIMUM, nullptr)) ThrowSystemError();
 }
 
 void ChooserMeeting::Close() {
   // Only the holder speaks for the kind: a launcher that handed its file over leaves the signal be.
-  if (held_) ResetEvent(ready_.get());
+  if (!held_) return;
+  if (window_) KillTimer(window_.get(), kReadyTimer);
+  ResetEvent(ready_.get());
 }
 
 void ChooserMeeting::Leave() {
@@ -91,6 +96,12 @@ LRESULT CALLBACK ChooserMeeting::Procedure(HWND window, UINT message, WPARAM wPa
   }
   auto* meeting = reinterpret_cast<ChooserMeeting*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_COPYDATA && meeting) return meeting->TakeHandOver(*reinterpret_cast<COPYDATASTRUCT*>(lParam));
+  if (message == WM_TIMER && wParam == kReadyTimer && meeting) {
+    KillTimer(window, kReadyTimer);
+    // Never once the chooser is closing: the signal stays clear while it refuses files.
+    if (meeting->group_ && meeting->group_->open()) SetEvent(meeting->ready_.get());
+    return 0;
+  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 

@@ -23,7 +23,8 @@ class ChooserMeeting {
   // chooser of the kind has taken the file (false). Throws err::AppError when the system's
   // objects cannot be made.
   bool Join(const launcher::HandOver& handOver);
-  // Takes other launchers' files into `group` from now on; `joined` runs after each one taken.
+  // Takes other launchers' files into `group` from the thread's first idle moment on (the chooser
+  // shown and painted); `joined` runs after each one taken.
   void Open(launcher::ChooserGroup& group, std::function<void()> joined);
   // Launchers stop handing files over; those that come wait for the meeting point.
   void Close();
