@@ -17,6 +17,7 @@
 #include "../../launcher/launcher_texts.h"
 #include "../../launcher/win/launcher_win.h"
 #include "link_lock.h"
+#include "link_lock_win.h"
 #include "program_test.h"
 #include "win_form.h"
 
@@ -220,6 +221,15 @@ TEST_F(ManyFiles, AKilledChoosersKindIsFreeAtOnceForTheNextLauncher) {
   ASSERT_EQ(WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 1)}).size(), 1u);
   launchers.push_back(Open(joined));
   ASSERT_EQ(WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 2)}).size(), 1u);
+  // The kind's meeting point and ready signal, held open as a launcher of the kind that is just
+  // starting holds them: they outlive the killed launcher, abandoned and still set.
+  const launcher::Meeting meeting{linklock::CanonicalUpperPath(box_.Path(L"link.ini")),
+                                  launcher::KindKey(std::string("Example Draw 4.0"), "4")};
+  const launcher::MeetingNames names = launcher::NamesOf(meeting);
+  const winhandle::KernelHandle meetingPoint(OpenMutexW(SYNCHRONIZE, FALSE, names.host.c_str()));
+  const winhandle::KernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, names.ready.c_str()));
+  ASSERT_TRUE(meetingPoint && ready) << GetLastError();
+  EXPECT_EQ(WaitForSingleObject(ready.get(), 0), WAIT_OBJECT_0) << "the open chooser's signal is not set";
   {
     const winhandle::KernelHandle host(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, launchers[0]->id()));
     ASSERT_TRUE(TerminateProcess(host.get(), 9));
