@@ -60,12 +60,10 @@ class WindowsHost : public launcher::LauncherHost {
   bool ShowSelect(const std::vector<std::wstring>& rstrNames, std::int32_t& rlngSelect, bool vblnAlway,
                   const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
                   const std::wstring& vstrPrompt, bool& rblnAlwayResult) override {
-    frmSelect select;
-    const std::unique_ptr<frmSelect*, void (*)(frmSelect**)> showing(&select_,
-                                                                     [](frmSelect** open) { *open = nullptr; });
-    select_ = &select;
-    return select.ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
-                           rblnAlwayResult);
+    // Kept beyond its window, so that a file joining late finds no window to change.
+    select_ = std::make_unique<frmSelect>();
+    return select_->ShowEdit(rstrNames, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion, vstrPrompt,
+                             rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }
@@ -98,8 +96,8 @@ class WindowsHost : public launcher::LauncherHost {
   }
 
   std::unique_ptr<frmWait> wait_;
+  std::unique_ptr<frmSelect> select_;
   ChooserMeeting meeting_;
-  frmSelect* select_ = nullptr;
   int pointer_ = launcher::kPointerDefault;
   bool pointerShown_ = false;
 };
