@@ -1,6 +1,7 @@
 #include "launcher_main.h"
 
 #include <optional>
+#include <utility>
 
 #include "config.h"
 #include "eps_header.h"
@@ -28,10 +29,31 @@ struct Run {
   std::optional<std::int32_t> storeFailure;
 
   bool ProgramExists(const std::string& programPath) {
-    if (fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)))) return true;
+    return fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)));
+  }
+
+  void ReportProgramNotFound(const std::string& programPath) {
     host.Message(std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + host.FromAnsi(programPath),
                  kStyleExclamation);
-    return false;
+  }
+
+  // Starts the program once for each file, in their order.
+  void Start(const std::string& programPath, const std::vector<std::wstring>& files) {
+    const std::wstring program = host.FromAnsi(programPath);
+    for (const std::wstring& file : files) host.StartProgram(program, StartCommandLine(program, file));
+  }
+
+  // The remembered program for the file's kind, started; false without one.
+  bool OpenRemembered() {
+    const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
+    if (!number) return false;
+    const std::string& programPath = links.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
+    if (ProgramExists(programPath)) {
+      Start(programPath, {filePath});
+    } else {
+      ReportProgramNotFound(programPath);
+    }
+    return true;
   }
 
   void Analyse() {
@@ -50,8 +72,32 @@ struct Run {
     storeFailure = StoreLink(linkIni, *creatorText, programPath, creatorVersion);
   }
 
-  // Lets the user pick the program; no value when the run ends here.
-  std::optional<std::string> Choose() {
+  // Holds the kind's meeting point until it is let go, on every way out.
+  struct MeetingHeld {
+    explicit MeetingHeld(LauncherHost& meetingHost) : host(meetingHost) {}
+    ~MeetingHeld() { Leave(); }
+    void Leave() {
+      if (std::exchange(held, false)) host.LeaveMeeting();
+    }
+    LauncherHost& host;
+    bool held = true;
+  };
+
+  // The chooser for the file and for every file of its kind that other launchers hand over while
+  // it is open. Only the launcher that holds the kind's meeting point decides for the kind, and it
+  // reads link.ini again first: a choice remembered while it waited opens the file at once.
+  void ChooseTogether(bool shift) {
+    const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
+    if (!host.JoinMeeting({meeting, filePath})) return;  // another launcher's chooser took the file
+    MeetingHeld held(host);
+    if (creatorText && !shift) {
+      ReadLinkIni(linkIni, links);
+      if (FindLinkWithPatterns(links, *creatorText, creatorVersion)) {
+        held.Leave();
+        OpenRemembered();
+        return;
+      }
+    }
     // The application list matters only here: a file that the link table decides never reads it.
     ReadNameIni(nameIni, apps);
     const bool formatKnown = creatorText.has_value();
@@ -62,18 +108,50 @@ struct Run {
     for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
     std::vector<std::wstring> paths;
     for (const auto& path : apps.mstrAppPaths) paths.push_back(host.FromAnsi(path));
+    ChooserGroup group(meeting, filePath, formatKnown);
+    host.OpenMeeting(group);
     std::int32_t select = 0;
     bool always = false;
-    const bool confirmed = host.ShowSelect(
-        names, paths, select, storable, formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
-        host.FromAnsi(creatorVersion),
-        formatKnown ? launcher_texts::kPromptNotRegistered : launcher_texts::kPromptUnknownFormat, always);
-    if (!confirmed) return std::nullopt;
+    const bool confirmed = host.ShowSelect(names, paths, select, storable,
+                                           formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+                                           host.FromAnsi(creatorVersion), group.Prompt(), always);
+    group.Close();
+    host.CloseMeeting();
+    if (!confirmed) return;
     if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
     const std::string programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];
-    if (!ProgramExists(programPath)) return std::nullopt;
-    if (storable && always) StoreAssociation(programPath);
-    return programPath;
+    const bool exists = ProgramExists(programPath);
+    // Stored before the meeting point goes, so that the next launcher of the kind finds it.
+    if (exists && storable && always) StoreAssociation(programPath);
+    held.Leave();
+    if (!exists) {
+      ReportProgramNotFound(programPath);
+      return;
+    }
+    Start(programPath, group.files());
+  }
+
+  // Several files on the command line (a drop onto the launcher or its shortcut): each is opened
+  // as if the launcher had been started for it alone, so that files of one kind share a chooser.
+  // Those that do not exist are named together in one message.
+  void OpenEach(const std::vector<std::wstring>& arguments) {
+    std::vector<std::wstring> found;
+    std::wstring missing;
+    for (const std::wstring& argument : arguments) {
+      if (fileio::IsOrdinaryFile(fileio::FilePath(argument))) {
+        found.push_back(argument);
+      } else {
+        missing += L"\r\n" + argument;
+      }
+    }
+    const bool linkIniFound = fileio::IsOrdinaryFile(host.ProgramFolder() / config::kLinkIniFile);
+    if (linkIniFound) {
+      const std::wstring self = host.LauncherProgram();
+      for (const std::wstring& file : found) host.StartProgram(self, StartCommandLine(self, file));
+    }
+    if (!missing.empty()) host.Message(launcher_texts::kFileNotFound + missing, kStyleExclamation);
+    // Once for all the files, where each launcher would have said it.
+    if (!linkIniFound && !found.empty()) host.Message(launcher_texts::kLinkIniMissing, kStyleOkOnly);
   }
 
   void Go() {
@@ -84,6 +162,10 @@ struct Run {
     }
     filePath = CleanCommandLine(commandLine);
     if (!fileio::IsOrdinaryFile(fileio::FilePath(filePath))) {
+      if (const auto arguments = SplitCommandLine(commandLine); arguments.size() >= 2) {
+        OpenEach(arguments);
+        return;
+      }
       host.Message(std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + filePath, kStyleExclamation);
       return;
     }
@@ -99,18 +181,10 @@ struct Run {
     host.SetMousePointer(kPointerDefault);
     nameIni = folder / config::kNameIniFile;
 
-    std::optional<std::string> programPath;
-    if (!creatorText || host.ShiftDown()) {
-      programPath = Choose();
-    } else if (const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion)) {
-      programPath = links.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
-      if (!ProgramExists(*programPath)) return;
-    } else {
-      programPath = Choose();
-    }
-    if (!programPath) return;
-    const std::wstring program = host.FromAnsi(*programPath);
-    host.StartProgram(program, StartCommandLine(program, filePath));
+    // A file whose kind is remembered opens at once, without meeting any other launcher.
+    const bool shift = creatorText && host.ShiftDown();
+    if (creatorText && !shift && OpenRemembered()) return;
+    ChooseTogether(shift);
   }
 };
 
@@ -136,6 +210,43 @@ std::wstring CleanCommandLine(std::wstring_view commandLine) {
   if (!path.empty() && path.front() == L'"') path.erase(0, 1);
   if (!path.empty() && path.back() == L'"') path.pop_back();
   return path;
+}
+
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine) {
+  const auto blank = [](wchar_t c) { return c == L' ' || c == L'\t'; };
+  std::vector<std::wstring> arguments;
+  std::size_t pos = 0;
+  for (;;) {
+    while (pos < commandLine.size() && blank(commandLine[pos])) ++pos;
+    if (pos == commandLine.size()) return arguments;
+    std::wstring argument;
+    int quotes = 0;  // 1 inside a quoted part
+    std::size_t backslashes = 0;
+    while (pos < commandLine.size() && !(quotes == 0 && blank(commandLine[pos]))) {
+      const wchar_t c = commandLine[pos++];
+      if (c != L'"') {
+        backslashes = c == L'\\' ? backslashes + 1 : 0;
+        argument += c;
+        continue;
+      }
+      // The backslashes before the quote: half of them stay, and an odd one makes it literal.
+      argument.resize(argument.size() - (backslashes + 1) / 2);
+      if (backslashes % 2) {
+        argument += L'"';
+      } else {
+        ++quotes;
+      }
+      backslashes = 0;
+      for (; pos < commandLine.size() && commandLine[pos] == L'"'; ++pos) {
+        if (++quotes == 3) {
+          argument += L'"';
+          quotes = 0;
+        }
+      }
+      if (quotes == 2) quotes = 0;
+    }
+    arguments.push_back(std::move(argument));
+  }
 }
 
 std::wstring StartCommandLine(const std::wstring& programPath, const std::wstring& filePath) {

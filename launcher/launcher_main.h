@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "chooser_group.h"
 #include "file_io.h"
 #include "launcher_texts.h"
 
@@ -46,6 +47,21 @@ class LauncherHost {
                           const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
                           bool& rblnAlwayResult) = 0;
   virtual void ShowError(std::int32_t number) = 0;
+
+  // The launcher's own program file: a drop of several files starts it once for each of them.
+  virtual std::wstring LauncherProgram() = 0;
+  // link.ini's full path as the file system resolves it, upper-cased: one name per file.
+  virtual std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) = 0;
+  // The meeting of the launchers whose files of one kind need the chooser. Waits until this
+  // launcher holds the kind's meeting point (true: it decides for the kind until it leaves), or
+  // until another launcher's open chooser has taken the file (false).
+  virtual bool JoinMeeting(const HandOver& handOver) = 0;
+  // Other launchers' files of the kind join `group` from now on, while it is open.
+  virtual void OpenMeeting(ChooserGroup& group) = 0;
+  // The chooser closes: launchers stop handing files over and wait for the meeting point.
+  virtual void CloseMeeting() = 0;
+  // Lets the meeting point go; the next launcher of the kind decides. Nothing when not held.
+  virtual void LeaveMeeting() = 0;
 };
 
 // The text after the program name in a full command line: the name (quoted or up to the first
@@ -55,6 +71,13 @@ std::wstring CommandTail(std::wstring_view fullCommandLine);
 // The file path: blanks at both ends removed, then a leading and a trailing double quote, each at
 // most once and independently of the other.
 std::wstring CleanCommandLine(std::wstring_view commandLine);
+
+// The arguments of a command line (the part after the program name) as CommandLineToArgvW splits
+// them: blanks and tabs outside double quotes separate them; 2n backslashes before a quote give n
+// backslashes and the quote opens or closes a quoted part, 2n + 1 give n backslashes and a literal
+// quote; other backslashes stay. Of a run of quotes, counting an open quoted part as one more, each
+// third gives a literal quote, and a quoted part is open after the run when one is left over.
+std::vector<std::wstring> SplitCommandLine(std::wstring_view commandLine);
 
 // The started program's command line: the program path and the file path, each in double quotes.
 std::wstring StartCommandLine(const std::wstring& programPath, const std::wstring& filePath);

@@ -32,6 +32,14 @@ inline constexpr wchar_t kSelectCancel[] = L"キャンセル";
 // The selection dialog's list: drawn after the name of a program whose file is not there.
 inline constexpr wchar_t kMissingMark[] = L"（見つかりません）";
 
+// The selection dialog's prompt when files of one kind from several launchers share it: the
+// number of files stands between the two parts, in ASCII digits.
+inline constexpr wchar_t kPromptFilesBefore[] = L"これら ";
+inline constexpr wchar_t kPromptFilesNotRegistered[] =
+    L" 個のファイルの形式は未登録です。起動するソフトを選択してください";
+inline constexpr wchar_t kPromptFilesUnknownFormat[] =
+    L" 個のファイルの形式は不明です。起動するソフトを選択してください";
+
 // The wait notice (frmWait).
 inline constexpr wchar_t kWaitAnalysing[] = L"以下のファイルを分析中...";
 inline constexpr wchar_t kWaitDesignFile[] = L"Label2";

@@ -3,9 +3,9 @@
 #   scripts/bench.sh           the full run (about two minutes once built): the figures and the
 #                              plot docs/analysis-time.svg
 #   scripts/bench.sh --quick   a short run that only shows that every benchmark still works
-# Each figure is the median of ratios of pairs measured in turn within this run. The last eight
+# Each figure is the median of ratios of pairs measured in turn within this run. The last nine
 # lines are the ratios: analysis-ascii, analysis-sjis, analysis-random, analysis-postscript,
-# link-ini, link-ini-pattern, startup, chooser-first-paint.
+# link-ini, link-ini-pattern, startup, chooser-first-paint, multi-choose.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -45,7 +45,7 @@ echo "== launcher start to program start under Wine against the least starter ($
 bench=build/bench-startup
 rm -rf "$bench"
 mkdir -p "$bench/Program Files/ExampleDraw" "$bench/work"
-cp build/windows/bin/{Varnock,min_starter,min_starter_manifest,startup_bench}.exe "$bench/"
+cp build/windows/bin/{Varnock,min_starter,min_starter_manifest,startup_bench,first_paint_bench}.exe "$bench/"
 cp build/windows/bin/recorder.exe "$bench/Program Files/ExampleDraw/draw.exe"
 printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 10.0\r\n%%%%AI8_CreatorVersion: 10.0\r\n%%%%EndComments\r\n' \
   >"$bench/work/logo.eps"

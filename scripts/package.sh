@@ -85,6 +85,7 @@ check() {
 check _ForceCodepage 932
 [[ $(msiinfo suminfo "$msi") == *"Template: x64;1041"* ]] || { echo "package.sh: $msi is not Japanese" >&2; exit 1; }
 check Property "$(printf 'VarnockTypeName\tEPS ファイル')"
+check Property "$(printf 'VarnockAiTypeName\tAI ファイル')"
 check Component "$(printf 'LinkIni\t{B145E497-E871-4DE1-B62E-CDF241494E73}\tINSTALLDIR\t384')"
 check InstallExecuteSequence "$(printf 'RemoveExistingProducts\t\t6601')"
 check File "$(printf 'Varnock.exe\t%s\t' "$(stat -c %s "$stage/Varnock.exe")")$(scripts/pe-version.py "$stage/Varnock.exe")"

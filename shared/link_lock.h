@@ -17,6 +17,9 @@ inline constexpr std::uint32_t kWaitMilliseconds = 10000;
 // names of the system's objects cannot hold backslashes. Programs of one installation share the
 // name; two installations do not block each other.
 std::wstring LockName(std::wstring_view upperCaseFullPath);
+// The name of something that the programs of one installation share about one part of what
+// link.ini holds (the kind of file whose chooser is open): the lock's name and a hash of the part.
+std::wstring LockName(std::wstring_view upperCaseFullPath, std::string_view part);
 
 // Taken on construction (waiting at most `waitMilliseconds`), released when the object goes. A
 // holder that ended without releasing it (a killed launcher) leaves it free to take.

@@ -77,6 +77,10 @@ bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, const std::
   return !mblnCancel;
 }
 
+void frmSelect::SetPrompt(const std::wstring& vstrPrompt) {
+  if (window()) SetDlgItemTextW(window(), kSelectPrompt, vstrPrompt.c_str());
+}
+
 void frmSelect::OnCommand(int id, int) {
   if (id == IDOK) cmdOk_Click();
   if (id == IDCANCEL) cmdCancel_Click();

@@ -19,6 +19,8 @@ class frmSelect : private winform::Dialog {
   bool ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
                 std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
                 const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt, bool& rblnAlwayResult);
+  // Puts a new prompt into the open dialog (the number of files that share it has changed).
+  void SetPrompt(const std::wstring& vstrPrompt);
 
  private:
   void Form_Load() override;

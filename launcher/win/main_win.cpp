@@ -3,11 +3,13 @@
 
 #include <memory>
 
+#include "chooser_meeting.h"
 #include "error.h"
 #include "frm_dummy.h"
 #include "frm_select.h"
 #include "frm_wait.h"
 #include "launcher_main.h"
+#include "link_lock_win.h"
 #include "start_program.h"
 #include "win_text.h"
 
@@ -59,11 +61,32 @@ class WindowsHost : public launcher::LauncherHost {
                   std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
                   const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
                   bool& rblnAlwayResult) override {
-    return frmSelect().ShowEdit(rstrNames, rstrPaths, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
-                                vstrPrompt, rblnAlwayResult);
+    // Kept beyond its window, so that a file joining late finds no window to change.
+    select_ = std::make_unique<frmSelect>();
+    return select_->ShowEdit(rstrNames, rstrPaths, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
+                             vstrPrompt, rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }
+
+  std::wstring LauncherProgram() override { return wintext::ProgramFile().wstring(); }
+
+  std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) override {
+    return linklock::CanonicalUpperPath(linkIni);
+  }
+
+  bool JoinMeeting(const launcher::HandOver& handOver) override { return meeting_.Join(handOver); }
+
+  void OpenMeeting(launcher::ChooserGroup& group) override {
+    // Files that join while the chooser is open change its prompt's count.
+    meeting_.Open(group, [this, &group] {
+      if (select_) select_->SetPrompt(group.Prompt());
+    });
+  }
+
+  void CloseMeeting() override { meeting_.Close(); }
+
+  void LeaveMeeting() override { meeting_.Leave(); }
 
  private:
   // Once the pointer has been shown, every later change is shown too (the default pointer after
@@ -74,6 +97,8 @@ class WindowsHost : public launcher::LauncherHost {
   }
 
   std::unique_ptr<frmWait> wait_;
+  std::unique_ptr<frmSelect> select_;
+  ChooserMeeting meeting_;
   int pointer_ = launcher::kPointerDefault;
   bool pointerShown_ = false;
 };

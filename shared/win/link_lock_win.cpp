@@ -2,14 +2,12 @@
 #include <windows.h>
 
 #include "link_lock.h"
+#include "link_lock_win.h"
 #include "win_handle.h"
 #include "win_text.h"
 
 namespace linklock {
-namespace {
 
-// The file's full path as the file system resolves it (links, short names and the drive's own
-// spelling undone where the system can tell), upper-cased as the file system compares names.
 std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
   std::wstring full = wintext::BufferText(
       [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(linkIni.c_str(), size, buffer, nullptr); });
@@ -26,8 +24,6 @@ std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
   if (!full.empty()) CharUpperBuffW(full.data(), static_cast<DWORD>(full.size()));
   return full;
 }
-
-}  // namespace
 
 LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {
   // Local: the programs run in the user's session, and no other session can then hold or deny

@@ -38,11 +38,13 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
-std::filesystem::path ProgramFolder() {
+std::filesystem::path ProgramFile() {
   const std::wstring path =
       BufferText([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
   if (path.empty()) throw err::AppError(err::FromSystemError(GetLastError()));
-  return std::filesystem::path(path).parent_path();
+  return path;
 }
+
+std::filesystem::path ProgramFolder() { return ProgramFile().parent_path(); }
 
 }  // namespace wintext

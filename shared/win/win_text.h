@@ -48,8 +48,9 @@ std::wstring BufferText(Call call) {
 // The text of a window or control.
 std::wstring WindowText(HWND window);
 
-// The folder that holds the running program's file, where its INI files lie. Throws
+// The running program's file, and the folder that holds it, where its INI files lie. Throw
 // err::AppError when the system cannot tell.
+std::filesystem::path ProgramFile();
 std::filesystem::path ProgramFolder();
 
 }  // namespace wintext

@@ -38,6 +38,11 @@ class FakeHost : public launcher::LauncherHost {
   bool waitFails = false;
   bool reportFails = false;  // messages and the error report cannot be shown
   std::function<void()> duringSelect;
+  bool handedOver = false;           // another launcher's open chooser takes the file
+  std::function<void()> duringJoin;  // what other launchers do while this one waits for the meeting
+  std::function<void()> onLeave;
+  launcher::ChooserGroup* group = nullptr;
+  std::vector<launcher::HandOver> joins;
   std::vector<std::wstring> log;
   struct Select {
     std::vector<std::wstring> names;
@@ -80,6 +85,24 @@ class FakeHost : public launcher::LauncherHost {
   void ShowError(std::int32_t number) override {
     if (reportFails) throw std::bad_alloc();
     log.push_back(L"error " + err::NumberText(number));
+  }
+  std::wstring LauncherProgram() override { return L"C:\\Varnock\\Varnock.exe"; }
+  std::wstring LinkIniIdentity(const fs::path& linkIni) override { return L"identity of " + Wide(linkIni.string()); }
+  bool JoinMeeting(const launcher::HandOver& handOver) override {
+    joins.push_back(handOver);
+    log.push_back(L"join");
+    if (duringJoin) duringJoin();
+    return !handedOver;
+  }
+  void OpenMeeting(launcher::ChooserGroup& chooserGroup) override {
+    log.push_back(L"open meeting");
+    group = &chooserGroup;
+  }
+  void CloseMeeting() override { log.push_back(L"close meeting"); }
+  void LeaveMeeting() override {
+    log.push_back(L"leave meeting");
+    if (onLeave) onLeave();
+    group = nullptr;
   }
 
  private:
@@ -159,9 +182,9 @@ TEST_F(LauncherTest, NoArgumentShowsTheAboutWindowAndTouchesNothing) {
 TEST_F(LauncherTest, MissingFileOrLinkIniEndsWithItsMessage) {
   EXPECT_EQ(Run(L"   ").log,
             std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n"});
-  const std::wstring two = L"\"" + File("ai10.eps") + L"\" \"" + File("plain.eps") + L"\"";
-  EXPECT_EQ(Run(two).log[0],
-            L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
+  EXPECT_EQ(Run(L"\"" + File("none.eps") + L"\"").log,
+            std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" +
+                                      File("none.eps")});
   EXPECT_EQ(Run(Wide(folder_.string())).log.size(), 1u) << "a folder is no file";
   fs::remove(folder_ / "link.ini");
   EXPECT_EQ(Run(File("ai10.eps")).log,
@@ -196,7 +219,8 @@ TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
   host.answerAlways = true;
   Main(host);
   EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
-                                                 L"pointer 0", L"select", StartOf(layoutPath_, "plain.eps")}));
+                                                 L"pointer 0", L"join", L"open meeting", L"select", L"close meeting",
+                                                 L"leave meeting", StartOf(layoutPath_, "plain.eps")}));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].versionString, launcher_texts::kUnknownFormat);
@@ -212,7 +236,7 @@ TEST_F(LauncherTest, CancelEndsSilently) {
   host.answerOk = false;
   host.answerAlways = true;
   Main(host);
-  EXPECT_EQ(host.log.back(), L"select");
+  EXPECT_EQ(host.log.back(), L"leave meeting");
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
@@ -482,6 +506,145 @@ TEST_F(LauncherTest, APairThatWouldNotReadBackIsNotOfferedForRemembering) {
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_TRUE(host.selects[0].alway);
   ExpectOpenedDirectly(Run(File("1023.eps")), drawPath_, "1023.eps");
+}
+
+// Files of one kind from several launchers: this launcher holds the kind's meeting point and its
+// chooser takes the files that the others hand over.
+class MeetingTest : public LauncherTest {
+ protected:
+  launcher::HandOverAnswer HandOver(FakeHost& host, const std::string& file,
+                                    std::optional<launcher::Meeting> meeting = std::nullopt) {
+    return host.group->Take(launcher::EncodeHandOver({meeting.value_or(host.joins.at(0).meeting), File(file)}));
+  }
+  static std::vector<std::wstring> Starts(const FakeHost& host) {
+    std::vector<std::wstring> starts;
+    for (const auto& line : host.log) {
+      if (line.rfind(L"start ", 0) == 0) starts.push_back(line);
+    }
+    return starts;
+  }
+};
+
+TEST_F(MeetingTest, OkStartsEveryFileThatJoinedInTheirOrderAndStoresTheChoiceOnceBeforeLettingGo) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.answerAlways = true;
+  std::vector<launcher::HandOverAnswer> answers;
+  host.duringSelect = [&] {
+    const launcher::Meeting otherKind{host.joins[0].meeting.linkIni, launcher::KindKey(std::string("Other"), "")};
+    answers = {HandOver(host, "c.eps"), HandOver(host, "x.eps", otherKind), HandOver(host, "b.eps")};
+    EXPECT_EQ(host.group->Prompt(), launcher::ChooserPrompt(true, 3));
+  };
+  std::int32_t storedAtLeave = -1;
+  host.onLeave = [&] {
+    LinkTable table;
+    storedAtLeave = ReadLinkIni(folder_ / "link.ini", table);
+  };
+  Main(host);
+  EXPECT_EQ(answers,
+            (std::vector<launcher::HandOverAnswer>{launcher::HandOverAnswer::kTaken, launcher::HandOverAnswer::kOther,
+                                                   launcher::HandOverAnswer::kTaken}));
+  ASSERT_EQ(host.joins.size(), 1u);
+  EXPECT_EQ(host.joins[0].file, File("ai10.eps"));
+  EXPECT_EQ(host.joins[0].meeting.linkIni, L"identity of " + Wide((folder_ / "link.ini").string()));
+  EXPECT_EQ(host.joins[0].meeting.kind, launcher::KindKey(std::string("Adobe Illustrator(R) 10.0"), "10.0"));
+  EXPECT_EQ(host.selects.at(0).prompt, launcher_texts::kPromptNotRegistered) << "the chooser opens for one file";
+  const std::vector<std::wstring> tail(host.log.end() - 6, host.log.end());
+  EXPECT_EQ(tail,
+            (std::vector<std::wstring>{L"select", L"close meeting", L"leave meeting", StartOf(drawPath_, "ai10.eps"),
+                                       StartOf(drawPath_, "c.eps"), StartOf(drawPath_, "b.eps")}));
+  EXPECT_EQ(storedAtLeave, 1) << "the next launcher of the kind would not find the choice";
+}
+
+TEST_F(MeetingTest, CancelOrAProgramThatHasGoneStartsNoneOfTheFiles) {
+  struct Case {
+    const char* name;
+    bool ok;
+    std::vector<std::wstring> tail;
+  };
+  const std::wstring gone =
+      L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_);
+  const Case cases[] = {
+      {"cancel", false, {L"close meeting", L"leave meeting"}},
+      {"gone", true, {L"close meeting", L"leave meeting", gone}},
+  };
+  fs::remove(layoutPath_);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeHost host(folder_);
+    host.commandLine = File("plain.eps");
+    host.answerOk = c.ok;
+    host.answerSelect = 2;
+    host.answerAlways = true;
+    host.duringSelect = [&] { EXPECT_EQ(HandOver(host, "other.eps"), launcher::HandOverAnswer::kTaken); };
+    Main(host);
+    EXPECT_EQ(std::vector<std::wstring>(host.log.end() - static_cast<long>(c.tail.size()), host.log.end()), c.tail);
+    EXPECT_TRUE(Starts(host).empty());
+    EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+  }
+}
+
+TEST_F(MeetingTest, FilesOfUnknownFormatShareOneChooser) {
+  FakeHost host(folder_);
+  host.commandLine = File("plain.eps");
+  host.duringSelect = [&] {
+    EXPECT_EQ(HandOver(host, "also plain.eps",
+                       launcher::Meeting{host.joins[0].meeting.linkIni, launcher::KindKey(std::nullopt, "")}),
+              launcher::HandOverAnswer::kTaken);
+  };
+  Main(host);
+  EXPECT_EQ(host.joins.at(0).meeting.kind, launcher::KindKey(std::nullopt, ""));
+  EXPECT_EQ(Starts(host),
+            (std::vector<std::wstring>{StartOf(drawPath_, "plain.eps"), StartOf(drawPath_, "also plain.eps")}));
+}
+
+TEST_F(MeetingTest, ALauncherWhoseFileAnotherChooserTookEndsWithoutAnyWindow) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.handedOver = true;
+  EXPECT_EQ(Main(host), launcher::kExitDone);
+  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join"}));
+}
+
+TEST_F(MeetingTest, AChoiceRememberedWhileTheLauncherWaitedOpensTheFileUnlessShiftIsHeld) {
+  for (const bool shift : {false, true}) {
+    SCOPED_TRACE(shift ? "shift" : "no shift");
+    Put("link.ini", "[main]\r\nQuelby=1\r\n");
+    FakeHost host(folder_);
+    host.commandLine = File("ai10.eps");
+    host.shift = shift;
+    // The launcher whose chooser was open stores the choice before it lets the meeting point go.
+    host.duringJoin = [&] { Register(1, "ADOBE ILLUSTRATOR(R) 10.0", layoutPath_, "10.0"); };
+    Main(host);
+    if (shift) {
+      EXPECT_EQ(host.selects.size(), 1u);
+      EXPECT_EQ(host.log.back(), StartOf(drawPath_, "ai10.eps"));
+    } else {
+      EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join", L"leave meeting",
+                                                     StartOf(layoutPath_, "ai10.eps")}));
+    }
+  }
+}
+
+TEST_F(LauncherTest, ADropOpensEachFileInALauncherOfItsOwnAndNamesTheMissingOnesOnce) {
+  Put("a b.eps", "%!PS-Adobe\r\n%%Creator: Draw\r\n");
+  const std::wstring self = L"C:\\Varnock\\Varnock.exe";
+  const std::wstring drop = L"\"" + File("ai10.eps") + L"\" " + File("none1.eps") + L" \"" + File("a b.eps") +
+                            L"\" \"" + File("none 2.eps") + L"\"";
+  const auto startOf = [&](const std::string& file) {
+    return L"start " + self + L" | \"" + self + L"\" \"" + File(file) + L"\"";
+  };
+  const std::wstring missing = L"message 48 " + std::wstring(launcher_texts::kFileNotFound) + L"\r\n" +
+                               File("none1.eps") + L"\r\n" + File("none 2.eps");
+  EXPECT_EQ(Run(drop).log, (std::vector<std::wstring>{startOf("ai10.eps"), startOf("a b.eps"), missing}));
+  EXPECT_EQ(Run(L"\"" + File("ai10.eps") + L"\" \"" + File("a b.eps") + L"\"").log,
+            (std::vector<std::wstring>{startOf("ai10.eps"), startOf("a b.eps")}));
+  // One path, even with blanks and without quotes, is the one file.
+  EXPECT_EQ(Run(File("a b.eps")).joins.at(0).file, File("a b.eps"));
+  // Without link.ini, one message for all the files that would each have said it.
+  fs::remove(folder_ / "link.ini");
+  EXPECT_EQ(Run(drop).log,
+            (std::vector<std::wstring>{missing, L"message 0 " + std::wstring(launcher_texts::kLinkIniMissing)}));
 }
 
 }  // namespace

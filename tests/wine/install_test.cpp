@@ -91,21 +91,29 @@ struct RegistryValue {
   std::wstring key, name, data;
 };
 
-// Every value the installer writes: the launcher as an opener of .eps files, under the user's own
-// classes, and nothing else.
+// Every value the installer writes: the launcher as an opener of .eps and .ai files, under the
+// user's own classes, and nothing else.
 std::vector<RegistryValue> Registration(const fs::path& folder) {
   const std::wstring launcher = (folder / L"Varnock.exe").wstring();
   return {
       {L"Software\\Classes\\Varnock.EpsFile", L"", L"EPS ファイル"},
       {L"Software\\Classes\\Varnock.EpsFile\\DefaultIcon", L"", launcher + L",0"},
       {L"Software\\Classes\\Varnock.EpsFile\\shell\\open\\command", L"", Quoted(launcher) + L" \"%1\""},
+      {L"Software\\Classes\\Varnock.EpsFile\\shell\\open", L"MultiSelectModel", L"Player"},
       {L"Software\\Classes\\.eps\\OpenWithProgids", L"Varnock.EpsFile", L""},
+      {L"Software\\Classes\\Varnock.AiFile", L"", L"AI ファイル"},
+      {L"Software\\Classes\\Varnock.AiFile\\DefaultIcon", L"", launcher + L",0"},
+      {L"Software\\Classes\\Varnock.AiFile\\shell\\open\\command", L"", Quoted(launcher) + L" \"%1\""},
+      {L"Software\\Classes\\Varnock.AiFile\\shell\\open", L"MultiSelectModel", L"Player"},
+      {L"Software\\Classes\\.ai\\OpenWithProgids", L"Varnock.AiFile", L""},
       {L"Software\\Classes\\Applications\\Varnock.exe", L"FriendlyAppName", L"Varnock"},
       {L"Software\\Classes\\Applications\\Varnock.exe\\SupportedTypes", L".eps", L""},
+      {L"Software\\Classes\\Applications\\Varnock.exe\\SupportedTypes", L".ai", L""},
       {L"Software\\Varnock\\Capabilities", L"ApplicationName", L"Varnock"},
       {L"Software\\Varnock\\Capabilities", L"ApplicationDescription",
        L".EPS ファイルを作成ソフトに合わせて開くランチャー"},
       {L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"Varnock.EpsFile"},
+      {L"Software\\Varnock\\Capabilities\\FileAssociations", L".ai", L"Varnock.AiFile"},
       {L"Software\\RegisteredApplications", L"Varnock", L"Software\\Varnock\\Capabilities"},
   };
 }
@@ -243,8 +251,8 @@ class InstallTest : public ::testing::Test {
                 ERROR_FILE_NOT_FOUND)
           << ToUtf8(value.key + L" " + value.name) << " stays";
     }
-    for (const wchar_t* key : {L"Software\\Classes\\Varnock.EpsFile", L"Software\\Classes\\Applications\\Varnock.exe",
-                               L"Software\\Varnock"}) {
+    for (const wchar_t* key : {L"Software\\Classes\\Varnock.EpsFile", L"Software\\Classes\\Varnock.AiFile",
+                               L"Software\\Classes\\Applications\\Varnock.exe", L"Software\\Varnock"}) {
       EXPECT_FALSE(UserKeyExists(key)) << ToUtf8(key) << " stays";
     }
     ExpectOtherApplicationKept();
@@ -281,23 +289,31 @@ class InstallTest : public ::testing::Test {
     }
   }
 
-  // Another application's registration is left as it was, and the shell's own choice untouched.
+  // Another application's registration of both kinds is left as it was, and the shell's own
+  // choice untouched.
   static void ExpectOtherApplicationKept() {
-    EXPECT_EQ(UserString(L"Software\\Classes\\.eps", L""), kOtherProgId) << "the .eps default changed";
-    EXPECT_EQ(UserString(L"Software\\Classes\\.eps\\OpenWithProgids", kOtherProgId), L"");
-    EXPECT_FALSE(UserKeyExists(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.eps\\UserChoice"));
+    for (const wchar_t* extension : {L".eps", L".ai"}) {
+      const std::wstring key = std::wstring(L"Software\\Classes\\") + extension;
+      EXPECT_EQ(UserString(key, L""), kOtherProgId) << "the default of " << ToUtf8(extension) << " changed";
+      EXPECT_EQ(UserString(key + L"\\OpenWithProgids", kOtherProgId), L"");
+      EXPECT_FALSE(UserKeyExists(L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\" +
+                                 std::wstring(extension) + L"\\UserChoice"));
+    }
   }
 
   static void RegisterOtherApplication() {
-    SetUserString(L"Software\\Classes\\.eps", L"", kOtherProgId);
-    SetUserString(L"Software\\Classes\\.eps\\OpenWithProgids", kOtherProgId, L"");
+    for (const wchar_t* extension : {L".eps", L".ai"}) {
+      const std::wstring key = std::wstring(L"Software\\Classes\\") + extension;
+      SetUserString(key, L"", kOtherProgId);
+      SetUserString(key + L"\\OpenWithProgids", kOtherProgId, L"");
+    }
   }
 
-  // Opens the file through the registered open command, as the shell does on a double-click, and
-  // gives the program that it started.
-  static fs::path OpenAsTheShellDoes(const fs::path& file) {
+  // Opens the file through the open command registered for its kind, as the shell does on a
+  // double-click, and gives the program that it started.
+  static fs::path OpenAsTheShellDoes(const fs::path& file, const wchar_t* kind = L"Varnock.EpsFile") {
     // Wine does not show the user's own classes in HKEY_CLASSES_ROOT: name the class key itself.
-    const winhandle::RegistryKey progId = UserKey(L"Software\\Classes\\Varnock.EpsFile");
+    const winhandle::RegistryKey progId = UserKey(std::wstring(L"Software\\Classes\\") + kind);
     EXPECT_TRUE(progId.get());
     if (!progId.get()) return {};
     const std::wstring path = file.wstring();
@@ -355,6 +371,11 @@ TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
     SCOPED_TRACE("opened");
     EXPECT_EQ(OpenAsTheShellDoes(eps), folder_ / L"Varnock.exe");
     EXPECT_EQ(box.Recorded(L"Program Files\\Draw"), std::vector<std::wstring>{Quoted(draw) + L" " + Quoted(eps)});
+    // An .ai file through "Open with", by the same header.
+    const fs::path ai = box.Put(L"作業 files\\logo.ai", kIllustrator10);
+    EXPECT_EQ(OpenAsTheShellDoes(ai, L"Varnock.AiFile"), folder_ / L"Varnock.exe");
+    EXPECT_EQ(box.Recorded(L"Program Files\\Draw", 2),
+              (std::vector<std::wstring>{Quoted(draw) + L" " + Quoted(eps), Quoted(draw) + L" " + Quoted(ai)}));
   }
 
   ASSERT_EQ(Msiexec(L"/i", newerPackage_), 0u);
@@ -367,7 +388,7 @@ TEST_F(InstallTest, InstallOpenUpgradeAndUninstallKeepTheUsersFiles) {
     EXPECT_FALSE(Installed(package_)) << "the older version stays installed beside the newer";
     EXPECT_TRUE(Installed(newerPackage_));
     EXPECT_EQ(OpenAsTheShellDoes(eps), folder_ / L"Varnock.exe");
-    EXPECT_EQ(box.Recorded(L"Program Files\\Draw", 2).size(), 2u);
+    EXPECT_EQ(box.Recorded(L"Program Files\\Draw", 3).size(), 3u);
   }
 
   ASSERT_EQ(Msiexec(L"/x", newerPackage_), 0u);

@@ -41,11 +41,11 @@ TEST_F(LauncherTest, MissingFileIsReportedWithItsPath) {
   EXPECT_EQ(box.buttons, std::vector<std::wstring>{L"OK"});
 }
 
-TEST_F(LauncherTest, BlanksOnlyOrTwoPathsAreAPathThatIsNotFound) {
+TEST_F(LauncherTest, BlanksOnlyOrOneMissingPathWithBlanksOrAFolderAreAPathThatIsNotFound) {
   EXPECT_EQ(ExpectMessage(L"   ").text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n");
-  const std::wstring two = Quoted(eps_) + L" " + Quoted(eps_);
-  EXPECT_EQ(ExpectMessage(L" " + two).text,
-            std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + two.substr(1, two.size() - 2));
+  const fs::path missing = box_.Path(L"work files\no such.eps");
+  EXPECT_EQ(ExpectMessage(L" " + Quoted(missing)).text,
+            std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + missing.wstring());
   EXPECT_EQ(ExpectMessage(L" " + Quoted(box_.folder())).text,
             std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + box_.folder().wstring());
 }

@@ -1,0 +1,311 @@
+// Many files at once under Wine, as Explorer opens a selection (one launcher per file, all at
+// once) or as a drop onto the launcher gives them: files of one kind share one chooser, whichever
+// launcher they came from; each file is started once or deliberately not at all.
+#include <gtest/gtest.h>
+#include <windows.h>
+// After windows.h:
+#include <shellapi.h>
+
+#include <algorithm>
+#include <map>
+#include <memory>
+#include <random>
+#include <set>
+
+#include "../../launcher/chooser_group.h"
+#include "../../launcher/launcher_main.h"
+#include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/launcher_win.h"
+#include "link_lock.h"
+#include "link_lock_win.h"
+#include "program_test.h"
+#include "win_form.h"
+
+namespace {
+
+using namespace drive;
+using namespace launcher_ids;
+
+// This machine is slow and shared: ten launchers starting at once under Wine take their time.
+constexpr DWORD kPatience = 120000;
+
+using Launchers = std::vector<std::unique_ptr<Process>>;
+
+std::string Header(const std::string& creator, const std::string& version) {
+  return "%!PS-Adobe-3.0 EPSF-3.0\r\n%%Creator: " + creator + "\r\n%%AI8_CreatorVersion: " + version + "\r\n";
+}
+
+class ManyFiles : public ProgramTest {
+ protected:
+  fs::path Put(const std::wstring& name, const std::string& bytes) const { return box_.Put(L"files\\" + name, bytes); }
+
+  // The choosers open now, among every program's windows (the launchers of a drop are not ours).
+  static std::vector<HWND> Choosers() {
+    std::vector<HWND> found;
+    for (HWND window : Windows(0)) {
+      if (Caption(window) == SelectCaption() && ClassOf(window) == L"#32770") found.push_back(window);
+    }
+    return found;
+  }
+
+  static std::wstring Prompt(HWND chooser) { return Text(GetDlgItem(chooser, kSelectPrompt)); }
+  static std::wstring Format(HWND chooser) { return Text(GetDlgItem(chooser, kSelectVersionString)); }
+
+  // Waits until exactly the choosers with these prompts are open and every launcher of ours but
+  // theirs has ended; gives them sorted by their prompts.
+  static std::vector<HWND> WaitForChoosers(const Launchers& launchers, std::vector<std::wstring> prompts) {
+    std::sort(prompts.begin(), prompts.end());
+    std::vector<std::wstring> shown;
+    long running = 0;
+    for (const ULONGLONG end = GetTickCount64() + kPatience; GetTickCount64() < end; Sleep(50)) {
+      std::vector<HWND> choosers = Choosers();
+      shown.clear();
+      for (HWND chooser : choosers) shown.push_back(Prompt(chooser));
+      std::sort(shown.begin(), shown.end());
+      running = std::count_if(launchers.begin(), launchers.end(), [](const auto& l) { return l->Running(); });
+      if (shown == prompts && (launchers.empty() || running == static_cast<long>(prompts.size()))) {
+        std::sort(choosers.begin(), choosers.end(), [](HWND a, HWND b) { return Prompt(a) < Prompt(b); });
+        return choosers;
+      }
+    }
+    std::string seen;
+    for (const std::wstring& prompt : shown) seen += "\n  " + ToUtf8(prompt);
+    ADD_FAILURE() << "not the choosers expected; " << running << " launchers running, choosers:" << seen;
+    return {};
+  }
+
+  static void Remember(HWND chooser) { SendDlgItemMessageW(chooser, kSelectAlways, BM_SETCHECK, BST_CHECKED, 0); }
+  static void Press(HWND chooser, int button) { PostMessageW(GetDlgItem(chooser, button), BM_CLICK, 0, 0); }
+
+  static void ExpectAllEnded(const Launchers& launchers) {
+    for (const auto& launcher : launchers) EXPECT_TRUE(launcher->Ended(kPatience)) << "a launcher did not end";
+  }
+
+  // The programs a stand-in application was started with, exactly `count` of them: a moment more
+  // is given for any start too many.
+  std::multiset<std::wstring> StartedOnce(const fs::path& program, std::size_t count) const {
+    Started(program, count);
+    Sleep(1500);
+    const auto lines = Started(program, count);
+    return {lines.begin(), lines.end()};
+  }
+
+  std::multiset<std::wstring> StartsOf(const fs::path& program, const std::vector<fs::path>& files) const {
+    std::multiset<std::wstring> starts;
+    for (const fs::path& file : files) starts.insert(StartOf(program, file));
+    return starts;
+  }
+
+  Launchers OpenAll(const std::vector<fs::path>& files) const {
+    Launchers launchers;
+    for (const fs::path& file : files) launchers.push_back(Open(file));
+    return launchers;
+  }
+};
+
+TEST_F(ManyFiles, TenLaunchersOfOneUnregisteredKindShareOneChooserAndOkStartsEachFileOnce) {
+  std::vector<fs::path> files;
+  for (int k = 0; k < 10; ++k)
+    files.push_back(Put(std::to_wstring(k) + L".eps", Header("Adobe Illustrator(R) 10.0", "10.0")));
+  const Launchers launchers = OpenAll(files);
+  const auto choosers = WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 10)});
+  ASSERT_EQ(choosers.size(), 1u);
+  Remember(choosers[0]);
+  Press(choosers[0], IDOK);
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, 10), StartsOf(draw_, files));
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni + LinkEntry(1, "Adobe Illustrator(R) 10.0", Ansi(draw_), "10.0"));
+}
+
+TEST_F(ManyFiles, FilesJoinOneByOneWhateverTheirLetterCaseAndTheFirstFilesTextsAreStored) {
+  const std::vector<fs::path> files = {
+      Put(L"first.eps", Header("Example Draw 2.0", "2.0b")), Put(L"second.eps", Header("EXAMPLE DRAW 2.0", "2.0B")),
+      Put(L"third.eps", Header("example draw 2.0", "2.0b")), Put(L"fourth.eps", Header("Example Draw 2.0", "2.0B"))};
+  Launchers launchers;
+  HWND chooser = nullptr;
+  for (std::size_t k = 0; k < files.size(); ++k) {
+    launchers.push_back(Open(files[k]));
+    const auto open = WaitForChoosers(launchers, {launcher::ChooserPrompt(true, k + 1)});
+    ASSERT_EQ(open.size(), 1u);
+    chooser = open[0];
+  }
+  EXPECT_EQ(Format(chooser), L"Example Draw 2.0") << "the first file's texts";
+  Remember(chooser);
+  Press(chooser, IDOK);
+  ExpectAllEnded(launchers);
+  // The stand-ins log in the order they get to write, not the order they were started in: the
+  // order of the starts is the core's (MeetingTest).
+  EXPECT_EQ(StartedOnce(draw_, files.size()), StartsOf(draw_, files));
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni + LinkEntry(1, "Example Draw 2.0", Ansi(draw_), "2.0b"));
+}
+
+TEST_F(ManyFiles, ThreeKindsAndTwoUnknownShowFourChoosersCancelStartsNoneOfOnesFilesARegisteredFileOpensAtOnce) {
+  PutLinks(LinkEntry(1, "Registered Draw", Ansi(layout_), ""));
+  const std::vector<std::pair<std::string, std::string>> kinds = {
+      {"Kind A", "1"}, {"Kind B", "2"}, {"Kind C", "3"}, {"", ""}};
+  const int counts[] = {4, 3, 3, 2};
+  std::map<std::wstring, std::vector<fs::path>> filesOf;  // by the format the chooser shows
+  std::vector<fs::path> files;
+  for (int round = 0; round < 4; ++round) {
+    for (std::size_t kind = 0; kind < kinds.size(); ++kind) {
+      if (round >= counts[kind]) continue;
+      const bool unknown = kinds[kind].first.empty();
+      const std::wstring format = unknown ? launcher_texts::kUnknownFormat : FromUtf8(kinds[kind].first);
+      const std::string bytes = unknown ? "no PostScript here\r\n" : Header(kinds[kind].first, kinds[kind].second);
+      files.push_back(Put(std::to_wstring(kind) + L"-" + std::to_wstring(round) + L".eps", bytes));
+      filesOf[format].push_back(files.back());
+    }
+  }
+  ASSERT_EQ(files.size(), 12u);
+  const Launchers launchers = OpenAll(files);
+  const auto choosers =
+      WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 4), launcher::ChooserPrompt(true, 3),
+                                  launcher::ChooserPrompt(true, 3), launcher::ChooserPrompt(false, 2)});
+  ASSERT_EQ(choosers.size(), 4u);
+
+  // A registered file opens at once, while the choosers wait.
+  const fs::path registered = Put(L"registered.eps", Header("REGISTERED DRAW", ""));
+  auto direct = Open(registered);
+  ASSERT_TRUE(direct->Ended(kPatience));
+  EXPECT_TRUE(Windows(direct->id()).empty());
+  EXPECT_EQ(Started(layout_), std::vector<std::wstring>{StartOf(layout_, registered)});
+
+  std::vector<fs::path> opened;
+  for (HWND chooser : choosers) {
+    const std::wstring format = Format(chooser);
+    ASSERT_EQ(filesOf.count(format), 1u) << ToUtf8(format);
+    if (format == L"Kind B") {
+      Press(chooser, IDCANCEL);
+      continue;
+    }
+    opened.insert(opened.end(), filesOf[format].begin(), filesOf[format].end());
+    Press(chooser, IDOK);
+  }
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, 9), StartsOf(draw_, opened));
+  EXPECT_EQ(Started(layout_).size(), 1u);
+}
+
+TEST_F(ManyFiles, ALauncherArrivingAsItsChooserClosesOpensItsFileByTheChoiceJustRemembered) {
+  const fs::path first = Put(L"first.eps", Header("Example Draw 3.0", "3"));
+  const fs::path late = Put(L"late.eps", Header("Example Draw 3.0", "3"));
+  Launchers launchers;
+  launchers.push_back(Open(first));
+  const auto chooser = WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 1)});
+  ASSERT_EQ(chooser.size(), 1u);
+  Remember(chooser[0]);
+  {
+    // The chooser's launcher closes it and then waits to store the choice; the late launcher
+    // finds no choice stored yet and no chooser to join.
+    const linklock::LinkIniLock storing(box_.Path(L"link.ini"));
+    ASSERT_TRUE(storing.held());
+    Press(chooser[0], IDOK);
+    launchers.push_back(Open(late));
+    Sleep(4000);
+    EXPECT_TRUE(launchers[1]->Running());
+    EXPECT_FALSE(box_.Exists(L"Program Files\\Draw\\record.txt"));
+  }
+  for (const ULONGLONG end = GetTickCount64() + kPatience; launchers[1]->Running() && GetTickCount64() < end;) {
+    ASSERT_TRUE(Choosers().empty()) << "the late launcher asked again";
+    Sleep(50);
+  }
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, 2), StartsOf(draw_, {first, late}));
+}
+
+TEST_F(ManyFiles, AKilledChoosersKindIsFreeAtOnceForTheNextLauncher) {
+  const fs::path first = Put(L"first.eps", Header("Example Draw 4.0", "4"));
+  const fs::path joined = Put(L"joined.eps", Header("Example Draw 4.0", "4"));
+  const fs::path next = Put(L"next.eps", Header("Example Draw 4.0", "4"));
+  Launchers launchers = OpenAll({first});
+  ASSERT_EQ(WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 1)}).size(), 1u);
+  launchers.push_back(Open(joined));
+  ASSERT_EQ(WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 2)}).size(), 1u);
+  // The kind's meeting point and ready signal, held open as a launcher of the kind that is just
+  // starting holds them: they outlive the killed launcher, abandoned and still set.
+  const launcher::Meeting meeting{linklock::CanonicalUpperPath(box_.Path(L"link.ini")),
+                                  launcher::KindKey(std::string("Example Draw 4.0"), "4")};
+  const launcher::MeetingNames names = launcher::NamesOf(meeting);
+  const winhandle::KernelHandle meetingPoint(OpenMutexW(SYNCHRONIZE, FALSE, names.host.c_str()));
+  const winhandle::KernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, names.ready.c_str()));
+  ASSERT_TRUE(meetingPoint && ready) << GetLastError();
+  EXPECT_EQ(WaitForSingleObject(ready.get(), 0), WAIT_OBJECT_0) << "the open chooser's signal is not set";
+  {
+    const winhandle::KernelHandle host(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, launchers[0]->id()));
+    ASSERT_TRUE(TerminateProcess(host.get(), 9));
+    ASSERT_EQ(WaitForSingleObject(host.get(), kPatience), WAIT_OBJECT_0);
+  }
+  Launchers after;
+  after.push_back(Open(next));
+  const auto chooser = WaitForChoosers(after, {launcher::ChooserPrompt(true, 1)});
+  ASSERT_EQ(chooser.size(), 1u);
+  Press(chooser[0], IDOK);
+  ExpectAllEnded(after);
+  EXPECT_EQ(StartedOnce(draw_, 1), StartsOf(draw_, {next}));
+}
+
+TEST_F(ManyFiles, ADropOfThreePathsGivesOneMessageForTheMissingOneAndOneChooserForTheOtherTwo) {
+  const fs::path a = Put(L"drop a.eps", Header("Example Draw 5.0", "5"));
+  const fs::path b = Put(L"drop b.eps", Header("Example Draw 5.0", "5"));
+  const fs::path missing = box_.Path(L"files\\gone.eps");
+  auto drop = StartLauncher(L" " + Quoted(a) + L" " + Quoted(missing) + L" " + Quoted(b));
+  const auto box = WaitForMessageBox(drop->id(), kPatience);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + missing.wstring());
+  EXPECT_EQ(box->title, launcher_texts::kTitle);
+  EXPECT_TRUE(box->icon);
+  Click(GetDlgItem(box->window, IDOK));
+  EXPECT_TRUE(drop->Ended(kPatience));
+  const auto chooser = WaitForChoosers({}, {launcher::ChooserPrompt(true, 2)});
+  ASSERT_EQ(chooser.size(), 1u);
+  Press(chooser[0], IDOK);
+  EXPECT_EQ(StartedOnce(draw_, 2), StartsOf(draw_, {a, b}));
+  for (const ULONGLONG end = GetTickCount64() + kPatience; !Choosers().empty() && GetTickCount64() < end;) Sleep(50);
+  EXPECT_TRUE(Choosers().empty());
+}
+
+TEST_F(ManyFiles, ThePromptWithTheNumberOfFilesFitsTheLabelsTwoLines) {
+  auto one = Open(Put(L"unknown.eps", "no PostScript here\r\n"));
+  const auto chooser = WaitForChoosers({}, {launcher::ChooserPrompt(false, 1)});
+  ASSERT_EQ(chooser.size(), 1u);
+  HWND label = GetDlgItem(chooser[0], kSelectPrompt);
+  RECT box{};
+  GetClientRect(label, &box);
+  const winhandle::WindowDc dc(label);
+  const winhandle::Font font = winform::CreatePointFont(winform::kUiFontSpec, winform::WindowDpi(chooser[0]));
+  const winhandle::Selection selected(dc.get(), font.get());
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.get(), &metrics);
+  for (const bool known : {true, false}) {
+    const std::wstring prompt = launcher::ChooserPrompt(known, 9999);
+    RECT lines = box;
+    DrawTextW(dc.get(), prompt.c_str(), -1, &lines, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+    EXPECT_LE(lines.bottom, 2 * metrics.tmHeight) << ToUtf8(prompt);
+    EXPECT_LE(lines.bottom, box.bottom);
+    EXPECT_LE(lines.right, box.right);
+  }
+  Press(chooser[0], IDCANCEL);
+  EXPECT_TRUE(one->Ended(kPatience));
+}
+
+// The launcher splits a drop's command line itself; it must split it as the system does.
+TEST(ManyFilesSplitting, EveryCommandLineSplitsAsCommandLineToArgvWSplitsIt) {
+  std::vector<std::wstring> lines = {L"\"C:\\a b\\x.eps\" D:\\y.eps", L"\"\" x \"\"\"\" y", L"\"a\"\"b\" c",
+                                     L"\"C:\\path\\\" next", L"a\\\\\\\\\"b c\" d e"};
+  std::mt19937 random(16);
+  const wchar_t alphabet[] = L"a \t\"\\";
+  for (int n = 0; n < 3000; ++n) {
+    std::wstring line;
+    for (std::size_t length = random() % 12; length > 0; --length) line += alphabet[random() % 5];
+    lines.push_back(line);
+  }
+  for (const std::wstring& line : lines) {
+    int count = 0;
+    const winhandle::LocalMemory<wchar_t**> argv(CommandLineToArgvW((L"prog " + line).c_str(), &count));
+    ASSERT_TRUE(argv);
+    const std::vector<std::wstring> system(argv.get() + 1, argv.get() + count);
+    EXPECT_EQ(launcher::SplitCommandLine(line), system) << ToUtf8(line);
+  }
+}
+
+}  // namespace
