@@ -43,17 +43,14 @@ struct Run {
     for (const std::wstring& file : files) host.StartProgram(program, StartCommandLine(program, file));
   }
 
-  // The remembered program for the file's kind, started; false without one.
-  bool OpenRemembered() {
-    const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
-    if (!number) return false;
+  // The program that link.ini remembers for the file's kind in entry `number`, started.
+  void OpenRemembered(std::int32_t number) {
     const std::string& programPath = links.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
     if (ProgramExists(programPath)) {
       Start(programPath, {filePath});
     } else {
       ReportProgramNotFound(programPath);
     }
-    return true;
   }
 
   void Analyse() {
@@ -92,9 +89,10 @@ struct Run {
     MeetingHeld held(host);
     if (creatorText && !shift) {
       ReadLinkIni(linkIni, links);
-      if (FindLinkWithPatterns(links, *creatorText, creatorVersion)) {
+      const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
+      if (number && !host.ShiftDown()) {
         held.Leave();
-        OpenRemembered();
+        OpenRemembered(number);
         return;
       }
     }
@@ -181,10 +179,14 @@ struct Run {
     host.SetMousePointer(kPointerDefault);
     nameIni = folder / config::kNameIniFile;
 
-    // A file whose kind is remembered opens at once, without meeting any other launcher.
-    const bool shift = creatorText && host.ShiftDown();
-    if (creatorText && !shift && OpenRemembered()) return;
-    ChooseTogether(shift);
+    // A file whose kind is remembered opens at once, without meeting any other launcher, unless
+    // Shift asks to choose again. Shift is read only where it changes something, after the look-up:
+    // a kind that is not remembered is asked for all the same, and a launcher that joins another's
+    // chooser then needs nothing of the window system until it hands its file over.
+    const std::int32_t number = creatorText ? FindLinkWithPatterns(links, *creatorText, creatorVersion) : 0;
+    if (number == 0) return ChooseTogether(false);
+    if (host.ShiftDown()) return ChooseTogether(true);
+    OpenRemembered(number);
   }
 };
 

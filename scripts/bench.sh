@@ -127,5 +127,38 @@ EOF
 chmod +x "$paint/run.sh"
 xvfb-run -a -s "-screen 0 1280x1024x24" "$paint/run.sh" "$paint" "$rounds" "$caption" | tee "$out/chooser-first-paint.txt"
 
+echo "== ten launchers at once for ten files of one kind not remembered, to their one chooser's first" \
+     "paint, against one launcher for one such file, under Wine ($rounds pairs)"
+# Explorer starts one launcher per selected file; they meet and one of them asks for all ten
+# (docs/many-files.md). In the start-up benchmark's folder, with link.ini emptied of the kind. The
+# benchmark closes the chooser, which cancels: nothing is started and link.ini stays as it is.
+for k in $(seq 0 9); do cp "$bench/work/logo.eps" "$bench/work/logo-$k.eps"; done
+rm -f "$bench/Program Files/ExampleDraw/record.txt"
+cat >"$bench/multi.sh" <<'EOF'
+#!/usr/bin/env bash
+set -euo pipefail
+bench=$1 rounds=$2 caption=$3
+. scripts/wine-env.sh
+wine_prefix_ready
+win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+printf '[main]\r\nQuelby=1\r\n' >"$bench/link.ini"
+launcher=$(win "$bench/Varnock.exe")
+files=()
+for k in $(seq 0 9); do files+=("$(win "$bench/work/logo-$k.eps")"); done
+status=0
+wine "$bench/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" "${files[@]}" \
+  --b "$launcher" "${files[0]}" || status=$?
+wineserver -w
+exit "$status"
+EOF
+chmod +x "$bench/multi.sh"
+caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/p' CMakeLists.txt)"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/multi.sh" "$bench" "$rounds" "$caption" | tee "$out/multi-choose.txt"
+if [[ -e "$bench/Program Files/ExampleDraw/record.txt" ]]; then
+  echo "bench.sh: a cancelled chooser started the program" >&2
+  exit 1
+fi
+
 echo "== ratios (medians of pairs measured in turn)"
-grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt" "$out/chooser-first-paint.txt"
+grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt" "$out/chooser-first-paint.txt" \
+  "$out/multi-choose.txt"

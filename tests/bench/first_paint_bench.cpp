@@ -12,9 +12,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "timing.h"
@@ -86,28 +88,41 @@ bool Painted(HWND window) {
 // processes has first been painted; then closes the setup's windows until all its processes have
 // ended. A negative result says what failed.
 double TimeFirstPaint(const Setup& setup, const std::wstring& caption) {
-  std::vector<winhandle::KernelHandle> processes;
-  std::vector<DWORD> ids;
+  // The processes are created one after another on a thread of their own, as a shell starts them,
+  // while this thread watches from the first on: a chooser that paints while later launchers are
+  // still being created counts from then. (Under Wine each creation waits for the new process to
+  // start.)
+  std::vector<winhandle::KernelHandle> processes(setup.starts.size());
+  std::vector<DWORD> ids(setup.starts.size());
+  std::atomic<std::size_t> created{0};
+  std::atomic<bool> failed{false};
   const double start = Now();
-  for (const std::wstring& files : setup.starts) {
-    std::wstring line = CommandLine(setup.launcher, files);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(setup.launcher.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &info)) {
-      return -1;
+  std::thread starter([&] {
+    for (std::size_t i = 0; i < setup.starts.size(); ++i) {
+      std::wstring line = CommandLine(setup.launcher, setup.starts[i]);
+      STARTUPINFOW startup{};
+      startup.cb = sizeof startup;
+      PROCESS_INFORMATION info{};
+      if (!CreateProcessW(setup.launcher.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info)) {
+        failed = true;
+        return;
+      }
+      CloseHandle(info.hThread);
+      processes[i].reset(info.hProcess);
+      ids[i] = info.dwProcessId;
+      ++created;
     }
-    CloseHandle(info.hThread);
-    processes.emplace_back(info.hProcess);
-    ids.push_back(info.dwProcessId);
-  }
+  });
   double painted = -2;
-  for (const double end = start + 20000; painted < 0 && Now() < end; Sleep(1)) {
-    for (HWND window : WindowsOf(ids, &caption)) {
+  for (const double end = start + 20000; painted < 0 && !failed && Now() < end; Sleep(1)) {
+    const std::vector<DWORD> known(ids.begin(), ids.begin() + static_cast<std::ptrdiff_t>(created.load()));
+    for (HWND window : WindowsOf(known, &caption)) {
       if (Painted(window)) painted = Now() - start;
     }
   }
+  starter.join();
+  if (failed) return -1;
   for (const double end = Now() + 20000; Now() < end;) {
     bool running = false;
     for (const auto& process : processes) running = running || WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;

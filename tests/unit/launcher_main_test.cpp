@@ -31,6 +31,7 @@ class FakeHost : public launcher::LauncherHost {
 
   std::wstring commandLine;
   bool shift = false;
+  int shiftReads = 0;  // Shift is read through the window system
   bool answerOk = true;
   std::int32_t answerSelect = 1;
   bool answerAlways = false;
@@ -60,7 +61,10 @@ class FakeHost : public launcher::LauncherHost {
     log.push_back(L"message " + std::to_wstring(style) + L" " + text);
   }
   void SetMousePointer(int pointer) override { log.push_back(L"pointer " + std::to_wstring(pointer)); }
-  bool ShiftDown() override { return shift; }
+  bool ShiftDown() override {
+    ++shiftReads;
+    return shift;
+  }
   void StartProgram(const std::wstring& program, const std::wstring& line) override {
     if (startFails) throw err::AppError(err::FromSystemError(2));
     log.push_back(L"start " + program + L" | " + line);
@@ -604,6 +608,9 @@ TEST_F(MeetingTest, ALauncherWhoseFileAnotherChooserTookEndsWithoutAnyWindow) {
   host.handedOver = true;
   EXPECT_EQ(Main(host), launcher::kExitDone);
   EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join"}));
+  // A kind that is not remembered is asked for whatever Shift says: the launcher reads it not at all,
+  // and so needs nothing of the window system before its file is taken.
+  EXPECT_EQ(host.shiftReads, 0);
 }
 
 TEST_F(MeetingTest, AChoiceRememberedWhileTheLauncherWaitedOpensTheFileUnlessShiftIsHeld) {
