@@ -147,24 +147,18 @@ if wanted list-window || wanted entry-dialog; then
   stop_programs
 fi
 
-# The window of remembered choices, over the list window: four rows, one of them for a dot
-# release ('*'), one for a program that has gone and one for a program that is not in the list.
+# The window of remembered choices, over the list window, with the programs of the other pictures:
+# one row for every dot release ('*'), one whose program has gone, one whose program is not in the
+# list (and has gone too).
 if wanted links-window; then
-  mkdir -p "$work/Apps/old"
-  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/ai10.exe"
-  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cs6.exe"
-  cp "$repo/build/windows/bin/recorder.exe" "$work/Apps/cc.exe"
-  ai10=$(win "$work/Apps/ai10.exe") cs6=$(win "$work/Apps/cs6.exe") cc=$(win "$work/Apps/cc.exe")
-  printf '[main]\r\nname1=Adobe Illustrator 10\r\npath1=%s\r\nname2=Adobe Illustrator CS6\r\npath2=%s\r\n' \
-    "$ai10" "$cs6" >"$work/name.ini"
   entry() { printf 'link%s="%s"\r\npath%s="%s"\r\nCreatorVersion%s="%s"\r\n' "$1" "$2" "$1" "$3" "$1" "$4"; }
   {
     printf '[main]\r\nQuelby=1\r\n'
-    entry 1 'Adobe Illustrator(R) 10.0' "$ai10" '10.0'
-    entry 2 'Adobe Illustrator(R) 16.0' "$cs6" '16.0*'
-    entry 3 "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E\x81\x5B 8.0')" \
-      "$(win "$work/Apps/old")\\illust.exe" ''
-    entry 4 'Adobe Illustrator(R) 24*' "$cc" '*'
+    entry 1 'Adobe Illustrator(R) 10.0' "$(dos "$illustrator_10")" '10.0'
+    entry 2 'Adobe Illustrator(R) 16.0' "$(dos "$illustrator_cs6")" '16.0*'
+    entry 3 "$(printf '\x83\x43\x83\x89\x83\x58\x83\x67\x83\x8C\x81\x5B\x83\x5E\x81\x5B 7.0')" \
+      "$(dos 'Program Files (x86)/Adobe/Illustrator 7.0/Illustrator.exe')" ''
+    entry 4 'Adobe InDesign CS6 (8.0)*' "$(dos "$indesign_cs6")" '*'
   } >"$work/link.ini"
   wine "$work/Quelby.exe" &
   read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
