@@ -85,7 +85,12 @@ struct Run {
   // reads link.ini again first: a choice remembered while it waited opens the file at once.
   void ChooseTogether(bool shift) {
     const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
-    if (!host.JoinMeeting({meeting, filePath})) return;  // another launcher's chooser took the file
+    // Another launcher's chooser may take the file: it goes there with its full path, since that
+    // launcher may run in another folder.
+    std::error_code unknown;
+    const fileio::FilePath fullPath = std::filesystem::absolute(fileio::FilePath(filePath), unknown);
+    const std::wstring handed = unknown ? filePath : fullPath.wstring();
+    if (!host.JoinMeeting({meeting, handed})) return;  // another launcher's chooser took the file
     MeetingHeld held(host);
     if (creatorText && !shift) {
       ReadLinkIni(linkIni, links);

@@ -46,9 +46,11 @@ bool ChooserMeeting::Join(const launcher::HandOver& handOver) {
     const LRESULT answer = chooser ? SendMessageW(chooser, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)) : 0;
     if (answer == static_cast<LRESULT>(HandOverAnswer::kTaken)) return false;
     // A closing chooser's launcher cleared the signal before it answered and decides for the kind
-    // until it lets go: the next chooser may take the file. Without an answer (the window gone, its
-    // launcher ended or killed) or from another meeting, the meeting point alone counts.
-    offer = answer == static_cast<LRESULT>(HandOverAnswer::kClosing);
+    // until it lets go: the next chooser may take the file. Without an answer the window has gone
+    // with its killed launcher, whose signal stays set until the next holder clears it: the next
+    // chooser may take the file too. Only a window of another meeting leaves the meeting point alone
+    // to count.
+    offer = answer != static_cast<LRESULT>(HandOverAnswer::kOther);
   }
 }
 
@@ -82,9 +84,11 @@ void ChooserMeeting::Close() {
 void ChooserMeeting::Leave() {
   if (!held_) return;
   Close();
+  // Nothing taken from here on reaches a group that may already have gone.
+  group_ = nullptr;
+  joined_ = nullptr;
   // The window goes before the meeting point, so that the next holder's is the only one of its name.
   window_.reset();
-  group_ = nullptr;
   held_ = false;
   ReleaseMutex(host_.get());
 }

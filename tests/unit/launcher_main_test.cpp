@@ -602,6 +602,16 @@ TEST_F(MeetingTest, FilesOfUnknownFormatShareOneChooser) {
             (std::vector<std::wstring>{StartOf(drawPath_, "plain.eps"), StartOf(drawPath_, "also plain.eps")}));
 }
 
+TEST_F(MeetingTest, AFileNamedRelativeToTheLaunchersFolderIsHandedOverWithItsFullPath) {
+  // The chooser that takes it may run in another folder.
+  const fs::path before = fs::current_path();
+  fs::current_path(folder_);
+  const auto host = Run(L"ai10.eps");
+  fs::current_path(before);
+  ASSERT_EQ(host.joins.size(), 1u);
+  EXPECT_EQ(host.joins[0].file, File("ai10.eps"));
+}
+
 TEST_F(MeetingTest, ALauncherWhoseFileAnotherChooserTookEndsWithoutAnyWindow) {
   FakeHost host(folder_);
   host.commandLine = File("ai10.eps");

@@ -11,6 +11,7 @@
 #include <memory>
 #include <random>
 #include <set>
+#include <thread>
 
 #include "../../launcher/chooser_group.h"
 #include "../../launcher/launcher_main.h"
@@ -242,6 +243,38 @@ TEST_F(ManyFiles, AKilledChoosersKindIsFreeAtOnceForTheNextLauncher) {
   Press(chooser[0], IDOK);
   ExpectAllEnded(after);
   EXPECT_EQ(StartedOnce(draw_, 1), StartsOf(draw_, {next}));
+}
+
+TEST_F(ManyFiles, LaunchersWaitingWhenTheirChoosersLauncherIsKilledShareTheNextChooser) {
+  const fs::path a = Put(L"waiting a.eps", Header("Example Draw 6.0", "6"));
+  const fs::path b = Put(L"waiting b.eps", Header("Example Draw 6.0", "6"));
+  const launcher::Meeting meeting{linklock::CanonicalUpperPath(box_.Path(L"link.ini")),
+                                  launcher::KindKey(std::string("Example Draw 6.0"), "6")};
+  const launcher::MeetingNames names = launcher::NamesOf(meeting);
+  // A launcher of the kind that holds the meeting point, killed as its chooser got ready: its
+  // signal stays set and its meeting point is abandoned, with no window left to take the files.
+  const winhandle::KernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, names.ready.c_str()));
+  const winhandle::KernelHandle held(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const winhandle::KernelHandle killed(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  std::thread holder([&] {
+    const winhandle::KernelHandle meetingPoint(CreateMutexW(nullptr, TRUE, names.host.c_str()));
+    SetEvent(held.get());
+    WaitForSingleObject(killed.get(), INFINITE);
+    // The waiting launchers see the signal before the meeting point is free, and find no window.
+    SetEvent(ready.get());
+    Sleep(300);
+  });  // the thread ends holding the meeting point: abandoned, as by a killed launcher
+  ASSERT_EQ(WaitForSingleObject(held.get(), kPatience), WAIT_OBJECT_0);
+  Launchers launchers = OpenAll({a, b});
+  Sleep(5000);  // both wait for the meeting point
+  SetEvent(killed.get());
+  holder.join();
+  // One of them holds the meeting point now; the other's file joins its chooser.
+  const auto chooser = WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 2)});
+  ASSERT_EQ(chooser.size(), 1u);
+  Press(chooser[0], IDOK);
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, 2), StartsOf(draw_, {a, b}));
 }
 
 TEST_F(ManyFiles, ADropOfThreePathsGivesOneMessageForTheMissingOneAndOneChooserForTheOtherTwo) {
