@@ -11,6 +11,16 @@
 #include "win_form.h"
 
 namespace winform {
+namespace {
+
+// The message by which a reading thread tells the owner that results are waiting; registered, so
+// that it can be no message of the owner's own.
+UINT IconsReadMessage() {
+  static const UINT message = RegisterWindowMessageW(L"winform.IconList.IconsRead");
+  return message;
+}
+
+}  // namespace
 
 // Handed from the list to the thread that reads the icons, and back. Whoever lets go of it last
 // releases it: icons read after the list has gone are destroyed with it.
@@ -24,14 +34,27 @@ struct IconList::Loading {
     int size;
     winhandle::Icon icon;
   };
+  struct Presence {
+    unsigned row;
+    bool missing;
+  };
+
+  // Tells the owner that results are waiting, once for all that come before it takes them. Under
+  // the mutex.
+  void Tell() {
+    if (told) return;
+    told = PostMessageW(owner, IconsReadMessage(), list, 0) != 0;
+  }
 
   std::mutex mutex;
-  HWND owner = nullptr;  // told when icons have been read; none once the list has gone
+  HWND owner = nullptr;  // told when results have come; none once the list has gone
   WPARAM list = 0;       // which list of the owner is told
   int size = 0;          // the size the icons are read at
   int largeSize = 0;
   std::deque<Request> requests;
+  std::vector<Presence> checked;
   std::vector<Icon> read;
+  bool told = false;     // the owner has been told and has not taken the results yet
   bool reading = false;  // a thread is reading
 };
 
@@ -49,13 +72,6 @@ ExtractFunction ShellExtractIcon() {
   return extract;
 }
 
-// The message by which a reading thread tells the owner that icons are waiting; registered, so
-// that it can be no message of the owner's own.
-UINT IconsReadMessage() {
-  static const UINT message = RegisterWindowMessageW(L"winform.IconList.IconsRead");
-  return message;
-}
-
 int SystemMetricAtDpi(int metric, int dpi) {
   static const auto forDpi = SystemFunction<MetricsForDpiFunction>("GetSystemMetricsForDpi");
   if (forDpi) return forDpi(metric, static_cast<UINT>(dpi));
@@ -65,40 +81,54 @@ int SystemMetricAtDpi(int metric, int dpi) {
   return MulDiv(GetSystemMetrics(metric), dpi, screenDpi > 0 ? screenDpi : 96);
 }
 
-// The reading thread: the first icon of each requested program file, until no request is left or
-// the list has gone. A file without an icon, or one that cannot be read, gives nothing: its row
-// keeps the application icon.
+// The reading thread, until no request is left or the list has gone: for the rows requested so far,
+// first whether each program is there (the existence test can wait long on a network path, so it
+// is made here too), then the first icon of each program file that is. A file without an icon, or
+// one that cannot be read, gives no icon: its row keeps the application icon.
 void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
   const ExtractFunction extract = ShellExtractIcon();
   for (;;) {
-    IconList::Loading::Request request;
+    std::deque<IconList::Loading::Request> batch;
     int size = 0;
     int largeSize = 0;
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
-      if (!extract) loading->requests.clear();  // no shell32: every row keeps the application icon
       if (!loading->owner || loading->requests.empty()) {
         loading->reading = false;
         return;
       }
-      request = std::move(loading->requests.front());
-      loading->requests.pop_front();
+      batch.swap(loading->requests);
       size = loading->size;
       largeSize = loading->largeSize;
     }
-    winhandle::Icon large;
-    winhandle::Icon small;
-    const HRESULT result = extract(request.path.c_str(), 0, 0, large.receive(), small.receive(),
-                                   MAKELONG(static_cast<WORD>(largeSize), static_cast<WORD>(size)));
-    if (result != S_OK || !small) continue;
-    const std::lock_guard<std::mutex> lock(loading->mutex);
-    if (!loading->owner) {
-      loading->reading = false;
-      return;
+    std::vector<IconList::Loading::Presence> checked;
+    for (const auto& request : batch) {
+      checked.push_back({request.row, !fileio::IsOrdinaryFile(fileio::FilePath(request.path))});
     }
-    loading->read.push_back({request.row, size, std::move(small)});
-    // One message for all the icons that arrive before the owner takes them.
-    if (loading->read.size() == 1) PostMessageW(loading->owner, IconsReadMessage(), loading->list, 0);
+    {
+      const std::lock_guard<std::mutex> lock(loading->mutex);
+      if (!loading->owner) {
+        loading->reading = false;
+        return;
+      }
+      loading->checked.insert(loading->checked.end(), checked.begin(), checked.end());
+      loading->Tell();
+    }
+    for (std::size_t i = 0; i < batch.size() && extract; ++i) {
+      if (checked[i].missing) continue;
+      winhandle::Icon large;
+      winhandle::Icon small;
+      const HRESULT result = extract(batch[i].path.c_str(), 0, 0, large.receive(), small.receive(),
+                                     MAKELONG(static_cast<WORD>(largeSize), static_cast<WORD>(size)));
+      if (result != S_OK || !small) continue;
+      const std::lock_guard<std::mutex> lock(loading->mutex);
+      if (!loading->owner) {
+        loading->reading = false;
+        return;
+      }
+      loading->read.push_back({batch[i].row, size, std::move(small)});
+      loading->Tell();
+    }
   }
 }
 
@@ -211,11 +241,12 @@ void CALLBACK IconList::OnFirstPaint(HWND list, UINT, UINT_PTR timer, DWORD) {
 }
 
 void IconList::Insert(int row, const std::wstring& text, const std::wstring& path) {
-  const bool missing = !fileio::IsOrdinaryFile(fileio::FilePath(path));
   const LRESULT inserted =
       SendMessageW(list_, LB_INSERTSTRING, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(text.c_str()));
   if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw err::AppError(err::kOutOfMemory);
-  const auto at = rows_.insert(rows_.begin() + inserted, Row{nextId_++, path, missing, {}});
+  // Whether the program is there is known once the reading thread has looked: until then the row
+  // is drawn as one whose program is.
+  const auto at = rows_.insert(rows_.begin() + inserted, Row{nextId_++, path, false, {}});
   Request(*at);
 }
 
@@ -233,7 +264,7 @@ void IconList::Clear() {
 }
 
 void IconList::Request(const Row& row) {
-  if (row.missing || !loading_) return;  // nothing to read: the application icon stays
+  if (!loading_) return;
   {
     const std::lock_guard<std::mutex> lock(loading_->mutex);
     loading_->requests.push_back({row.id, row.path});
@@ -258,21 +289,31 @@ void IconList::StartReading() {
 }
 
 void IconList::TakeIcons() {
+  std::vector<Loading::Presence> checked;
   std::vector<Loading::Icon> read;
   {
     const std::lock_guard<std::mutex> lock(loading_->mutex);
+    checked.swap(loading_->checked);
     read.swap(loading_->read);
+    loading_->told = false;
   }
-  for (Loading::Icon& icon : read) {
-    const auto row = std::find_if(rows_.begin(), rows_.end(), [&](const Row& r) { return r.id == icon.row; });
-    // A row removed meanwhile, or an icon of the size before a change of DPI, is dropped.
-    if (row == rows_.end() || icon.size != iconSize_) continue;
-    row->icon = std::move(icon.icon);
+  // A row removed meanwhile is left out, as is an icon of the size before a change of DPI.
+  const auto redraw = [&](unsigned id) -> Row* {
+    const auto row = std::find_if(rows_.begin(), rows_.end(), [&](const Row& r) { return r.id == id; });
+    if (row == rows_.end()) return nullptr;
     RECT box{};
     if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(row - rows_.begin()), reinterpret_cast<LPARAM>(&box)) !=
         LB_ERR) {
       InvalidateRect(list_, &box, FALSE);
     }
+    return &*row;
+  };
+  for (const Loading::Presence& presence : checked) {
+    if (Row* row = redraw(presence.row)) row->missing = presence.missing;
+  }
+  for (Loading::Icon& icon : read) {
+    if (icon.size != iconSize_) continue;
+    if (Row* row = redraw(icon.row)) row->icon = std::move(icon.icon);
   }
 }
 

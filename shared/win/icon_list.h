@@ -20,9 +20,10 @@ int SmallIconSize(int dpi);
 // LBS_HASSTRINGS. The window hands the list its owner messages (OnMessage) and its layouts
 // (Layout), and fills it through Insert, Remove and Clear.
 //
-// Icons are read off the window's thread once the window has first been painted, so that a slow
-// disk or network path never holds the window up: until a row's icon has been read, and for good
-// where the program file has none or is missing, the row shows the system's application icon.
+// Whether each program is there, and its icon, are found out off the window's thread once the
+// window has first been painted, so that a slow disk or network path never holds the window up:
+// until then a row shows the system's application icon and is drawn as one whose program is there;
+// a program file without an icon, or one that has gone, keeps the application icon for good.
 class IconList {
  public:
   enum class Numbers { kNone, kFirstNine };
