@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -30,7 +31,7 @@ std::uint32_t LastError();
 // Sequential reading of one file, closed when the reader goes.
 class Reader {
  public:
-  Reader() = default;
+  Reader();
   Reader(const Reader&) = delete;
   Reader& operator=(const Reader&) = delete;
   ~Reader();
@@ -44,7 +45,8 @@ class Reader {
   void Close();
 
  private:
-  void* handle_ = nullptr;
+  struct File;  // the open file, as each platform owns it; closed when it goes
+  std::unique_ptr<File> file_;
   bool failed_ = false;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,8 @@ class LinkIniLock {
   std::uint32_t error() const { return error_; }
 
  private:
-  std::intptr_t handle_ = -1;
+  struct Lock;  // the system's lock object, as each platform owns it; let go and closed when it goes
+  std::unique_ptr<Lock> lock_;
   bool held_ = false;
   std::uint32_t error_ = 0;
 };

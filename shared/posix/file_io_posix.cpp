@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "file_io.h"
 
@@ -49,32 +50,40 @@ bool IsOrdinaryFile(const FilePath& path) {
 
 std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
-Reader::~Reader() { Close(); }
+struct Reader::File {
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> stream;
+};
+
+Reader::Reader() = default;
+
+Reader::~Reader() = default;
+
+void Reader::Close() { file_.reset(); }
 
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  handle_ = std::fopen(path.c_str(), "rb");
-  return handle_ != nullptr;
+  std::unique_ptr<std::FILE, File::Closer> stream(std::fopen(path.c_str(), "rb"));
+  if (!stream) return false;
+  file_ = std::make_unique<File>(File{std::move(stream)});
+  return true;
 }
 
 std::size_t Reader::Read(char* buffer, std::size_t size) {
-  if (!handle_ || failed_) return 0;
-  auto* file = static_cast<std::FILE*>(handle_);
-  const std::size_t got = std::fread(buffer, 1, size, file);
-  if (got == 0 && std::ferror(file)) failed_ = true;
+  if (!file_ || failed_) return 0;
+  std::FILE* stream = file_->stream.get();
+  const std::size_t got = std::fread(buffer, 1, size, stream);
+  if (got == 0 && std::ferror(stream)) failed_ = true;
   return got;
 }
 
 std::optional<std::uint64_t> Reader::Size() const {
   struct stat info {};
-  if (!handle_ || ::fstat(::fileno(static_cast<std::FILE*>(handle_)), &info) != 0) return std::nullopt;
+  if (!file_ || ::fstat(::fileno(file_->stream.get()), &info) != 0) return std::nullopt;
   return static_cast<std::uint64_t>(info.st_size);
-}
-
-void Reader::Close() {
-  if (handle_) std::fclose(static_cast<std::FILE*>(handle_));
-  handle_ = nullptr;
 }
 
 }  // namespace fileio

@@ -6,11 +6,20 @@
 
 #include <cerrno>
 #include <chrono>
+#include <memory>
 #include <thread>
 
 #include "link_lock.h"
 
 namespace linklock {
+
+struct LinkIniLock::Lock {
+  explicit Lock(int descriptor) : fd(descriptor) {}
+  Lock(const Lock&) = delete;
+  Lock& operator=(const Lock&) = delete;
+  ~Lock() { ::close(fd); }  // releases the lock with it
+  const int fd;
+};
 
 LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {
   const fileio::FilePath folder = linkIni.has_parent_path() ? linkIni.parent_path() : fileio::FilePath(".");
@@ -19,7 +28,7 @@ LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMill
     error_ = static_cast<std::uint32_t>(errno);
     return;
   }
-  handle_ = fd;
+  lock_ = std::make_unique<Lock>(fd);
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitMilliseconds);
   for (;;) {
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
@@ -36,9 +45,6 @@ LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMill
   error_ = static_cast<std::uint32_t>(errno);
 }
 
-LinkIniLock::~LinkIniLock() {
-  if (handle_ == -1) return;
-  ::close(static_cast<int>(handle_));  // releases the lock with it
-}
+LinkIniLock::~LinkIniLock() = default;
 
 }  // namespace linklock

@@ -157,29 +157,36 @@ bool IsOrdinaryFile(const FilePath& path) {
 
 std::uint32_t LastError() { return GetLastError(); }
 
-Reader::~Reader() { Close(); }
+struct Reader::File {
+  winhandle::FileHandle handle;
+};
+
+Reader::Reader() = default;
+
+Reader::~Reader() = default;
+
+void Reader::Close() { file_.reset(); }
 
 bool Reader::Open(const FilePath& path) {
   Close();
   failed_ = false;
-  HANDLE file =
-      CreateFileW(SystemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  if (GetFileType(file) != FILE_TYPE_DISK) {
+  winhandle::FileHandle file(CreateFileW(SystemPath(path).c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return false;
+  if (GetFileType(file.get()) != FILE_TYPE_DISK) {
     // A console, a pipe or a device would block the reader or never end.
-    CloseHandle(file);
     SetLastError(ERROR_INVALID_HANDLE);
     return false;
   }
-  handle_ = file;
+  file_ = std::make_unique<File>(File{std::move(file)});
   return true;
 }
 
 std::size_t Reader::Read(char* buffer, std::size_t size) {
-  if (!handle_ || failed_) return 0;
+  if (!file_ || failed_) return 0;
   DWORD got = 0;
-  if (!ReadFile(static_cast<HANDLE>(handle_), buffer, static_cast<DWORD>(size), &got, nullptr)) {
+  if (!ReadFile(file_->handle.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) {
     failed_ = true;
     return 0;
   }
@@ -188,13 +195,8 @@ std::size_t Reader::Read(char* buffer, std::size_t size) {
 
 std::optional<std::uint64_t> Reader::Size() const {
   LARGE_INTEGER size{};
-  if (!handle_ || !GetFileSizeEx(static_cast<HANDLE>(handle_), &size)) return std::nullopt;
+  if (!file_ || !GetFileSizeEx(file_->handle.get(), &size)) return std::nullopt;
   return static_cast<std::uint64_t>(size.QuadPart);
-}
-
-void Reader::Close() {
-  if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
-  handle_ = nullptr;
 }
 
 }  // namespace fileio

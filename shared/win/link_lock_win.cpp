@@ -8,6 +8,14 @@
 
 namespace linklock {
 
+struct LinkIniLock::Lock {
+  winhandle::KernelHandle mutex;
+  bool held = false;
+  ~Lock() {
+    if (held) ReleaseMutex(mutex.get());
+  }
+};
+
 std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
   std::wstring full = wintext::BufferText(
       [&](wchar_t* buffer, DWORD size) { return GetFullPathNameW(linkIni.c_str(), size, buffer, nullptr); });
@@ -35,13 +43,12 @@ std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
 LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {
   // Local: the programs run in the user's session, and no other session can then hold or deny
   // the name; the file's own replacement in one step still guards against anyone else.
-  HANDLE mutex = CreateMutexW(nullptr, FALSE, LockName(CanonicalUpperPath(linkIni)).c_str());
+  winhandle::KernelHandle mutex(CreateMutexW(nullptr, FALSE, LockName(CanonicalUpperPath(linkIni)).c_str()));
   if (!mutex) {
     error_ = GetLastError();
     return;
   }
-  handle_ = reinterpret_cast<std::intptr_t>(mutex);
-  switch (WaitForSingleObject(mutex, waitMilliseconds)) {
+  switch (WaitForSingleObject(mutex.get(), waitMilliseconds)) {
     case WAIT_OBJECT_0:
     case WAIT_ABANDONED:  // its holder ended without releasing it: the file is whole all the same
       held_ = true;
@@ -49,13 +56,9 @@ LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMill
     case WAIT_TIMEOUT: error_ = WAIT_TIMEOUT; break;
     default: error_ = GetLastError(); break;
   }
+  lock_.reset(new Lock{std::move(mutex), held_});  // built in place: a Lock is never copied
 }
 
-LinkIniLock::~LinkIniLock() {
-  if (handle_ == -1) return;
-  HANDLE mutex = reinterpret_cast<HANDLE>(handle_);
-  if (held_) ReleaseMutex(mutex);
-  CloseHandle(mutex);
-}
+LinkIniLock::~LinkIniLock() = default;
 
 }  // namespace linklock
