@@ -164,7 +164,7 @@ void LinkListEditor::cmdTest_Click() {
   Handle([&] {
     const std::wstring file = host_.ChooseFile();
     if (file.empty()) return;
-    host_.Message(TestReport(file), kStyleOkOnly);
+    host_.Message(TestReport(file), messagestyle::kOkOnly);
   });
 }
 

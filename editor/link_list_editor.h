@@ -10,12 +10,10 @@
 
 #include "editor_texts.h"
 #include "file_io.h"
+#include "message_style.h"
 #include "tables.h"
 
 namespace editor {
-
-inline constexpr int kStyleOkOnly = 0;
-inline constexpr int kStyleExclamation = 48;
 
 // What one row of the window shows.
 struct LinkRowTexts {

@@ -100,7 +100,8 @@ void ListEditor::DeleteEntry() {
 void ListEditor::Form_Unload(bool& cancel) {
   Handle([&] {
     if (!mblnChanged) return;
-    const int answer = host_.Ask(editor_texts::kSaveQuestion, editor_texts::kListCaption, kStyleYesNoCancelQuestion);
+    const int answer =
+        host_.Ask(editor_texts::kSaveQuestion, editor_texts::kListCaption, messagestyle::kYesNoCancelQuestion);
     if (answer == kAnswerCancel) {
       cancel = true;
     } else if (answer == kAnswerYes) {

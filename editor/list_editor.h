@@ -8,11 +8,11 @@
 
 #include "editor_texts.h"
 #include "file_io.h"
+#include "message_style.h"
 
 namespace editor {
 
-// Message box style and answers of the question on closing.
-inline constexpr int kStyleYesNoCancelQuestion = 35;
+// Answers of the question on closing.
 inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 inline constexpr int kAnswerCancel = 2;

@@ -58,7 +58,6 @@ class ChooserGroup {
  public:
   ChooserGroup(Meeting meeting, std::wstring firstFile, bool formatKnown);
 
-  const Meeting& meeting() const { return meeting_; }
   const std::vector<std::wstring>& files() const { return files_; }
   bool open() const { return open_; }
   std::wstring Prompt() const { return ChooserPrompt(formatKnown_, files_.size()); }

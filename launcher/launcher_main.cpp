@@ -34,7 +34,7 @@ struct Run {
 
   void ReportProgramNotFound(const std::string& programPath) {
     host.Message(std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + host.FromAnsi(programPath),
-                 kStyleExclamation);
+                 messagestyle::kExclamation);
   }
 
   // Starts the program once for each file, in their order.
@@ -152,9 +152,9 @@ struct Run {
       const std::wstring self = host.LauncherProgram();
       for (const std::wstring& file : found) host.StartProgram(self, StartCommandLine(self, file));
     }
-    if (!missing.empty()) host.Message(launcher_texts::kFileNotFound + missing, kStyleExclamation);
+    if (!missing.empty()) host.Message(launcher_texts::kFileNotFound + missing, messagestyle::kExclamation);
     // Once for all the files, where each launcher would have said it.
-    if (!linkIniFound && !found.empty()) host.Message(launcher_texts::kLinkIniMissing, kStyleOkOnly);
+    if (!linkIniFound && !found.empty()) host.Message(launcher_texts::kLinkIniMissing, messagestyle::kOkOnly);
   }
 
   void Go() {
@@ -169,13 +169,13 @@ struct Run {
         OpenEach(arguments);
         return;
       }
-      host.Message(std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + filePath, kStyleExclamation);
+      host.Message(std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + filePath, messagestyle::kExclamation);
       return;
     }
     const fileio::FilePath folder = host.ProgramFolder();
     linkIni = folder / config::kLinkIniFile;
     if (!fileio::IsOrdinaryFile(linkIni)) {
-      host.Message(launcher_texts::kLinkIniMissing, kStyleOkOnly);
+      host.Message(launcher_texts::kLinkIniMissing, messagestyle::kOkOnly);
       return;
     }
     host.SetMousePointer(kPointerHourglass);
@@ -277,7 +277,7 @@ int Main(LauncherHost& host) {
   if (!run.storeFailure) return kExitDone;
   try {
     host.Message(std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
-                 kStyleExclamation);
+                 messagestyle::kExclamation);
   } catch (...) {
     return kExitUnreported;
   }

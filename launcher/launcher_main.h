@@ -9,12 +9,11 @@
 #include "chooser_group.h"
 #include "file_io.h"
 #include "launcher_texts.h"
+#include "message_style.h"
 
 namespace launcher {
 
-// Message box styles and mouse pointers as the launcher uses them.
-inline constexpr int kStyleOkOnly = 0;
-inline constexpr int kStyleExclamation = 48;
+// Mouse pointers as the launcher uses them.
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerHourglass = 11;
 

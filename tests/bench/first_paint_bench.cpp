@@ -108,7 +108,7 @@ double TimeFirstPaint(const Setup& setup, const std::wstring& caption) {
         failed = true;
         return;
       }
-      CloseHandle(info.hThread);
+      const winhandle::KernelHandle thread(info.hThread);
       processes[i].reset(info.hProcess);
       ids[i] = info.dwProcessId;
       ++created;

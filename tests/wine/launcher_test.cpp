@@ -43,7 +43,7 @@ TEST_F(LauncherTest, MissingFileIsReportedWithItsPath) {
 
 TEST_F(LauncherTest, BlanksOnlyOrOneMissingPathWithBlanksOrAFolderAreAPathThatIsNotFound) {
   EXPECT_EQ(ExpectMessage(L"   ").text, std::wstring(launcher_texts::kFileNotFound) + L"\r\n");
-  const fs::path missing = box_.Path(L"work files\no such.eps");
+  const fs::path missing = box_.Path(L"work files\\no such.eps");
   EXPECT_EQ(ExpectMessage(L" " + Quoted(missing)).text,
             std::wstring(launcher_texts::kFileNotFound) + L"\r\n" + missing.wstring());
   EXPECT_EQ(ExpectMessage(L" " + Quoted(box_.folder())).text,

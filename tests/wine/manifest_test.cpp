@@ -7,25 +7,11 @@
 
 #include "driver.h"
 #include "version.h"
+#include "win_handle.h"
 
 namespace {
 
 using namespace drive;
-
-class Module {
- public:
-  explicit Module(const fs::path& file)
-      : module_(LoadLibraryExW(file.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE)) {}
-  Module(const Module&) = delete;
-  Module& operator=(const Module&) = delete;
-  ~Module() {
-    if (module_) FreeLibrary(module_);
-  }
-  HMODULE get() const { return module_; }
-
- private:
-  HMODULE module_;
-};
 
 std::vector<ULONG_PTR> ManifestIds(HMODULE module) {
   std::vector<ULONG_PTR> ids;
@@ -50,7 +36,8 @@ bool Has(const std::string& text, const std::string& part) { return text.find(pa
 
 void ExpectProgramResources(const wchar_t* program, const std::string& version) {
   SCOPED_TRACE(ToUtf8(program));
-  const Module module(BinFolder() / program);
+  const winhandle::Module module(LoadLibraryExW((BinFolder() / program).c_str(), nullptr,
+                                                LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
   ASSERT_TRUE(module.get());
   EXPECT_EQ(ManifestIds(module.get()), std::vector<ULONG_PTR>{1}) << "exactly one manifest, for the process";
   const std::string manifest = Resource(module.get(), RT_MANIFEST, 1);
