@@ -60,6 +60,9 @@ struct IconList::Loading {
 
 namespace {
 
+// Space around a row's number, icon and text: two pixels at 96 DPI.
+constexpr int kMarginTwips = 30;
+
 using ExtractFunction = HRESULT(WINAPI*)(LPCWSTR, int, UINT, HICON*, HICON*, UINT);
 using MetricsForDpiFunction = int(WINAPI*)(int, UINT);
 
@@ -149,7 +152,7 @@ bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam)
       // Asked while the list is being created, before it has its font: the icon decides for now,
       // and the layout that follows sets the height that the font needs as well.
       const int dpi = WindowDpi(owner);
-      item.itemHeight = static_cast<UINT>(SmallIconSize(dpi) + 2 * MulDiv(2, dpi, 96));
+      item.itemHeight = static_cast<UINT>(SmallIconSize(dpi) + 2 * winform::Pixels(kMarginTwips, dpi));
       return true;
     }
     case WM_DRAWITEM: {
@@ -168,7 +171,7 @@ bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam)
 
 void IconList::Layout(HWND owner, int dpi) {
   if (!loading_) Attach(owner);
-  margin_ = MulDiv(2, dpi, 96);
+  margin_ = winform::Pixels(kMarginTwips, dpi);
   int textHeight = 0;
   {
     const winhandle::WindowDc dc(list_);
