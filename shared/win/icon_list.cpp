@@ -8,6 +8,7 @@
 
 #include "error.h"
 #include "file_io.h"
+#include "programs_gone.h"
 #include "win_form.h"
 
 namespace winform {
@@ -104,10 +105,11 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
       size = loading->size;
       largeSize = loading->largeSize;
     }
+    std::vector<fileio::FilePath> paths;
+    for (const auto& request : batch) paths.emplace_back(request.path);
+    const std::vector<bool> gone = programs::Gone(paths);
     std::vector<IconList::Loading::Presence> checked;
-    for (const auto& request : batch) {
-      checked.push_back({request.row, !fileio::IsOrdinaryFile(fileio::FilePath(request.path))});
-    }
+    for (std::size_t i = 0; i < batch.size(); ++i) checked.push_back({batch[i].row, gone[i]});
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner) {

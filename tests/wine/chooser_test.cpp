@@ -144,6 +144,8 @@ TEST_F(ChooserTest, RowsShowTheirNumberTheProgramsIconAndMarkAProgramThatHasGone
   // Each program's own icon, in one column at the screen's DPI; the application icon for a file
   // without an icon and for a program that has gone.
   const int size = IconSize();
+  EXPECT_GE(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0), size + 2 * MulDiv(2, ScreenDpi(), 96))
+      << "rows as high as the icon at the screen's DPI and its margins";
   const POINT pen = WaitForIcon(list, 0, OwnIcon(programs_[0], size, Background(list, 0)));
   ASSERT_GE(pen.x, 0) << "the first row does not show its program's icon at " << size << " pixels";
   EXPECT_EQ(WaitForIcon(list, 1, OwnIcon(programs_[1], size, Background(list, 1))).x, pen.x);
