@@ -17,7 +17,7 @@
 // How the scanner passes over stretches in which nothing but counting happens: byte by byte, or
 // 64 bytes at a time with the processor's vector instructions. kFastest takes the best one the
 // processor has; the others are there so that each can be checked against the rest.
-enum class ScanPath { kFastest, kScalar, kSse2, kAvx2 };
+enum class ScanPath { kFastest, kScalar, kSse2, kAvx2, kAvx512 };
 
 // Whether this processor can run the path (the scalar path and SSE2 always can).
 bool ScanPathAvailable(ScanPath path);

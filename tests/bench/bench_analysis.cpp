@@ -263,6 +263,7 @@ void WholeBufferReference(benchmark::State& state) {
 
 void RegisterBenchmarks() {
   const std::pair<const char*, ScanPath> paths[] = {{"fastest", ScanPath::kFastest},
+                                                    {"avx512", ScanPath::kAvx512},
                                                     {"avx2", ScanPath::kAvx2},
                                                     {"sse2", ScanPath::kSse2},
                                                     {"scalar", ScanPath::kScalar}};

@@ -49,7 +49,7 @@ void CheckFile(const std::string& data, const std::uint8_t* picks) {
   limits[2] = limits[1] + (picks[3] >> 4) * span / 15 + 1;
 
   // Every way of scanning that the processor has: the byte rule, and the blocks of SSE2 and AVX2.
-  for (const ScanPath path : {ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2}) {
+  for (const ScanPath path : {ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2, ScanPath::kAvx512}) {
     if (!ScanPathAvailable(path)) continue;
     EpsHeaderScanner scanner(path);
     scanner.SetBinaryPrefix(BinaryPreviewPrefix(data, data.size()));

@@ -261,6 +261,7 @@ std::string PathName(const testing::TestParamInfo<ScanPath>& info) {
     case ScanPath::kScalar: return "Scalar";
     case ScanPath::kSse2: return "Sse2";
     case ScanPath::kAvx2: return "Avx2";
+    case ScanPath::kAvx512: return "Avx512";
     default: return "Fastest";
   }
 }
@@ -480,7 +481,8 @@ TEST_P(EpsHeaderPaths, APreviewLongerThanOneRead) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths, testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2),
+INSTANTIATE_TEST_SUITE_P(Every, EpsHeaderPaths,
+                         testing::Values(ScanPath::kScalar, ScanPath::kSse2, ScanPath::kAvx2, ScanPath::kAvx512),
                          PathName);
 
 TEST_F(EpsFile, HeaderBeyondTheFirstLimitIsFoundByTheLaterScans) {

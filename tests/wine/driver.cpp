@@ -20,15 +20,11 @@ std::wstring FromUtf8(const std::string& utf8) { return wintext::Wide(utf8, CP_U
 
 std::string ToAnsi(const std::wstring& wide) { return wintext::Narrow(wide, CP_ACP); }
 
-fs::path BinFolder() {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  return fs::path(std::wstring(self, length)).parent_path();
-}
+fs::path BinFolder() { return wintext::ProgramFolder(); }
 
 fs::path CorpusFolder() {
-  wchar_t value[MAX_PATH] = {};
-  return GetEnvironmentVariableW(L"VARNOCK_CORPUS", value, MAX_PATH) ? fs::path(value) : fs::path();
+  return wintext::BufferText(
+      [](wchar_t* buffer, DWORD size) { return GetEnvironmentVariableW(L"VARNOCK_CORPUS", buffer, size); });
 }
 
 Sandbox::Sandbox() {

@@ -5,11 +5,11 @@
 #include <string>
 
 #include "win_handle.h"
+#include "win_text.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  wchar_t self[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring log(self, length);
+  std::wstring log =
+      wintext::BufferText([](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
   log = log.substr(0, log.find_last_of(L'\\') + 1) + L"record.txt";
   const std::wstring line = std::wstring(GetCommandLineW()) + L"\n";
   const int size =
