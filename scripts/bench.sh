@@ -24,7 +24,7 @@ cmake --build --preset windows --target Varnock recorder stand_in_pen min_starte
 out=build/bench
 mkdir -p "$out"
 echo "== processor: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2-), $(nproc) cores," \
-     "AVX2: $(grep -qw avx2 /proc/cpuinfo && echo yes || echo no), load: $(cut -d' ' -f1-3 /proc/loadavg)"
+     "AVX2: $(grep -qw avx2 /proc/cpuinfo && echo yes || echo no), AVX-512 (BW): $(grep -qw avx512bw /proc/cpuinfo && echo yes || echo no), load: $(cut -d' ' -f1-3 /proc/loadavg)"
 
 echo "== header analysis of 40 MB without a header against a plain read ($pairs pairs each)"
 build/native/tests/bench_analysis --pairs="$pairs" | tee "$out/analysis.txt"
