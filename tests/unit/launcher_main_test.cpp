@@ -142,6 +142,16 @@ class LauncherTest : public TempFolderTest {
     Main(host);
     return host;
   }
+  // The chooser answers row `select` with "remember" ticked.
+  FakeHost RunRemembering(const std::wstring& commandLine, std::int32_t select = 1, bool shift = false) {
+    FakeHost host(folder_);
+    host.commandLine = commandLine;
+    host.shift = shift;
+    host.answerSelect = select;
+    host.answerAlways = true;
+    Main(host);
+    return host;
+  }
   std::wstring StartOf(const std::string& program, const std::string& file) {
     return L"start " + Wide(program) + L" | \"" + Wide(program) + L"\" \"" + File(file) + L"\"";
   }
@@ -217,11 +227,7 @@ TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
 }
 
 TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
-  FakeHost host(folder_);
-  host.commandLine = File("plain.eps");
-  host.answerSelect = 2;
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("plain.eps"), 2);
   EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
                                                  L"pointer 0", L"join", L"open meeting", L"select", L"close meeting",
                                                  L"leave meeting", StartOf(layoutPath_, "plain.eps")}));
@@ -245,11 +251,7 @@ TEST_F(LauncherTest, CancelEndsSilently) {
 }
 
 TEST_F(LauncherTest, ARememberedChoiceOpensTheNextFileDirectly) {
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.answerSelect = 1;
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"));
   EXPECT_EQ(host.selects[0].versionString, L"Adobe Illustrator(R) 10.0");
   EXPECT_EQ(host.selects[0].creatorVersion, L"10.0");
   EXPECT_TRUE(host.selects[0].alway);
@@ -263,12 +265,7 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
   Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
   Register(2, "Other", drawPath_, "");
   Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0");
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.shift = true;
-  host.answerSelect = 2;
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"), 2, true);
   EXPECT_EQ(host.selects.size(), 1u);
   EXPECT_EQ(host.log.back(), StartOf(layoutPath_, "ai10.eps"));
   EXPECT_EQ(GetIniString("main", "path3", 1024, folder_ / "link.ini"), layoutPath_);
@@ -282,12 +279,7 @@ TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
   Register(2, "Adobe Illustrator(R) 10.0", layoutPath_, "10.0");
   ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
   // Storing keeps to the exact pair: Shift and "remember" overwrite the exact entry, never the '*' one.
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.shift = true;
-  host.answerSelect = 1;
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"), 1, true);
   EXPECT_EQ(GetIniString("main", "link1", 1024, folder_ / "link.ini"), "Adobe Illustrator(R) 1*");
   EXPECT_EQ(GetIniString("main", "path2", 1024, folder_ / "link.ini"), drawPath_);
   EXPECT_EQ(Run(File("plain.eps")).selects.size(), 1u) << "an unknown format is never matched";
@@ -296,10 +288,7 @@ TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
 TEST_F(LauncherTest, APairHoldingALineBreakIsNotOfferedForRemembering) {
   // The lead byte 0x81 takes the CR after it into the creator text.
   Put("odd.eps", "%!PS-Adobe\r\n%%Creator: Foo\x81\r\n");
-  FakeHost host(folder_);
-  host.commandLine = File("odd.eps");
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("odd.eps"));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptNotRegistered);
@@ -315,10 +304,7 @@ TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
         "link" + n + "=\"Other " + n + "\"\r\npath" + n + "=\"" + drawPath_ + "\"\r\nCreatorVersion" + n + "=\"\"\r\n";
   }
   Put("link.ini", links);
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"));
   const fs::path ini = folder_ / "link.ini";
   EXPECT_EQ(GetIniString("main", "link1000", 1024, ini), "Adobe Illustrator(R) 10.0");
   EXPECT_EQ(GetIniString("main", "CreatorVersion1000", 1024, ini), "10.0");
@@ -328,11 +314,7 @@ TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
 
 TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
   fs::remove(layoutPath_);
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.answerSelect = 2;
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"), 2);
   EXPECT_EQ(host.log.back(),
             L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_));
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
@@ -471,10 +453,7 @@ TEST_F(LauncherTest, LaunchersStoringAtOnceLoseNothingAndStoreNothingTwice) {
 TEST_F(LauncherTest, AStoreThatFailsIsToldAfterTheProgramHasStarted) {
   const fs::path ini = folder_ / "link.ini";
   ::chmod(ini.c_str(), 0444);
-  FakeHost host(folder_);
-  host.commandLine = File("ai10.eps");
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("ai10.eps"));
   ASSERT_GE(host.log.size(), 2u);
   EXPECT_EQ(host.log[host.log.size() - 2], StartOf(drawPath_, "ai10.eps"));
   const std::wstring& last = host.log.back();
@@ -494,19 +473,13 @@ TEST_F(LauncherTest, APairThatWouldNotReadBackIsNotOfferedForRemembering) {
   // Blanks alone give the empty creator text, which an entry cannot hold: it would end the table.
   Put("blank.eps", "%!PS-Adobe\r\n%%Creator:   \r\n");
   for (const char* name : {"1024.eps", "1024v.eps", "5000.eps", "nul.eps", "blank.eps"}) {
-    FakeHost host(folder_);
-    host.commandLine = File(name);
-    host.answerAlways = true;
-    Main(host);
+    const FakeHost host = RunRemembering(File(name));
     ASSERT_EQ(host.selects.size(), 1u) << name;
     EXPECT_FALSE(host.selects[0].alway) << name;
     EXPECT_EQ(host.log.back(), StartOf(drawPath_, name));
   }
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
-  FakeHost host(folder_);
-  host.commandLine = File("1023.eps");
-  host.answerAlways = true;
-  Main(host);
+  const FakeHost host = RunRemembering(File("1023.eps"));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_TRUE(host.selects[0].alway);
   ExpectOpenedDirectly(Run(File("1023.eps")), drawPath_, "1023.eps");
