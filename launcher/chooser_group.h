@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,10 +35,13 @@ struct MeetingNames {
 };
 MeetingNames NamesOf(const Meeting& meeting);
 
-// A file handed by one launcher to another's chooser: the meeting it is for and its path.
+// A file handed by one launcher to another's chooser: the meeting it is for, its path, and the
+// system tick count (milliseconds) after which the chooser must no longer take it: the launcher
+// stops waiting for the answer a while after that, and then deals with its file itself.
 struct HandOver {
   Meeting meeting;
   std::wstring file;
+  std::uint64_t deadline = 0;
 };
 std::wstring EncodeHandOver(const HandOver& handOver);
 // No value when the text is no hand-over.
@@ -46,32 +51,86 @@ std::optional<HandOver> DecodeHandOver(std::wstring_view text);
 enum class HandOverAnswer {
   kTaken = 1,    // the file is the chooser's now: the launcher ends
   kClosing = 2,  // the chooser is closing; its launcher decides for the kind until it lets go
-  kOther = 3,    // not a hand-over for this chooser
+  kOther = 3,    // not a hand-over for this chooser, or not one it may take
 };
+
+// How joining the meeting of a kind ended.
+enum class JoinResult {
+  kHolds,       // this launcher holds the meeting point and decides for the kind
+  kHandedOver,  // another launcher's chooser took the file
+  kAlone,       // the meeting could not be joined: the launcher asks for its file by itself
+};
+
+// How long a launcher waits for a chooser to answer its hand-over; the chooser takes the file only
+// within the first kHandOverTakeWithin of it, so that its answer always arrives in time.
+inline constexpr std::uint64_t kHandOverWait = 10000;
+inline constexpr std::uint64_t kHandOverTakeWithin = 8000;
+
+// How long a launcher tries to join its kind's meeting while nobody answers (the meeting point held
+// and no ready chooser, or a ready signal without a window that answers) before it asks for its own
+// file by itself.
+inline constexpr std::uint64_t kJoinLimit = 10000;
+// The pause before the next look for a ready chooser after `looks` looks found none that answered:
+// short at first, growing, so that a long wait costs next to no processor time.
+std::uint32_t PauseBeforeLook(int looks);
+
+// After its chooser has been answered, the chooser's launcher keeps the meeting until this long
+// after the answer and after the last file that joined, so that launchers that come a moment late
+// get the same answer instead of a chooser of their own.
+inline constexpr std::uint64_t kGrace = 2000;
+
+// A path that may be put on a started program's command line: a full path without a double quote
+// or a control character, which could end the argument or the line early. Form only.
+bool IsStartablePathForm(const std::wstring& path);
+// The same, of an existing ordinary file.
+bool IsStartableFile(const std::wstring& path);
+// A program path that may stand quoted on the command line: no double quote, no control character.
+bool IsQuotablePath(const std::wstring& path);
 
 // The prompt of the chooser for `count` files: the one-file prompt as it always was, or the
 // number of files in its place.
 std::wstring ChooserPrompt(bool formatKnown, std::size_t count);
 
-// The files of one open chooser, in the order they joined.
+// The files of one chooser: those that joined while it was open, in the order they joined, and
+// those that joined after it was answered, which get the same answer.
 class ChooserGroup {
  public:
   ChooserGroup(Meeting meeting, std::wstring firstFile, bool formatKnown);
 
+  // The files that the chooser counted.
   const std::vector<std::wstring>& files() const { return files_; }
-  bool open() const { return open_; }
+  // The chooser is open (files join its count).
+  bool open() const { return state_ == State::kOpen; }
+  // Files are taken: the chooser is open or answered and its launcher still keeps the meeting.
+  bool takes() const { return state_ != State::kClosed; }
   std::wstring Prompt() const { return ChooserPrompt(formatKnown_, files_.size()); }
 
-  // A launcher's hand-over, as it arrives (EncodeHandOver's text).
-  HandOverAnswer Take(std::wstring_view handOver);
-  // The chooser closes: no file joins any more.
-  void Close() { open_ = false; }
+  // A launcher's hand-over, as it arrives (EncodeHandOver's text). Taken only when its meeting is
+  // this one, its deadline has not passed at `now` (the system's tick count, read after every other
+  // check) and its path is a startable existing file.
+  HandOverAnswer Take(std::wstring_view handOver, const std::function<std::uint64_t()>& now);
+  // The chooser has been answered; files that join from now on get the same answer: `opens` tells
+  // whether they are opened (OK with a program that is there) or not.
+  void Answer(bool opens);
+  bool opens() const { return opens_; }
+  // The files that joined after the answer and have not yet been handed out, in their order.
+  std::vector<std::wstring> TakeLate();
+  // When the launcher may let the meeting go, for an answer at `answeredAt`: kGrace after the later of
+  // the answer and the last file that joined.
+  std::uint64_t GraceEnd(std::uint64_t answeredAt) const;
+  // No file joins any more.
+  void Close() { state_ = State::kClosed; }
 
  private:
+  enum class State { kOpen, kAnswered, kClosed };
+
   Meeting meeting_;
   std::vector<std::wstring> files_;
+  std::vector<std::wstring> late_;
   bool formatKnown_;
-  bool open_ = true;
+  State state_ = State::kOpen;
+  bool opens_ = false;
+  std::uint64_t lastJoined_ = 0;
 };
 
 }  // namespace launcher

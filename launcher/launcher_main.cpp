@@ -14,6 +14,16 @@
 namespace launcher {
 namespace {
 
+// The system's "file not found", for a file that cannot be put on a command line.
+constexpr std::uint32_t kSystemFileNotFound = 2;
+
+// The path as a full path, or as it stands when the system cannot tell.
+std::wstring FullPath(const std::wstring& path) {
+  std::error_code unknown;
+  const fileio::FilePath full = std::filesystem::absolute(fileio::FilePath(path), unknown);
+  return unknown ? path : full.wstring();
+}
+
 struct Run {
   explicit Run(LauncherHost& runHost) : host(runHost) {}
 
@@ -27,6 +37,10 @@ struct Run {
   std::string creatorVersion;
   // The failure's error number when a ticked "remember" could not be stored.
   std::optional<std::int32_t> storeFailure;
+  // The programs' starts: how many were tried, and the files of those that failed with the
+  // failure's error number.
+  std::size_t startsTried = 0;
+  std::vector<std::pair<std::wstring, std::int32_t>> startFailures;
 
   bool ProgramExists(const std::string& programPath) {
     return fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)));
@@ -37,10 +51,23 @@ struct Run {
                  messagestyle::kExclamation);
   }
 
-  // Starts the program once for each file, in their order.
+  // Starts the program once for each file, in their order. A start that fails does not keep the
+  // others from starting; the failures are told together at the end of the run.
   void Start(const std::string& programPath, const std::vector<std::wstring>& files) {
     const std::wstring program = host.FromAnsi(programPath);
-    for (const std::wstring& file : files) host.StartProgram(program, StartCommandLine(program, file));
+    for (const std::wstring& file : files) {
+      ++startsTried;
+      try {
+        // A path that cannot exist on Windows never goes on a command line: it could end the
+        // quoted argument and add arguments of its own.
+        if (!IsQuotablePath(program) || !IsStartableFile(FullPath(file))) {
+          throw err::AppError(err::FromSystemError(kSystemFileNotFound));
+        }
+        host.StartProgram(program, StartCommandLine(program, file));
+      } catch (...) {
+        startFailures.emplace_back(file, err::CurrentErrorNumber());
+      }
+    }
   }
 
   // The program that link.ini remembers for the file's kind in entry `number`, started.
@@ -71,27 +98,28 @@ struct Run {
 
   // Holds the kind's meeting point until it is let go, on every way out.
   struct MeetingHeld {
-    explicit MeetingHeld(LauncherHost& meetingHost) : host(meetingHost) {}
+    MeetingHeld(LauncherHost& meetingHost, bool isHeld) : host(meetingHost), held(isHeld) {}
     ~MeetingHeld() { Leave(); }
     void Leave() {
       if (std::exchange(held, false)) host.LeaveMeeting();
     }
     LauncherHost& host;
-    bool held = true;
+    bool held;
   };
 
   // The chooser for the file and for every file of its kind that other launchers hand over while
   // it is open. Only the launcher that holds the kind's meeting point decides for the kind, and it
-  // reads link.ini again first: a choice remembered while it waited opens the file at once.
+  // reads link.ini again first: a choice remembered while it waited opens the file at once. After
+  // the answer it keeps the meeting a moment longer, so that launchers that come late get the same
+  // answer. A launcher that cannot join the meeting asks for its own file alone.
   void ChooseTogether(bool shift) {
     const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
     // Another launcher's chooser may take the file: it goes there with its full path, since that
     // launcher may run in another folder.
-    std::error_code unknown;
-    const fileio::FilePath fullPath = std::filesystem::absolute(fileio::FilePath(filePath), unknown);
-    const std::wstring handed = unknown ? filePath : fullPath.wstring();
-    if (!host.JoinMeeting({meeting, handed})) return;  // another launcher's chooser took the file
-    MeetingHeld held(host);
+    const JoinResult joined = host.JoinMeeting({meeting, FullPath(filePath)});
+    if (joined == JoinResult::kHandedOver) return;
+    const bool meets = joined == JoinResult::kHolds;
+    MeetingHeld held(host, meets);
     if (creatorText && !shift) {
       ReadLinkIni(linkIni, links);
       const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
@@ -105,33 +133,48 @@ struct Run {
     ReadNameIni(nameIni, apps);
     const bool formatKnown = creatorText.has_value();
     // A pair that would not read back as it was written (a lead byte takes the CR or LF after it
-    // into the value; a NUL; more than a value read holds) is not offered for remembering.
+    // into the value; a NUL; more than a value read holds), or that would read back as a pattern,
+    // is not offered for remembering.
     const bool storable = formatKnown && CanStoreLink(*creatorText, creatorVersion);
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
     std::vector<std::wstring> paths;
     for (const auto& path : apps.mstrAppPaths) paths.push_back(host.FromAnsi(path));
     ChooserGroup group(meeting, filePath, formatKnown);
-    host.OpenMeeting(group);
+    if (meets) host.OpenMeeting(group);
     std::int32_t select = 0;
     bool always = false;
-    const bool confirmed = host.ShowSelect(names, paths, select, storable,
-                                           formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
-                                           host.FromAnsi(creatorVersion), group.Prompt(), always);
-    group.Close();
-    host.CloseMeeting();
-    if (!confirmed) return;
-    if (select < 1 || select > apps.count()) throw err::AppError(err::kSubscriptOutOfRange);
-    const std::string programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];
-    const bool exists = ProgramExists(programPath);
-    // Stored before the meeting point goes, so that the next launcher of the kind finds it.
-    if (exists && storable && always) StoreAssociation(programPath);
-    held.Leave();
-    if (!exists) {
-      ReportProgramNotFound(programPath);
-      return;
+    bool confirmed = false;
+    // A chooser that fails (an empty list, say) is this kind's answer too: one report for the files
+    // of the kind, none of them opened.
+    std::optional<std::int32_t> chooserFailure;
+    try {
+      confirmed = host.ShowSelect(names, paths, select, storable,
+                                  formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+                                  host.FromAnsi(creatorVersion), group.Prompt(), always);
+      if (confirmed && (select < 1 || select > apps.count())) throw err::AppError(err::kSubscriptOutOfRange);
+    } catch (...) {
+      chooserFailure = err::CurrentErrorNumber();
+      confirmed = false;
     }
-    Start(programPath, group.files());
+    const std::string programPath = confirmed ? apps.mstrAppPaths[static_cast<std::size_t>(select - 1)] : "";
+    const bool opens = confirmed && ProgramExists(programPath);
+    group.Answer(opens);
+    if (chooserFailure) {
+      host.ShowError(*chooserFailure);
+    } else if (confirmed && !opens) {
+      ReportProgramNotFound(programPath);
+    } else if (opens) {
+      // Stored before the meeting point goes, so that the next launcher of the kind finds it.
+      if (storable && always) StoreAssociation(programPath);
+      Start(programPath, group.files());
+    }
+    if (meets) {
+      host.HoldMeeting(group, [&] {
+        const std::vector<std::wstring> late = group.TakeLate();
+        if (opens) Start(programPath, late);
+      });
+    }
   }
 
   // Several files on the command line (a drop onto the launcher or its shortcut): each is opened
@@ -164,7 +207,8 @@ struct Run {
       return;
     }
     filePath = CleanCommandLine(commandLine);
-    if (!fileio::IsOrdinaryFile(fileio::FilePath(filePath))) {
+    // A path that could never go on a command line counts as missing.
+    if (!IsStartableFile(FullPath(filePath))) {
       if (const auto arguments = SplitCommandLine(commandLine); arguments.size() >= 2) {
         OpenEach(arguments);
         return;
@@ -260,24 +304,45 @@ std::wstring StartCommandLine(const std::wstring& programPath, const std::wstrin
   return L"\"" + programPath + L"\" \"" + filePath + L"\"";
 }
 
+namespace {
+
+std::wstring StartFailuresText(const std::vector<std::pair<std::wstring, std::int32_t>>& failures) {
+  std::wstring text = launcher_texts::kStartsFailed;
+  for (const auto& [file, number] : failures) text += L"\r\n" + file + L"\r\n    " + err::ReportText(number);
+  return text;
+}
+
+}  // namespace
+
 int Main(LauncherHost& host) {
   Run run(host);
+  const auto report = [&](std::int32_t number) {
+    host.CloseWait();
+    host.SetMousePointer(kPointerDefault);
+    host.ShowError(number);
+  };
   try {
     run.Go();
   } catch (...) {
     const std::int32_t number = err::CurrentErrorNumber();
     try {
-      host.CloseWait();
-      host.SetMousePointer(kPointerDefault);
-      host.ShowError(number);
+      report(number);
     } catch (...) {
       return kExitUnreported;  // not even the report could be shown (no memory left, say)
     }
   }
-  if (!run.storeFailure) return kExitDone;
   try {
-    host.Message(std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
-                 messagestyle::kExclamation);
+    // One program for one file gets the error report as any failure does; several files, one
+    // message that names each file that did not open.
+    if (run.startsTried == 1 && run.startFailures.size() == 1) {
+      report(run.startFailures.front().second);
+    } else if (!run.startFailures.empty()) {
+      host.Message(StartFailuresText(run.startFailures), messagestyle::kExclamation);
+    }
+    if (run.storeFailure) {
+      host.Message(std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n" + err::ReportText(*run.storeFailure),
+                   messagestyle::kExclamation);
+    }
   } catch (...) {
     return kExitUnreported;
   }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,14 +52,16 @@ class LauncherHost {
   virtual std::wstring LauncherProgram() = 0;
   // link.ini's full path as the file system resolves it, upper-cased: one name per file.
   virtual std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) = 0;
-  // The meeting of the launchers whose files of one kind need the chooser. Waits until this
-  // launcher holds the kind's meeting point (true: it decides for the kind until it leaves), or
-  // until another launcher's open chooser has taken the file (false).
-  virtual bool JoinMeeting(const HandOver& handOver) = 0;
-  // Other launchers' files of the kind join `group` from now on, while it is open.
+  // The meeting of the launchers whose files of one kind need the chooser. Waits, bounded, until
+  // this launcher holds the kind's meeting point (it decides for the kind until it leaves), or until
+  // another launcher's chooser has taken the file, or until it is clear that the meeting cannot be
+  // joined (the launcher then asks for its own file by itself). The host sets the deadline.
+  virtual JoinResult JoinMeeting(const HandOver& handOver) = 0;
+  // Other launchers' files of the kind join `group` from now on, while it takes them.
   virtual void OpenMeeting(ChooserGroup& group) = 0;
-  // The chooser closes: launchers stop handing files over and wait for the meeting point.
-  virtual void CloseMeeting() = 0;
+  // The chooser has been answered: files of the kind are still taken until the group's grace ends,
+  // and `late` runs after each one taken; then no file joins any more.
+  virtual void HoldMeeting(ChooserGroup& group, const std::function<void()>& late) = 0;
   // Lets the meeting point go; the next launcher of the kind decides. Nothing when not held.
   virtual void LeaveMeeting() = 0;
 };

@@ -16,6 +16,10 @@ inline constexpr wchar_t kStoreFailed[] =
     L"選択したソフトをこのファイル形式に記憶できませんでした。次にこの形式のファイルを開くときも、"
     L"起動するソフトを選択してください。";
 
+// Shown at the end of a run that started a program for several files when some did not start:
+// each such file follows on a line of its own, with the failure's report under it.
+inline constexpr wchar_t kStartsFailed[] = L"次のファイルを開くソフトを起動できませんでした。";
+
 // The selection dialog (frmSelect).
 inline constexpr wchar_t kUnknownFormat[] = L"(不明)";
 inline constexpr wchar_t kPromptUnknownFormat[] = L"このファイルの形式は不明です。起動するソフトを選択してください";

@@ -11,10 +11,6 @@
 
 namespace {
 
-constexpr char kAnyRest = '*';
-
-bool IsPattern(const std::string& value) { return !value.empty() && value.back() == kAnyRest; }
-
 // How much of an upper-cased text an upper-cased stored value matches: the part before a final '*'
 // when the text begins with it, the whole value when it equals the text; no value otherwise.
 std::optional<std::size_t> MatchedLength(const std::string& upperValue, const std::string& upperText) {

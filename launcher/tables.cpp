@@ -61,11 +61,8 @@ std::int32_t FindLink(const LinkTable& table, const std::string& creatorText, co
 
 std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creatorText,
                                const std::string& creatorVersion) {
-  std::int32_t number = table.count() + 1;
-  for (std::int32_t i = 1; i <= table.count(); ++i) {
-    if (LinkMatches(table, i, creatorText, creatorVersion)) number = i;
-  }
-  return number;
+  const std::int32_t deciding = FindLink(table, creatorText, creatorVersion);
+  return deciding ? deciding : table.count() + 1;
 }
 
 LinkValues QuotedLinkValues(const std::string& creatorText, const std::string& programPath,
@@ -87,6 +84,7 @@ bool CanStoreLink(const std::string& creatorText, const std::string& creatorVers
   if (creatorText.empty()) return false;
   for (const std::string* value : {&creatorText, &creatorVersion}) {
     if (value->find_first_of("\r\n") != std::string::npos) return false;
+    if (IsPattern(*value)) return false;
     IniDocument trial;
     trial.Set(config::kSection, config::kLinkKey, Quoted(*value));
     if (text::TrimBlanksAnsi(trial.Get(config::kSection, config::kLinkKey, config::kValueBufferSize)) != *value) {

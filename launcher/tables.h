@@ -34,6 +34,11 @@ std::int32_t ReadLinkIni(const IniDocument& ini, LinkTable& table);
 // Reads name1/path1 up to name99/path99; the list ends at the first empty name or path.
 std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list);
 
+// A stored value that ends in this character is a pattern for the look-up: it stands for every
+// text that begins with what comes before it.
+inline constexpr char kPatternEnd = '*';
+inline bool IsPattern(const std::string& value) { return !value.empty() && value.back() == kPatternEnd; }
+
 // Entry `number` matches when its creator text and creator version equal the given ones after
 // both sides are upper-cased; nothing else is normalised.
 bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string& creatorText,
@@ -42,7 +47,8 @@ bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string&
 // The first matching entry's number, or 0: the entry that decides which program opens the file.
 std::int32_t FindLink(const LinkTable& table, const std::string& creatorText, const std::string& creatorVersion);
 
-// The number under which to store an association: the last matching entry's, else count + 1.
+// The number under which to store an association: the entry that decides the look-up for the
+// pair (the first matching one), so that the stored choice takes effect; else count + 1.
 std::int32_t LinkNumberToStore(const LinkTable& table, const std::string& creatorText,
                                const std::string& creatorVersion);
 
@@ -64,7 +70,8 @@ std::vector<std::pair<std::string, std::string>> LinkEntryWrites(std::int32_t nu
 
 // A pair that link.ini gives back as it was written and finds again: a creator text that is not
 // empty, no line break, no NUL, no more than a value read can hold. Any other pair would be stored
-// and then never found again.
+// and then never found again. Nor may either value end in '*': read back, it would be a pattern
+// and open every file whose texts begin with it.
 bool CanStoreLink(const std::string& creatorText, const std::string& creatorVersion);
 
 // Reads link.ini as it stands, lets `change` set values in it and replaces the file in one step,
@@ -74,7 +81,7 @@ std::optional<std::int32_t> UpdateLinkIni(const fileio::FilePath& file,
                                           const std::function<void(IniDocument&)>& change);
 
 // Stores an association in link.ini while holding the lock on it: the number is chosen from the
-// file as it stands now (the last matching entry's, else the number after the last entry), and
+// file as it stands now (the first matching entry's, else the number after the last entry), and
 // the three values reach the file in one replacement of it. Returns the failure's error number,
 // or no value when the association is stored.
 std::optional<std::int32_t> StoreLink(const fileio::FilePath& file, const std::string& creatorText,

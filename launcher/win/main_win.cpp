@@ -75,7 +75,7 @@ class WindowsHost : public launcher::LauncherHost {
     return linklock::CanonicalUpperPath(linkIni);
   }
 
-  bool JoinMeeting(const launcher::HandOver& handOver) override { return meeting_.Join(handOver); }
+  launcher::JoinResult JoinMeeting(const launcher::HandOver& handOver) override { return meeting_.Join(handOver); }
 
   void OpenMeeting(launcher::ChooserGroup& group) override {
     // Files that join while the chooser is open change its prompt's count.
@@ -84,7 +84,9 @@ class WindowsHost : public launcher::LauncherHost {
     });
   }
 
-  void CloseMeeting() override { meeting_.Close(); }
+  void HoldMeeting(launcher::ChooserGroup& group, const std::function<void()>& late) override {
+    meeting_.Hold(group, late);
+  }
 
   void LeaveMeeting() override { meeting_.Leave(); }
 

@@ -36,11 +36,14 @@ class FakeHost : public launcher::LauncherHost {
   std::int32_t answerSelect = 1;
   bool answerAlways = false;
   bool startFails = false;
+  std::set<std::wstring> filesThatFailToStart;
   bool waitFails = false;
   bool reportFails = false;  // messages and the error report cannot be shown
   std::function<void()> duringSelect;
-  bool handedOver = false;           // another launcher's open chooser takes the file
+  launcher::JoinResult joined = launcher::JoinResult::kHolds;  // how waiting for the meeting ends
   std::function<void()> duringJoin;  // what other launchers do while this one waits for the meeting
+  // What other launchers do while the chooser's answer is held; `late` hands out what they joined.
+  std::function<void(const std::function<void()>& late)> duringHold;
   std::function<void()> onLeave;
   launcher::ChooserGroup* group = nullptr;
   std::vector<launcher::HandOver> joins;
@@ -67,6 +70,9 @@ class FakeHost : public launcher::LauncherHost {
   }
   void StartProgram(const std::wstring& program, const std::wstring& line) override {
     if (startFails) throw err::AppError(err::FromSystemError(2));
+    for (const std::wstring& file : filesThatFailToStart) {
+      if (line.find(file) != std::wstring::npos) throw err::AppError(err::FromSystemError(5));
+    }
     log.push_back(L"start " + program + L" | " + line);
   }
   void ShowAbout() override { log.push_back(L"about"); }
@@ -92,17 +98,22 @@ class FakeHost : public launcher::LauncherHost {
   }
   std::wstring LauncherProgram() override { return L"C:\\Varnock\\Varnock.exe"; }
   std::wstring LinkIniIdentity(const fs::path& linkIni) override { return L"identity of " + Wide(linkIni.string()); }
-  bool JoinMeeting(const launcher::HandOver& handOver) override {
+  launcher::JoinResult JoinMeeting(const launcher::HandOver& handOver) override {
     joins.push_back(handOver);
     log.push_back(L"join");
     if (duringJoin) duringJoin();
-    return !handedOver;
+    return joined;
   }
   void OpenMeeting(launcher::ChooserGroup& chooserGroup) override {
     log.push_back(L"open meeting");
     group = &chooserGroup;
   }
-  void CloseMeeting() override { log.push_back(L"close meeting"); }
+  void HoldMeeting(launcher::ChooserGroup& chooserGroup, const std::function<void()>& late) override {
+    log.push_back(L"hold meeting");
+    if (duringHold) duringHold(late);
+    late();
+    chooserGroup.Close();
+  }
   void LeaveMeeting() override {
     log.push_back(L"leave meeting");
     if (onLeave) onLeave();
@@ -112,6 +123,14 @@ class FakeHost : public launcher::LauncherHost {
  private:
   fs::path folder_;
 };
+
+std::vector<std::wstring> Starts(const FakeHost& host) {
+  std::vector<std::wstring> starts;
+  for (const auto& line : host.log) {
+    if (line.rfind(L"start ", 0) == 0) starts.push_back(line);
+  }
+  return starts;
+}
 
 class LauncherTest : public TempFolderTest {
  protected:
@@ -229,8 +248,9 @@ TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
 TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
   const FakeHost host = RunRemembering(File("plain.eps"), 2);
   EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
-                                                 L"pointer 0", L"join", L"open meeting", L"select", L"close meeting",
-                                                 L"leave meeting", StartOf(layoutPath_, "plain.eps")}));
+                                                 L"pointer 0", L"join", L"open meeting", L"select",
+                                                 StartOf(layoutPath_, "plain.eps"), L"hold meeting",
+                                                 L"leave meeting"}));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].versionString, launcher_texts::kUnknownFormat);
@@ -261,16 +281,17 @@ TEST_F(LauncherTest, ARememberedChoiceOpensTheNextFileDirectly) {
   ExpectOpenedDirectly(Run(File("ai10.eps")), drawPath_, "ai10.eps");
 }
 
-TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheLastMatchingEntry) {
+TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheEntryThatDecidesSoThatTheNewChoiceTakesEffect) {
   Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
   Register(2, "Other", drawPath_, "");
   Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0");
   const FakeHost host = RunRemembering(File("ai10.eps"), 2, true);
   EXPECT_EQ(host.selects.size(), 1u);
-  EXPECT_EQ(host.log.back(), StartOf(layoutPath_, "ai10.eps"));
-  EXPECT_EQ(GetIniString("main", "path3", 1024, folder_ / "link.ini"), layoutPath_);
-  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+  EXPECT_EQ(Starts(host), std::vector<std::wstring>{StartOf(layoutPath_, "ai10.eps")});
+  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), layoutPath_);
+  EXPECT_EQ(GetIniString("main", "path3", 1024, folder_ / "link.ini"), drawPath_) << "the other entry stays";
   EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
+  ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
 }
 
 TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
@@ -292,8 +313,32 @@ TEST_F(LauncherTest, APairHoldingALineBreakIsNotOfferedForRemembering) {
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].prompt, launcher_texts::kPromptNotRegistered);
-  EXPECT_EQ(host.log.back(), StartOf(drawPath_, "odd.eps"));
+  EXPECT_EQ(Starts(host), std::vector<std::wstring>{StartOf(drawPath_, "odd.eps")});
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
+}
+
+TEST_F(LauncherTest, APairEndingInAStarIsNotOfferedForRemembering) {
+  struct Case {
+    const char* name;
+    std::string header;
+    bool alway;
+  };
+  const Case cases[] = {
+      // Read back, either would be a pattern for every file whose texts begin alike.
+      {"creator text ends in a star", "%%Creator: Example*\r\n%%AI8_CreatorVersion: 1.0\r\n", false},
+      {"version ends in a star", "%%Creator: Example\r\n%%AI8_CreatorVersion: 1.0*\r\n", false},
+      {"a star inside", "%%Creator: Ex*ample\r\n%%AI8_CreatorVersion: 1*0\r\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put("odd.eps", "%!PS-Adobe\r\n" + c.header);
+    const FakeHost host = RunRemembering(File("odd.eps"));
+    ASSERT_EQ(host.selects.size(), 1u);
+    EXPECT_EQ(host.selects[0].alway, c.alway);
+    LinkTable table;
+    EXPECT_EQ(ReadLinkIni(folder_ / "link.ini", table), c.alway ? 1 : 0);
+    Put("link.ini", "[main]\r\nQuelby=1\r\n");
+  }
 }
 
 TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
@@ -315,16 +360,18 @@ TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
 TEST_F(LauncherTest, APickedProgramThatHasGoneStoresNothing) {
   fs::remove(layoutPath_);
   const FakeHost host = RunRemembering(File("ai10.eps"), 2);
-  EXPECT_EQ(host.log.back(),
+  EXPECT_EQ(host.log.end()[-3],
             L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_));
+  EXPECT_TRUE(Starts(host).empty());
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
 }
 
 TEST_F(LauncherTest, FailuresEndInTheErrorReport) {
   fs::remove(folder_ / "name.ini");
   auto host = Run(File("ai10.eps"));
-  EXPECT_EQ(host.log.back(), L"error N1002");
-  EXPECT_EQ(host.log[host.log.size() - 2], L"pointer 0");
+  // The chooser fails before it appears: its report is the kind's answer while the meeting is held.
+  EXPECT_EQ(std::vector<std::wstring>(host.log.end() - 4, host.log.end()),
+            (std::vector<std::wstring>{L"open meeting", L"error N1002", L"hold meeting", L"leave meeting"}));
 
   Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
   FakeHost failing(folder_);
@@ -403,8 +450,8 @@ TEST_F(LauncherTest, TheNumberIsChosenFromLinkIniAsItStandsWhenStoring) {
   again.answerSelect = 2;
   again.duringSelect = [&] { Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0"); };
   Main(again);
-  EXPECT_EQ(GetIniString("main", "path3", 1024, ini), layoutPath_);
-  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), drawPath_);
+  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), layoutPath_);
+  EXPECT_EQ(GetIniString("main", "path3", 1024, ini), drawPath_);
   EXPECT_EQ(GetIniString("main", "link4", 1024, ini), "");
 }
 
@@ -454,8 +501,9 @@ TEST_F(LauncherTest, AStoreThatFailsIsToldAfterTheProgramHasStarted) {
   const fs::path ini = folder_ / "link.ini";
   ::chmod(ini.c_str(), 0444);
   const FakeHost host = RunRemembering(File("ai10.eps"));
-  ASSERT_GE(host.log.size(), 2u);
-  EXPECT_EQ(host.log[host.log.size() - 2], StartOf(drawPath_, "ai10.eps"));
+  ASSERT_GE(host.log.size(), 4u);
+  EXPECT_EQ(std::vector<std::wstring>(host.log.end() - 4, host.log.end() - 1),
+            (std::vector<std::wstring>{StartOf(drawPath_, "ai10.eps"), L"hold meeting", L"leave meeting"}));
   const std::wstring& last = host.log.back();
   EXPECT_EQ(last.rfind(L"message 48 " + std::wstring(launcher_texts::kStoreFailed) + L"\r\n\r\n", 0), 0u);
   EXPECT_NE(last.find(L" (エラー番号:-2147024883)"), std::wstring::npos);  // EACCES as a system error
@@ -476,7 +524,7 @@ TEST_F(LauncherTest, APairThatWouldNotReadBackIsNotOfferedForRemembering) {
     const FakeHost host = RunRemembering(File(name));
     ASSERT_EQ(host.selects.size(), 1u) << name;
     EXPECT_FALSE(host.selects[0].alway) << name;
-    EXPECT_EQ(host.log.back(), StartOf(drawPath_, name));
+    EXPECT_EQ(Starts(host), std::vector<std::wstring>{StartOf(drawPath_, name)});
   }
   EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n");
   const FakeHost host = RunRemembering(File("1023.eps"));
@@ -489,16 +537,12 @@ TEST_F(LauncherTest, APairThatWouldNotReadBackIsNotOfferedForRemembering) {
 // chooser takes the files that the others hand over.
 class MeetingTest : public LauncherTest {
  protected:
+  // Another launcher hands its file over, in time; the file is made first.
   launcher::HandOverAnswer HandOver(FakeHost& host, const std::string& file,
                                     std::optional<launcher::Meeting> meeting = std::nullopt) {
-    return host.group->Take(launcher::EncodeHandOver({meeting.value_or(host.joins.at(0).meeting), File(file)}));
-  }
-  static std::vector<std::wstring> Starts(const FakeHost& host) {
-    std::vector<std::wstring> starts;
-    for (const auto& line : host.log) {
-      if (line.rfind(L"start ", 0) == 0) starts.push_back(line);
-    }
-    return starts;
+    if (!fs::exists(Path(file))) Put(file, "%!PS-Adobe");
+    return host.group->Take(launcher::EncodeHandOver({meeting.value_or(host.joins.at(0).meeting), File(file), 1}),
+                            [] { return std::uint64_t{0}; });
   }
 };
 
@@ -527,9 +571,8 @@ TEST_F(MeetingTest, OkStartsEveryFileThatJoinedInTheirOrderAndStoresTheChoiceOnc
   EXPECT_EQ(host.joins[0].meeting.kind, launcher::KindKey(std::string("Adobe Illustrator(R) 10.0"), "10.0"));
   EXPECT_EQ(host.selects.at(0).prompt, launcher_texts::kPromptNotRegistered) << "the chooser opens for one file";
   const std::vector<std::wstring> tail(host.log.end() - 6, host.log.end());
-  EXPECT_EQ(tail,
-            (std::vector<std::wstring>{L"select", L"close meeting", L"leave meeting", StartOf(drawPath_, "ai10.eps"),
-                                       StartOf(drawPath_, "c.eps"), StartOf(drawPath_, "b.eps")}));
+  EXPECT_EQ(tail, (std::vector<std::wstring>{L"select", StartOf(drawPath_, "ai10.eps"), StartOf(drawPath_, "c.eps"),
+                                             StartOf(drawPath_, "b.eps"), L"hold meeting", L"leave meeting"}));
   EXPECT_EQ(storedAtLeave, 1) << "the next launcher of the kind would not find the choice";
 }
 
@@ -542,8 +585,8 @@ TEST_F(MeetingTest, CancelOrAProgramThatHasGoneStartsNoneOfTheFiles) {
   const std::wstring gone =
       L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_);
   const Case cases[] = {
-      {"cancel", false, {L"close meeting", L"leave meeting"}},
-      {"gone", true, {L"close meeting", L"leave meeting", gone}},
+      {"cancel", false, {L"select", L"hold meeting", L"leave meeting"}},
+      {"gone", true, {L"select", gone, L"hold meeting", L"leave meeting"}},
   };
   fs::remove(layoutPath_);
   for (const Case& c : cases) {
@@ -588,7 +631,7 @@ TEST_F(MeetingTest, AFileNamedRelativeToTheLaunchersFolderIsHandedOverWithItsFul
 TEST_F(MeetingTest, ALauncherWhoseFileAnotherChooserTookEndsWithoutAnyWindow) {
   FakeHost host(folder_);
   host.commandLine = File("ai10.eps");
-  host.handedOver = true;
+  host.joined = launcher::JoinResult::kHandedOver;
   EXPECT_EQ(Main(host), launcher::kExitDone);
   EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join"}));
   // A kind that is not remembered is asked for whatever Shift says: the launcher reads it not at all,
@@ -608,11 +651,99 @@ TEST_F(MeetingTest, AChoiceRememberedWhileTheLauncherWaitedOpensTheFileUnlessShi
     Main(host);
     if (shift) {
       EXPECT_EQ(host.selects.size(), 1u);
-      EXPECT_EQ(host.log.back(), StartOf(drawPath_, "ai10.eps"));
+      EXPECT_EQ(Starts(host), std::vector<std::wstring>{StartOf(drawPath_, "ai10.eps")});
     } else {
       EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join", L"leave meeting",
                                                      StartOf(layoutPath_, "ai10.eps")}));
     }
+  }
+}
+
+TEST_F(MeetingTest, FilesThatJoinAfterTheAnswerGetTheSameAnswerUncounted) {
+  struct Case {
+    const char* name;
+    bool ok;
+    bool listEmpty;
+    std::int32_t select;
+    std::vector<std::string> starts;  // of layout.exe, in this order
+    std::vector<std::wstring> reports;
+  };
+  const std::wstring gone =
+      L"message 48 " + std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + Wide(layoutPath_ + ".gone");
+  const Case cases[] = {
+      {"ok", true, false, 2, {"ai10.eps", "open.eps", "late1.eps", "late2.eps"}, {}},
+      {"cancel", false, false, 2, {}, {}},
+      {"program gone", true, false, 3, {}, {gone}},
+      {"empty list: one report for all", true, true, 1, {}, {L"error N1002"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Put("name.ini", c.listEmpty ? "" : "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" +
+                                           layoutPath_ + "\r\nname3=Gone\r\npath3=" + layoutPath_ + ".gone\r\n");
+    FakeHost host(folder_);
+    host.commandLine = File("ai10.eps");
+    host.answerOk = c.ok;
+    host.answerSelect = c.select;
+    host.duringSelect = [&] { EXPECT_EQ(HandOver(host, "open.eps"), launcher::HandOverAnswer::kTaken); };
+    std::wstring promptAfter;
+    host.duringHold = [&](const std::function<void()>& late) {
+      EXPECT_EQ(HandOver(host, "late1.eps"), launcher::HandOverAnswer::kTaken);
+      late();
+      EXPECT_EQ(HandOver(host, "late2.eps"), launcher::HandOverAnswer::kTaken);
+      promptAfter = host.group->Prompt();
+    };
+    Main(host);
+    std::vector<std::wstring> starts;
+    for (const std::string& file : c.starts) starts.push_back(StartOf(layoutPath_, file));
+    EXPECT_EQ(Starts(host), starts);
+    std::vector<std::wstring> reports;
+    for (const std::wstring& line : host.log) {
+      if (line.rfind(L"message", 0) == 0 || line.rfind(L"error", 0) == 0) reports.push_back(line);
+    }
+    EXPECT_EQ(reports, c.reports);
+    if (!c.listEmpty) EXPECT_EQ(promptAfter, launcher::ChooserPrompt(true, 2)) << "the count stays as answered";
+  }
+}
+
+TEST_F(MeetingTest, AStartThatFailsInAGroupKeepsNoneOfTheOthersFromStartingAndIsToldOnce) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.filesThatFailToStart = {File("b.eps"), File("late.eps")};
+  host.duringSelect = [&] {
+    for (const char* file : {"b.eps", "c.eps"}) EXPECT_EQ(HandOver(host, file), launcher::HandOverAnswer::kTaken);
+  };
+  host.duringHold = [&](const std::function<void()>&) { HandOver(host, "late.eps"); };
+  EXPECT_EQ(Main(host), launcher::kExitDone);
+  EXPECT_EQ(Starts(host), (std::vector<std::wstring>{StartOf(drawPath_, "ai10.eps"), StartOf(drawPath_, "c.eps")}));
+  const std::wstring denied = L"\r\n    " + err::ReportText(err::FromSystemError(5));
+  EXPECT_EQ(host.log.back(), L"message 48 " + std::wstring(launcher_texts::kStartsFailed) + L"\r\n" + File("b.eps") +
+                                 denied + L"\r\n" + File("late.eps") + denied);
+  EXPECT_EQ(std::count_if(host.log.begin(), host.log.end(), [](const auto& l) { return l.rfind(L"message", 0) == 0; }),
+            1);
+}
+
+TEST_F(MeetingTest, ALauncherThatCannotJoinTheMeetingAsksForItsOwnFileAlone) {
+  FakeHost host(folder_);
+  host.commandLine = File("ai10.eps");
+  host.joined = launcher::JoinResult::kAlone;
+  host.answerAlways = true;
+  Main(host);
+  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"pointer 0", L"join", L"select",
+                                                 StartOf(drawPath_, "ai10.eps")}));
+  EXPECT_EQ(host.group, nullptr) << "no other file joins";
+  ExpectOpenedDirectly(Run(File("ai10.eps")), drawPath_, "ai10.eps");
+}
+
+TEST_F(LauncherTest, APathThatCouldNotExistOnWindowsIsNeverStarted) {
+  // Such names exist here but not on Windows: they count as missing files.
+  for (const char* name : {"a\".eps", "a\x01.eps"}) {
+    SCOPED_TRACE(name);
+    Put(name, "%!PS-Adobe\r\n%%Creator: Adobe Illustrator(R) 10.0\r\n%%AI8_CreatorVersion: 10.0\r\n");
+    Register(1, "Adobe Illustrator(R) 10.0", drawPath_, "10.0");
+    const FakeHost host = Run(File(name));
+    EXPECT_TRUE(Starts(host).empty());
+    EXPECT_EQ(host.log, std::vector<std::wstring>{L"message 48 " + std::wstring(launcher_texts::kFileNotFound) +
+                                                  L"\r\n" + File(name)});
   }
 }
 

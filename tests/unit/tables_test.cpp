@@ -80,7 +80,9 @@ TEST(LinkMatching, CaseIsIgnoredNothingElse) {
   table.mstrLinkPaths = {"first", "second", "third"};
   table.mstrCreatorVersions = {"8.0.1", "8.0.1", "8.0.1"};
   EXPECT_EQ(FindLink(table, "ADOBE Illustrator(r) 8.0", "8.0.1"), 1);
-  EXPECT_EQ(LinkNumberToStore(table, "ADOBE Illustrator(r) 8.0", "8.0.1"), 2);
+  // Stored where the look-up decides, so that the stored choice takes effect.
+  EXPECT_EQ(LinkNumberToStore(table, "ADOBE Illustrator(r) 8.0", "8.0.1"), 1);
+  EXPECT_EQ(LinkNumberToStore(table, "Adobe  Illustrator(R) 8.0", "8.0.1"), 3);
   EXPECT_EQ(FindLink(table, "Adobe Illustrator(R) 8.0", "8.0"), 0);
   EXPECT_EQ(LinkNumberToStore(table, "Adobe Illustrator(R) 8.0", ""), 4);
   EXPECT_EQ(FindLink(table, "Adobe  Illustrator(R) 8.0", "8.0.1"), 3);
