@@ -93,9 +93,9 @@ TEST(HandOver, CarriesTheMeetingTheFileAndTheDeadlineExactly) {
     EXPECT_EQ(decoded->file, handOver.file);
     EXPECT_EQ(decoded->deadline, handOver.deadline);
   }
-  for (const wchar_t* text : {L"", L"x", L"3:abc", L"3:abc1:?", L"4:abc1:?x", L"3:abc:1:?x", L"1:a1:\x100x", L":a1:?x",
-                              L"1:a1:?1:5", L"1:a1:?x", L"1:a1:?0:x", L"1:a1:?2:1ax", L"1:a1:?2:-1x",
-                              L"1:a1:?20:12345678901234567890x", L"1:a1:?1: x"}) {
+  for (const wchar_t* text :
+       {L"", L"x", L"3:abc", L"3:abc1:?", L"4:abc1:?x", L"3:abc:1:?x", L"1:a1:\x100x", L":a1:?x", L"1:a1:?1:5",
+        L"1:a1:?x", L"1:a1:?0:x", L"1:a1:?2:1ax", L"1:a1:?2:-1x", L"1:a1:?20:12345678901234567890x", L"1:a1:?1: x"}) {
     EXPECT_FALSE(launcher::DecodeHandOver(text).has_value()) << testing::PrintToString(std::wstring(text));
   }
 }

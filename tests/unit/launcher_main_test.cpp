@@ -247,10 +247,10 @@ TEST_F(LauncherTest, ARegisteredProgramThatHasGoneIsReportedNotOffered) {
 
 TEST_F(LauncherTest, UnknownFormatScansThreeTimesThenAsksWithoutRemembering) {
   const FakeHost host = RunRemembering(File("plain.eps"), 2);
-  EXPECT_EQ(host.log, (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait",
-                                                 L"pointer 0", L"join", L"open meeting", L"select",
-                                                 StartOf(layoutPath_, "plain.eps"), L"hold meeting",
-                                                 L"leave meeting"}));
+  EXPECT_EQ(host.log,
+            (std::vector<std::wstring>{L"pointer 11", L"wait " + File("plain.eps"), L"close wait", L"pointer 0",
+                                       L"join", L"open meeting", L"select", StartOf(layoutPath_, "plain.eps"),
+                                       L"hold meeting", L"leave meeting"}));
   ASSERT_EQ(host.selects.size(), 1u);
   EXPECT_FALSE(host.selects[0].alway);
   EXPECT_EQ(host.selects[0].versionString, launcher_texts::kUnknownFormat);
@@ -678,8 +678,9 @@ TEST_F(MeetingTest, FilesThatJoinAfterTheAnswerGetTheSameAnswerUncounted) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    Put("name.ini", c.listEmpty ? "" : "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" +
-                                           layoutPath_ + "\r\nname3=Gone\r\npath3=" + layoutPath_ + ".gone\r\n");
+    Put("name.ini", c.listEmpty ? ""
+                                : "[main]\r\nname1=Draw\r\npath1=" + drawPath_ + "\r\nname2=Layout\r\npath2=" +
+                                      layoutPath_ + "\r\nname3=Gone\r\npath3=" + layoutPath_ + ".gone\r\n");
     FakeHost host(folder_);
     host.commandLine = File("ai10.eps");
     host.answerOk = c.ok;
