@@ -11,10 +11,7 @@ namespace {
 
 using launcher::HandOverAnswer;
 
-constexpr wchar_t kWindowClass[] = L"Varnock.ChooserMeeting";
 constexpr UINT_PTR kReadyTimer = 1;
-// Marks the WM_COPYDATA that carries a hand-over.
-constexpr ULONG_PTR kHandOverTag = 0x564E4B32;
 // The longest hand-over: two full paths of the longest kind and the kind's bytes, with room to spare.
 constexpr DWORD kMostHandOverBytes = 4 * 32768 * sizeof(wchar_t);
 

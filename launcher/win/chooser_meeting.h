@@ -15,6 +15,10 @@
 
 class ChooserMeeting {
  public:
+  // The class of the chooser's window, and the mark of the WM_COPYDATA that carries a hand-over.
+  static constexpr wchar_t kWindowClass[] = L"Varnock.ChooserMeeting";
+  static constexpr ULONG_PTR kHandOverTag = 0x564E4B32;
+
   ChooserMeeting() = default;
   ChooserMeeting(const ChooserMeeting&) = delete;
   ChooserMeeting& operator=(const ChooserMeeting&) = delete;

@@ -29,6 +29,19 @@ class LauncherWindowsTest : public ProgramTest {
  protected:
   const fs::path known_ = box_.Put(L"files\\known.eps", kUnregistered);
   const fs::path unknown_ = box_.Put(L"files\\unknown.eps", "no PostScript here\r\n");
+
+  // The launcher started for `file` with Shift held until its dialog shows; the dialog, or none.
+  HWND OpenWithShift(const fs::path& file, std::unique_ptr<Process>& launcher) const {
+    INPUT shift[2] = {};
+    shift[0].type = shift[1].type = INPUT_KEYBOARD;
+    shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
+    shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &shift[0], sizeof(INPUT));
+    launcher = Open(file);
+    HWND dialog = WaitForSelect(*launcher);
+    SendInput(1, &shift[1], sizeof(INPUT));
+    return dialog;
+  }
 };
 
 TEST_F(LauncherWindowsTest, UnknownFormatOffersTheListWithTheBoxDisabled) {
@@ -125,14 +138,8 @@ TEST_F(LauncherWindowsTest, ARememberedChoiceOpensTheNextFileDirectly) {
 TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
   box_.Put(L"link.ini", "[main]\r\nQuelby=1\r\nlink1=\"EXAMPLE DRAW 1.0\"\r\npath1=\"" + ToAnsi(draw_.wstring()) +
                             "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
-  INPUT shift[2] = {};
-  shift[0].type = shift[1].type = INPUT_KEYBOARD;
-  shift[0].ki.wVk = shift[1].ki.wVk = VK_SHIFT;
-  shift[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &shift[0], sizeof(INPUT));
-  auto launcher = Open(known_);
-  HWND dialog = WaitForSelect(*launcher);
-  SendInput(1, &shift[1], sizeof(INPUT));
+  std::unique_ptr<Process> launcher;
+  HWND dialog = OpenWithShift(known_, launcher);
   ASSERT_TRUE(dialog) << "Shift did not bring up the dialog";
   SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
   ClickId(dialog, kSelectAlways);
@@ -141,6 +148,49 @@ TEST_F(LauncherWindowsTest, ShiftAsksAgainAndOverwritesTheRememberedChoice) {
   EXPECT_EQ(box_.Read(L"link.ini"), "[main]\r\nQuelby=1\r\nlink1=\"Example Draw 1.0\"\r\npath1=\"" +
                                         ToAnsi(layout_.wstring()) + "\"\r\nCreatorVersion1=\"1.0.2\"\r\n");
   EXPECT_EQ(Started(layout_).size(), 1u);
+}
+
+TEST_F(LauncherWindowsTest, ANewChoiceOverTwoEntriesOfThePairTakesEffect) {
+  // Two entries of one pair (a hand edit, or a row changed into another's pair): the first decides.
+  PutLinks(LinkEntry(1, "Example Draw 1.0", Ansi(draw_), "1.0.2") + LinkEntry(2, "Other", Ansi(draw_), "") +
+           LinkEntry(3, "EXAMPLE DRAW 1.0", Ansi(draw_), "1.0.2"));
+  std::unique_ptr<Process> launcher;
+  HWND dialog = OpenWithShift(known_, launcher);
+  ASSERT_TRUE(dialog) << "Shift did not bring up the dialog";
+  SendDlgItemMessageW(dialog, kSelectNames, LB_SETCURSEL, 1, 0);
+  ClickId(dialog, kSelectAlways);
+  ClickId(dialog, IDOK);
+  ASSERT_TRUE(launcher->Ended());
+  EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni + LinkEntry(1, "Example Draw 1.0", Ansi(layout_), "1.0.2") +
+                                        LinkEntry(2, "Other", Ansi(draw_), "") +
+                                        LinkEntry(3, "EXAMPLE DRAW 1.0", Ansi(draw_), "1.0.2"));
+  // The next file of the kind opens with the new choice, without asking.
+  auto next = Open(box_.Put(L"files\next.eps", kUnregistered));
+  ASSERT_TRUE(next->Ended());
+  EXPECT_EQ(Started(layout_, 2).size(), 2u);
+}
+
+TEST_F(LauncherWindowsTest, APairEndingInAStarCannotBeRemembered) {
+  struct Case {
+    const char* name;
+    std::string header;
+  };
+  const Case cases[] = {
+      {"creator text", "%!PS-Adobe-3.0\r\n%%Creator: Example*\r\n%%AI8_CreatorVersion: 1\r\n"},
+      {"version", "%!PS-Adobe-3.0\r\n%%Creator: Example\r\n%%AI8_CreatorVersion: 1.0*\r\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto launcher = Open(box_.Put(L"files\star.eps", c.header));
+    HWND dialog = WaitForSelect(*launcher);
+    ASSERT_TRUE(dialog);
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, kSelectAlways)));
+    ClickId(dialog, kSelectAlways);
+    EXPECT_EQ(SendDlgItemMessageW(dialog, kSelectAlways, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    ClickId(dialog, IDOK);
+    ASSERT_TRUE(launcher->Ended());
+    EXPECT_EQ(box_.Read(L"link.ini"), kFreshLinkIni) << "stored as a pattern";
+  }
 }
 
 TEST_F(LauncherWindowsTest, TheDialogComesToTheFrontOnceAndDoesNotStayOnTop) {

@@ -16,7 +16,9 @@
 #include "../../launcher/chooser_group.h"
 #include "../../launcher/launcher_main.h"
 #include "../../launcher/launcher_texts.h"
+#include "../../launcher/win/chooser_meeting.h"
 #include "../../launcher/win/launcher_win.h"
+#include "error.h"
 #include "link_lock.h"
 #include "link_lock_win.h"
 #include "program_test.h"
@@ -319,6 +321,241 @@ TEST_F(ManyFiles, ThePromptWithTheNumberOfFilesFitsTheLabelsTwoLines) {
   }
   Press(chooser[0], IDCANCEL);
   EXPECT_TRUE(one->Ended(kPatience));
+}
+
+// Under pressure: answers given at once, meeting points that others hold or took first, forged
+// hand-overs, failing starts and an empty list with many files.
+class UnderPressure : public ManyFiles {
+ protected:
+  // Polls until every launcher has ended, collecting every chooser that showed meanwhile.
+  static std::set<HWND> ChoosersUntilAllEnded(const Launchers& launchers, std::set<HWND> seen = {}) {
+    for (const ULONGLONG end = GetTickCount64() + kPatience; GetTickCount64() < end; Sleep(20)) {
+      for (HWND chooser : Choosers()) seen.insert(chooser);
+      if (std::none_of(launchers.begin(), launchers.end(), [](const auto& l) { return l->Running(); })) break;
+    }
+    return seen;
+  }
+
+  static HWND FirstChooser() {
+    for (const ULONGLONG end = GetTickCount64() + kPatience; GetTickCount64() < end; Sleep(5)) {
+      const auto choosers = Choosers();
+      if (!choosers.empty()) return choosers.front();
+    }
+    return nullptr;
+  }
+
+  launcher::MeetingNames NamesOfKind(const std::string& creator, const std::string& version) const {
+    return launcher::NamesOf(
+        {linklock::CanonicalUpperPath(box_.Path(L"link.ini")), launcher::KindKey(creator, version)});
+  }
+
+  bool NothingStarted() const { return !box_.Exists(L"Program Files\\Draw\\record.txt"); }
+
+  // The processor time that a process has used so far, in milliseconds.
+  static ULONGLONG ProcessorTime(DWORD processId) {
+    const winhandle::KernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    FILETIME created{}, ended{}, kernel{}, user{};
+    if (!process || !GetProcessTimes(process.get(), &created, &ended, &kernel, &user)) return ~0ull;
+    const auto ms = [](const FILETIME& t) { return ((ULONGLONG{t.dwHighDateTime} << 32) | t.dwLowDateTime) / 10000; };
+    return ms(kernel) + ms(user);
+  }
+};
+
+TEST_F(UnderPressure, TwelveLaunchersAnsweredAtOnceAreAskedOnceAndOkStartsEachFileOnceCancelNone) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "OK" : "Cancel");
+    const std::string kind = ok ? "Quick OK" : "Quick Cancel";
+    std::vector<fs::path> files;
+    for (int k = 0; k < 12; ++k) files.push_back(Put(FromUtf8(kind) + std::to_wstring(k) + L".eps", Header(kind, "1")));
+    const Launchers launchers = OpenAll(files);
+    HWND chooser = FirstChooser();
+    ASSERT_TRUE(chooser);
+    Sleep(20);
+    Press(chooser, ok ? IDOK : IDCANCEL);
+    EXPECT_EQ(ChoosersUntilAllEnded(launchers, {chooser}).size(), 1u) << "asked again";
+    ExpectAllEnded(launchers);
+    if (ok) {
+      EXPECT_EQ(StartedOnce(draw_, 12), StartsOf(draw_, files));
+    } else {
+      Sleep(1500);
+      EXPECT_TRUE(NothingStarted());
+    }
+  }
+}
+
+TEST_F(UnderPressure, LaunchersComing150MsApartAnsweredAfterHalfASecondAreAskedOnce) {
+  std::vector<fs::path> files;
+  for (int k = 0; k < 12; ++k) files.push_back(Put(L"apart" + std::to_wstring(k) + L".eps", Header("Apart", "2")));
+  Launchers launchers;
+  std::set<HWND> seen;
+  ULONGLONG answerAt = 0;
+  for (std::size_t k = 0; k < files.size() || !answerAt;) {
+    const ULONGLONG slot = GetTickCount64() + 150;
+    if (k < files.size()) launchers.push_back(Open(files[k++]));
+    while (GetTickCount64() < slot) {
+      for (HWND chooser : Choosers()) {
+        if (seen.insert(chooser).second && !answerAt) answerAt = GetTickCount64() + 500;
+      }
+      if (answerAt && GetTickCount64() >= answerAt && answerAt != ~0ull) {
+        Press(*seen.begin(), IDOK);
+        answerAt = ~0ull;
+      }
+      Sleep(10);
+    }
+    ASSERT_LT(launchers.size() * 150, kPatience) << "no chooser";
+  }
+  EXPECT_EQ(ChoosersUntilAllEnded(launchers, seen).size(), 1u) << "asked again";
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, files.size()), StartsOf(draw_, files));
+}
+
+TEST_F(UnderPressure, AMeetingThatCannotBeJoinedLeavesTheLauncherItsOwnChooserWithoutSpinning) {
+  enum class Taken { kHeld, kHeldReadyWithoutWindow, kOtherType };
+  struct Case {
+    const char* name;
+    Taken taken;
+    DWORD earliest, latest;  // when the launcher's own chooser shows, from its start
+  };
+  const Case cases[] = {
+      {"held", Taken::kHeld, 9000, 40000},
+      {"held, ready without a window", Taken::kHeldReadyWithoutWindow, 9000, 40000},
+      {"a name of another type", Taken::kOtherType, 0, 8000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string kind = std::string("Taken ") + c.name;
+    const launcher::MeetingNames names = NamesOfKind(kind, "3");
+    // Another program of the session took the names first, and never lets go while the test runs.
+    const winhandle::KernelHandle release(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    const winhandle::KernelHandle taken(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread other([&] {
+      winhandle::KernelHandle point;
+      winhandle::KernelHandle ready;
+      if (c.taken == Taken::kOtherType) {
+        point.reset(CreateSemaphoreW(nullptr, 0, 1, names.host.c_str()));
+      } else {
+        point.reset(CreateMutexW(nullptr, TRUE, names.host.c_str()));
+        ready.reset(CreateEventW(nullptr, TRUE, c.taken == Taken::kHeldReadyWithoutWindow, names.ready.c_str()));
+      }
+      SetEvent(taken.get());
+      WaitForSingleObject(release.get(), kPatience);
+      if (c.taken != Taken::kOtherType) ReleaseMutex(point.get());
+    });
+    ASSERT_EQ(WaitForSingleObject(taken.get(), kPatience), WAIT_OBJECT_0);
+    const fs::path file = Put(FromUtf8(kind) + L".eps", Header(kind, "3"));
+    const ULONGLONG started = GetTickCount64();
+    auto launcher = Open(file);
+    ULONGLONG before = 0;
+    if (c.earliest) {
+      Sleep(1500);
+      before = ProcessorTime(launcher->id());
+      Sleep(7000);
+      const ULONGLONG during = ProcessorTime(launcher->id()) - before;
+      EXPECT_LT(during, 250u) << "processor time over seven seconds of waiting, ms";
+    }
+    HWND chooser = WaitForSelect(*launcher, c.latest);
+    const ULONGLONG shown = GetTickCount64() - started;
+    EXPECT_TRUE(chooser) << "no chooser of its own";
+    EXPECT_GE(shown, c.earliest);
+    EXPECT_LE(shown, c.latest);
+    if (chooser) Press(chooser, IDOK);
+    EXPECT_TRUE(launcher->Ended(kPatience));
+    SetEvent(release.get());
+    other.join();
+    EXPECT_EQ(Started(draw_).back(), StartOf(draw_, file));
+  }
+}
+
+TEST_F(UnderPressure, AForgedHandOverIsNotTakenNotCountedAndNeverStarted) {
+  const fs::path file = Put(L"real.eps", Header("Forged", "4"));
+  const fs::path other = Put(L"other.eps", Header("Forged", "4"));
+  const fs::path handed = Put(L"handed.eps", Header("Forged", "4"));
+  const launcher::MeetingNames names = NamesOfKind("Forged", "4");
+  auto launcher = Open(file);
+  ASSERT_EQ(WaitForChoosers({}, {launcher::ChooserPrompt(true, 1)}).size(), 1u);
+  const winhandle::KernelHandle ready(OpenEventW(SYNCHRONIZE, FALSE, names.ready.c_str()));
+  ASSERT_TRUE(ready);
+  ASSERT_EQ(WaitForSingleObject(ready.get(), kPatience), WAIT_OBJECT_0);
+  HWND window = FindWindowExW(HWND_MESSAGE, nullptr, ChooserMeeting::kWindowClass, names.window.c_str());
+  ASSERT_TRUE(window);
+  const launcher::Meeting meeting{linklock::CanonicalUpperPath(box_.Path(L"link.ini")),
+                                  launcher::KindKey(std::string("Forged"), "4")};
+  const auto send = [&](ULONG_PTR tag, std::wstring text, DWORD bytes) {
+    COPYDATASTRUCT data{tag, bytes, text.data()};
+    DWORD_PTR answer = 0;
+    EXPECT_TRUE(
+        SendMessageTimeoutW(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_NORMAL, kPatience, &answer));
+    return answer;
+  };
+  const ULONGLONG later = GetTickCount64() + kPatience;
+  const auto encoded = [&](const std::wstring& path, ULONGLONG deadline) {
+    return launcher::EncodeHandOver({meeting, path, deadline});
+  };
+  struct Case {
+    const char* name;
+    ULONG_PTR tag;
+    std::wstring text;
+    int oddBytes;
+    DWORD_PTR answer;
+  };
+  const Case cases[] = {
+      {"missing", ChooserMeeting::kHandOverTag, encoded(box_.Path(L"files\\none.eps").wstring(), later), 0, 3},
+      {"injected arguments", ChooserMeeting::kHandOverTag,
+       encoded(other.wstring() + L"\" /injected \"" + handed.wstring(), later), 0, 3},
+      {"relative", ChooserMeeting::kHandOverTag, encoded(L"files\\other.eps", later), 0, 3},
+      {"deadline passed", ChooserMeeting::kHandOverTag, encoded(other.wstring(), GetTickCount64() - 1), 0, 3},
+      {"another tag", ChooserMeeting::kHandOverTag + 1, encoded(other.wstring(), later), 0, 3},
+      {"an odd length", ChooserMeeting::kHandOverTag, encoded(other.wstring(), later), 1, 3},
+      {"not a hand-over", ChooserMeeting::kHandOverTag, other.wstring(), 0, 3},
+      {"a real one", ChooserMeeting::kHandOverTag, encoded(handed.wstring(), later), 0, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(send(c.tag, c.text, static_cast<DWORD>(c.text.size() * sizeof(wchar_t)) - c.oddBytes), c.answer);
+  }
+  const auto chooser = WaitForChoosers({}, {launcher::ChooserPrompt(true, 2)});
+  ASSERT_EQ(chooser.size(), 1u) << "only the real hand-over counts";
+  Press(chooser[0], IDOK);
+  EXPECT_TRUE(launcher->Ended(kPatience));
+  EXPECT_EQ(StartedOnce(draw_, 2), StartsOf(draw_, {file, handed}));
+}
+
+TEST_F(UnderPressure, AFileThatCannotStartInAGroupKeepsNoneOfTheOthersFromStartingAndIsToldOnce) {
+  const std::vector<fs::path> files = {Put(L"g1.eps", Header("Group", "5")), Put(L"g2.eps", Header("Group", "5")),
+                                       Put(L"g3.eps", Header("Group", "5"))};
+  const Launchers launchers = OpenAll(files);
+  const auto chooser = WaitForChoosers(launchers, {launcher::ChooserPrompt(true, 3)});
+  ASSERT_EQ(chooser.size(), 1u);
+  const fs::path gone = files[1];
+  fs::remove(gone);
+  Press(chooser[0], IDOK);
+  const auto box = WaitForMessageBox(0, kPatience);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, std::wstring(launcher_texts::kStartsFailed) + L"\r\n" + gone.wstring() + L"\r\n    " +
+                           err::ReportText(err::FromSystemError(ERROR_FILE_NOT_FOUND)));
+  Click(GetDlgItem(box->window, IDOK));
+  ExpectAllEnded(launchers);
+  EXPECT_EQ(StartedOnce(draw_, 2), StartsOf(draw_, {files[0], files[2]}));
+}
+
+TEST_F(UnderPressure, TenFilesAndAnEmptyListGiveOneMessage) {
+  PutNames({});
+  std::vector<fs::path> files;
+  for (int k = 0; k < 10; ++k) files.push_back(Put(L"empty" + std::to_wstring(k) + L".eps", Header("Empty", "6")));
+  const Launchers launchers = OpenAll(files);
+  const auto box = WaitForMessageBox(0, kPatience);
+  ASSERT_TRUE(box.has_value());
+  EXPECT_EQ(box->text, err::ReportText(err::kNoApplications));
+  // Every other launcher hands its file over to the one whose report is showing.
+  for (const ULONGLONG end = GetTickCount64() + kPatience; GetTickCount64() < end; Sleep(50)) {
+    if (std::count_if(launchers.begin(), launchers.end(), [](const auto& l) { return l->Running(); }) == 1) break;
+  }
+  Click(GetDlgItem(box->window, IDOK));
+  for (const ULONGLONG end = GetTickCount64() + 5000; GetTickCount64() < end; Sleep(50)) {
+    ASSERT_FALSE(WaitForMessageBox(0, 0).has_value()) << "a second message";
+  }
+  ExpectAllEnded(launchers);
+  EXPECT_TRUE(NothingStarted());
 }
 
 // The launcher splits a drop's command line itself; it must split it as the system does.
