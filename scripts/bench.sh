@@ -11,8 +11,13 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
 pairs=101 sizes=15 ini_pairs=201 rounds=31
+# Each benchmark under Wine runs for at most run_limit seconds (each takes under a minute of a full
+# run on this machine, seconds of a quick one), then its Wine prefix at most 60 s more for what it
+# left running (wine_run_and_wait, scripts/wine-env.sh): a bound reached ends it with a line and
+# fails the run.
+run_limit=600
 if [[ ${1:-} == --quick ]]; then
-  pairs=3 sizes=1 ini_pairs=5 rounds=3
+  pairs=3 sizes=1 ini_pairs=5 rounds=3 run_limit=300
 fi
 
 cmake --preset native >/dev/null
@@ -54,25 +59,25 @@ cat >"$bench/run.sh" <<'EOF'
 # Runs under its own virtual display; the timing program keeps a window open all along, so the
 # desktop exists for both starters, as it always does on Windows.
 set -euo pipefail
-bench=$1 rounds=$2 starter=$3
+bench=$1 rounds=$2 starter=$3 limit=$4
 . scripts/wine-env.sh
 wine_prefix_ready
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 draw=$(win "$bench/Program Files/ExampleDraw/draw.exe")
 printf '[main]\r\nname1=ExampleDraw 10\r\npath1=%s\r\n' "$draw" >"$bench/name.ini"
 printf '[main]\r\nQuelby=1\r\nlink1="Adobe Illustrator(R) 10.0"\r\npath1="%s"\r\nCreatorVersion1="10.0"\r\n' \
   "$draw" >"$bench/link.ini"
+# At most $limit s, then at most 60 s for what it left running (see run_limit in bench.sh).
 status=0
-wine "$bench/startup_bench.exe" "$rounds" "$(win "$bench/Varnock.exe")" "$(win "$bench/$starter.exe")" \
-  "$draw" "$(win "$bench/work/logo.eps")" || status=$?
-wineserver -w
+wine_run_and_wait "$limit" 60 "$bench/startup_bench.exe" "$rounds" "$(win "$bench/Varnock.exe")" \
+  "$(win "$bench/$starter.exe")" "$draw" "$(win "$bench/work/logo.eps")" || status=$?
 exit "$status"
 EOF
 chmod +x "$bench/run.sh"
 # Every start of both reached the program with the file.
 startup() {
   rm -f "$bench/Program Files/ExampleDraw/record.txt"
-  xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/run.sh" "$bench" "$rounds" "$1"
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/run.sh" "$bench" "$rounds" "$1" "$run_limit"
   local records
   records=$(grep -c 'logo.eps"' "$bench/Program Files/ExampleDraw/record.txt")
   if [[ $records -ne $((2 * rounds + 2)) ]]; then
@@ -107,10 +112,10 @@ caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/
 cat >"$paint/run.sh" <<'EOF'
 #!/usr/bin/env bash
 set -euo pipefail
-paint=$1 rounds=$2 caption=$3
+paint=$1 rounds=$2 caption=$3 limit=$4
 . scripts/wine-env.sh
 wine_prefix_ready
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 for setup in icons plain; do
   printf '[main]\r\nQuelby=1\r\n' >"$paint/$setup/link.ini"
   for i in $(seq 1 10); do
@@ -119,13 +124,12 @@ for setup in icons plain; do
 done
 file=$(win "$paint/logo.eps")
 status=0
-wine "$paint/first_paint_bench.exe" chooser-first-paint "$rounds" "$caption" \
+wine_run_and_wait "$limit" 60 "$paint/first_paint_bench.exe" chooser-first-paint "$rounds" "$caption" \
   --a "$(win "$paint/icons/Varnock.exe")" "$file" --b "$(win "$paint/plain/Varnock.exe")" "$file" || status=$?
-wineserver -w
 exit "$status"
 EOF
 chmod +x "$paint/run.sh"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$paint/run.sh" "$paint" "$rounds" "$caption" | tee "$out/chooser-first-paint.txt"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$paint/run.sh" "$paint" "$rounds" "$caption" "$run_limit" | tee "$out/chooser-first-paint.txt"
 
 echo "== ten launchers at once for ten files of one kind not remembered, to their one chooser's first" \
      "paint, against one launcher for one such file, under Wine ($rounds pairs)"
@@ -137,23 +141,22 @@ rm -f "$bench/Program Files/ExampleDraw/record.txt"
 cat >"$bench/multi.sh" <<'EOF'
 #!/usr/bin/env bash
 set -euo pipefail
-bench=$1 rounds=$2 caption=$3
+bench=$1 rounds=$2 caption=$3 limit=$4
 . scripts/wine-env.sh
 wine_prefix_ready
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 printf '[main]\r\nQuelby=1\r\n' >"$bench/link.ini"
 launcher=$(win "$bench/Varnock.exe")
 files=()
 for k in $(seq 0 9); do files+=("$(win "$bench/work/logo-$k.eps")"); done
 status=0
-wine "$bench/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" "${files[@]}" \
-  --b "$launcher" "${files[0]}" || status=$?
-wineserver -w
+wine_run_and_wait "$limit" 60 "$bench/first_paint_bench.exe" multi-choose "$rounds" "$caption" --a "$launcher" \
+  "${files[@]}" --b "$launcher" "${files[0]}" || status=$?
 exit "$status"
 EOF
 chmod +x "$bench/multi.sh"
 caption="Varnock $(sed -n 's/^project(Varnock VERSION \([0-9]*\.[0-9]*\)\..*/\1/p' CMakeLists.txt)"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/multi.sh" "$bench" "$rounds" "$caption" | tee "$out/multi-choose.txt"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$bench/multi.sh" "$bench" "$rounds" "$caption" "$run_limit" | tee "$out/multi-choose.txt"
 if [[ -e "$bench/Program Files/ExampleDraw/record.txt" ]]; then
   echo "bench.sh: a cancelled chooser started the program" >&2
   exit 1

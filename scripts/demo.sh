@@ -17,7 +17,7 @@ cp build/windows/bin/recorder.exe "$demo/Program Files/ExampleDraw/draw.exe"
 
 . scripts/wine-env.sh
 wine_prefix_ready
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 draw=$(win "$demo/Program Files/ExampleDraw/draw.exe")
 file=$(win "$demo/work/logo.eps")
 
@@ -29,7 +29,9 @@ printf '[main]\r\nQuelby=1\r\nlink1="Adobe Illustrator(R) 10.0"\r\npath1="%s"\r\
 
 echo "== link.ini"; tr -d '\r' <"$demo/link.ini"
 echo "== running: Varnock.exe \"$file\""
-xvfb-run -a wine "$demo/Varnock.exe" "$file"
-wineserver -w
+# The launcher starts the program and ends within seconds: at most 120 s for it, then at most 60 s
+# for what it left running in the prefix (wine_run_and_wait, scripts/wine-env.sh), all on the
+# virtual display; a launcher left showing a message is ended then, and the demo fails.
+xvfb-run -a bash -c '. scripts/wine-env.sh && wine_run_and_wait 120 60 "$@"' demo "$demo/Varnock.exe" "$file"
 echo "== the drawing application was started with:"
 cat "$demo/Program Files/ExampleDraw/record.txt"

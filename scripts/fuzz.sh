@@ -16,7 +16,7 @@ mkdir -p "$work/found" "$work/seeds" "$work/crashes"
 regressions=$repo/tests/fuzz/regressions/$name
 if compgen -G "$regressions/*" >/dev/null; then
   echo "fuzz.sh: $name: running the regression inputs"
-  "$bin" "$regressions"/*
+  "$bin" -timeout=20 "$regressions"/*  # an input that hangs fails after 20 s, as when fuzzing
 fi
 
 seed() { printf "$2" >"$work/seeds/$1"; }

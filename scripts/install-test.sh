@@ -55,7 +55,7 @@ prefix=$work/prefix-${filter//[^A-Za-z0-9]/_}
 rm -rf "$prefix"
 cp -a "$WINEPREFIX" "$prefix"
 export WINEPREFIX=$prefix
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 VARNOCK_PACKAGE=$(win "$msi")
 VARNOCK_NEWER_PACKAGE=$(win "$newer_msi")
 VARNOCK_NEWER_PROGRAMS=$(win "$newer_programs")
@@ -64,10 +64,11 @@ VARNOCK_PORTABLE=$(win "$portable")
 export VARNOCK_PACKAGE VARNOCK_NEWER_PACKAGE VARNOCK_NEWER_PROGRAMS VARNOCK_REBUILT_PACKAGE VARNOCK_PORTABLE
 
 cd "$bin"
+# The driver at most 780 s, below CTest's TIMEOUT of 900 s (see wine-test.sh).
 status=0
-wine driver.exe --gtest_filter="$filter" --gtest_color=no || status=$?
-wineserver -k  # this prefix's own server and whatever the programs left running in it
-wineserver -w
+wine_run_bounded 780 wine driver.exe --gtest_filter="$filter" --gtest_color=no || status=$?
+# This prefix's own server and whatever the programs left running in it.
+if ! wine_end_prefix && ((status == 0)); then status=1; fi
 if ((status == 0)); then
   rm -rf "$prefix"
 else

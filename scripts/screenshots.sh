@@ -45,8 +45,7 @@ done
 pid=""
 cleanup() {
   [[ -z $pid ]] || kill -CONT "$pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  wineserver -w
+  wine_end_prefix || true
   rm -rf "${made[@]}"
 }
 trap cleanup EXIT
@@ -59,7 +58,7 @@ install_program stand_in_pen "$illustrator_cs6"
 install_program recorder "$illustrator_8"
 install_program stand_in_layout "$indesign_cs6"
 dos() { printf 'C:\\%s' "${1//\//\\}"; }
-win() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+win() { wine_path_w "$1"; }
 printf '[main]\r\nQuelby=1\r\n' >"$work/link.ini"
 {
   printf '[main]\r\n'
@@ -96,8 +95,8 @@ shoot() {
 # Pixels at this DPI of a length given at 96.
 px() { echo $(($1 * dpi / 96)); }
 
-# Ends what this script started: the programs of its own prefix.
-stop_programs() { wineserver -k; wineserver -w; }
+# Ends what this script started: the programs of its own prefix (waiting at most 30 s for them).
+stop_programs() { wine_end_prefix; }
 
 # The chooser once the programs' icons have been read (they follow its first painting).
 if wanted select-dialog; then

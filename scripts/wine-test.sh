@@ -13,11 +13,13 @@ corpus=${3:-}
 . "$(dirname "$0")/wine-env.sh"
 wine_prefix_ready
 if [[ -n $corpus ]]; then
-  VARNOCK_CORPUS=$(wine winepath -w "$corpus" 2>/dev/null | tr -d '\r')
+  VARNOCK_CORPUS=$(wine_path_w "$corpus")
   export VARNOCK_CORPUS
 fi
 cd "$bin"
+# Bounded below CTest's TIMEOUT of 900 s, so that this script ends the suite and its prefix itself
+# and says so: the driver at most 780 s, then at most 60 s for what it left running (normally the
+# system's processes, gone within seconds); a launcher left showing a message is ended then.
 status=0
-wine driver.exe --gtest_filter="$filter" --gtest_color=no || status=$?
-wineserver -w
+wine_run_and_wait 780 60 driver.exe --gtest_filter="$filter" --gtest_color=no || status=$?
 exit "$status"
