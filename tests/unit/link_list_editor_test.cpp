@@ -401,38 +401,28 @@ TEST_F(LinkListEditorTest, TheChangeDialogRefusesAPairOfAnotherRowAsTheRowsStand
   window_.selected = 0;
   window_.edits = {{L"Layout 3", L"", 0}, {L"Layout 2", L"", 0}};
   editor_.cmdChange_Click();
+  EXPECT_EQ(window_.log.at(3).substr(0, 8), L"refused ");
   EXPECT_EQ(window_.rows[0].creatorText, L"Layout 2");
-  EXPECT_EQ(std::count_if(window_.log.begin(), window_.log.end(),
-                          [](const std::wstring& line) { return line.rfind(L"refused ", 0) == 0; }),
-            2);
-  // Forgotten rows are gone from the comparison as well.
-  window_.selected = 2;
-  editor_.cmdForget_Click();
-  window_.selected = 0;
-  window_.edits = {{L"Layout 3", L"", 0}};
-  editor_.cmdChange_Click();
-  EXPECT_EQ(window_.rows[0].creatorText, L"Layout 3");
 }
 
-TEST_F(LinkListEditorTest, OkKeepsWhatALauncherOrAHandEditWroteOverARowTheWindowLeftAlone) {
+TEST_F(LinkListEditorTest, OkKeepsWhatOthersWroteOverARowTheWindowLeftAlone) {
   editor_.Form_Load();
   window_.selected = 0;
+  editor_.cmdForget_Click();
   // Changed and changed back: the window leaves the row as it was.
   window_.edits = {{L"Adobe Illustrator(R) 17.0", L"17.0", 0}};
   editor_.cmdChange_Click();
-  window_.edits = {{L"Adobe Illustrator(R) 16.0", L"16.0*", 0}};
+  window_.edits = {{L"Adobe Illustrator(R) 16.0", L"16.0.3", 0}};
   editor_.cmdChange_Click();
   window_.selected = 1;
-  editor_.cmdForget_Click();
-  window_.selected = 1;  // Layout 2, now the second row
   window_.edits = {{L"Layout 2", L"2.0", 1}};
   editor_.cmdChange_Click();
-  // Meanwhile a launcher stores Draw's pair anew and a hand edit gives Layout 2 another program.
-  Put("link.ini", "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", layout_, "16.0*") +
-                      Entry(2, "Adobe Illustrator(R) 16.0", draw_ + ".gone", "16.0.3") +
-                      Entry(3, "Layout 2", draw_, "") + Entry(4, "New", draw_, "1"));
+  // Meanwhile a launcher stores row 0's pair anew and a hand edit gives Layout 2 another program.
+  Put("link.ini", "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", draw_, "16.0*") +
+                      Entry(2, "Adobe Illustrator(R) 16.0", layout_, "16.0.3") + Entry(3, "Layout 2", draw_, "") +
+                      Entry(4, "New", draw_, "1"));
   EXPECT_TRUE(editor_.cmdOk_Click());
-  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", layout_, "16.0*") +
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", layout_, "16.0.3") +
                                    Entry(2, "Layout 2", layout_, "2.0") + Entry(3, "New", draw_, "1"));
   EXPECT_EQ(window_.log.size(), 3u) << "no error";
 }
