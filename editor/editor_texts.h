@@ -74,5 +74,7 @@ inline constexpr wchar_t kVersionLineBreak[] = L"作成ソフトバージョン�
 inline constexpr wchar_t kVersionTooLong[] =
     L"作成ソフトバージョンが長すぎます。1023 バイト (全角 511 文字) 以内で入力してください。";
 inline constexpr wchar_t kVersionNotAnsi[] = L"作成ソフトバージョンに使用できない文字が含まれています。";
+// Followed by the other row's creator text and version (kTestCreator, kTestVersion), a line each.
+inline constexpr wchar_t kDuplicatePairBefore[] = L"同じファイルの形式と作成ソフトバージョンの行がすでにあります。";
 
 }  // namespace editor_texts

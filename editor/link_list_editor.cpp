@@ -1,6 +1,7 @@
 #include "link_list_editor.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "config.h"
 #include "eps_header.h"
@@ -20,13 +21,19 @@ bool HasLineBreak(const std::wstring& value) { return value.find_first_of(L"\r\n
 
 // The first problem of one text, of the three kinds that a text of either field can have.
 LinkEditProblem ProblemOf(const std::wstring& value, LinkEditProblem lineBreak, LinkEditProblem tooLong,
-                          LinkEditProblem notAnsi,
-                          const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi) {
+                          LinkEditProblem notAnsi, const ExactAnsi& toAnsi) {
   if (HasLineBreak(value)) return lineBreak;
   bool exact = true;
   if (toAnsi(value, exact).size() > kMostValueBytes) return tooLong;
   if (!exact) return notAnsi;
   return LinkEditProblem::kNone;
+}
+
+// A pair as the exact look-up compares it: in the ANSI code page, upper-cased.
+std::pair<std::string, std::string> LookUpPair(const std::wstring& creatorText, const std::wstring& creatorVersion,
+                                               const ExactAnsi& toAnsi) {
+  bool exact = true;
+  return {text::UpperCaseCp932(toAnsi(creatorText, exact)), text::UpperCaseCp932(toAnsi(creatorVersion, exact))};
 }
 
 // The launcher's own analysis: every scan limit in turn until a creator text is found.
@@ -55,19 +62,35 @@ ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath) {
 }
 
 LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi) {
+                            const ExactAnsi& toAnsi, const std::vector<LinkPairTexts>& rows, std::int32_t editedRow) {
   LinkEditCheck check;
   check.creatorText = text::TrimBlanks(creatorText);
   check.creatorVersion = text::TrimBlanks(creatorVersion);
   if (check.creatorText.empty()) {
     check.problem = LinkEditProblem::kCreatorEmpty;
+    check.message = LinkEditMessage(check.problem);
     return check;
   }
   check.problem = ProblemOf(check.creatorText, LinkEditProblem::kCreatorLineBreak, LinkEditProblem::kCreatorTooLong,
                             LinkEditProblem::kCreatorNotAnsi, toAnsi);
-  if (check.problem != LinkEditProblem::kNone) return check;
-  check.problem = ProblemOf(check.creatorVersion, LinkEditProblem::kVersionLineBreak, LinkEditProblem::kVersionTooLong,
-                            LinkEditProblem::kVersionNotAnsi, toAnsi);
+  if (check.problem == LinkEditProblem::kNone) {
+    check.problem = ProblemOf(check.creatorVersion, LinkEditProblem::kVersionLineBreak,
+                              LinkEditProblem::kVersionTooLong, LinkEditProblem::kVersionNotAnsi, toAnsi);
+  }
+  if (check.problem != LinkEditProblem::kNone) {
+    check.message = LinkEditMessage(check.problem);
+    return check;
+  }
+  const auto pair = LookUpPair(check.creatorText, check.creatorVersion, toAnsi);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (static_cast<std::int32_t>(i) == editedRow) continue;
+    if (LookUpPair(rows[i].creatorText, rows[i].creatorVersion, toAnsi) != pair) continue;
+    check.problem = LinkEditProblem::kDuplicatePair;
+    check.duplicateRow = static_cast<std::int32_t>(i);
+    check.message = std::wstring(editor_texts::kDuplicatePairBefore) + L"\r\n" + editor_texts::kTestCreator +
+                    rows[i].creatorText + L"\r\n" + editor_texts::kTestVersion + rows[i].creatorVersion;
+    break;
+  }
   return check;
 }
 
@@ -80,6 +103,7 @@ const wchar_t* LinkEditMessage(LinkEditProblem problem) {
     case LinkEditProblem::kVersionLineBreak: return editor_texts::kVersionLineBreak;
     case LinkEditProblem::kVersionTooLong: return editor_texts::kVersionTooLong;
     case LinkEditProblem::kVersionNotAnsi: return editor_texts::kVersionNotAnsi;
+    case LinkEditProblem::kDuplicatePair: return editor_texts::kDuplicatePairBefore;
     case LinkEditProblem::kNone: break;
   }
   return L"";
@@ -90,11 +114,16 @@ void LinkListEditor::Handle(Step step) {
   RunReported(host_, step);
 }
 
-LinkRowTexts LinkListEditor::RowTexts(std::size_t index) {
+LinkRowTexts LinkListEditor::RowTexts(std::size_t index) const {
   const std::string& path = rows_.mstrLinkPaths[index];
-  const bool exists = fileio::IsOrdinaryFile(fileio::FilePath(host_.FromAnsi(path)));
   return {host_.FromAnsi(rows_.mstrLinks[index]), host_.FromAnsi(rows_.mstrCreatorVersions[index]),
-          host_.FromAnsi(ProgramLabel(apps_, path)), exists ? L"" : editor_texts::kLinksProgramMissing};
+          host_.FromAnsi(ProgramLabel(apps_, path)), states_[index].gone ? editor_texts::kLinksProgramMissing : L""};
+}
+
+void LinkListEditor::CheckProgramOf(std::size_t index) {
+  states_[index].ticket = nextTicket_++;
+  states_[index].gone = false;
+  host_.CheckProgram(states_[index].ticket, host_.FromAnsi(rows_.mstrLinkPaths[index]));
 }
 
 void LinkListEditor::Form_Load() {
@@ -102,15 +131,19 @@ void LinkListEditor::Form_Load() {
     const fileio::FilePath folder = host_.ProgramFolder();
     ReadLinkIni(folder / config::kLinkIniFile, shown_);
     rows_ = shown_;
+    for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) states_.push_back({i, 0, false});
     // The names as the launcher would offer them: name.ini as saved, not the list window's changes.
     ReadNameIni(folder / config::kNameIniFile, apps_);
     for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) host_.InsertRow(static_cast<int>(i), RowTexts(i));
+    // The rows are there at once; whether each program is there comes later.
+    for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) CheckProgramOf(i);
     host_.EnableRowButtons(rows_.count() > 0);
     if (rows_.count() > 0) host_.SelectRow(0);
   } catch (...) {
     // The window opens without rows and with nothing to write back.
     const std::int32_t number = err::CurrentErrorNumber();
     shown_ = rows_ = LinkTable{};
+    states_.clear();
     host_.EnableRowButtons(false);
     host_.ShowError(number);
   }
@@ -127,11 +160,22 @@ void LinkListEditor::cmdChange_Click() {
     std::vector<std::wstring> programs;
     for (const std::string& item : choices.items) programs.push_back(host_.FromAnsi(item));
     std::int32_t program = choices.selected;
-    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program)) return;
-    ChangeLink(rows_, row + 1, host_.ToAnsi(creatorText), choices.paths.at(static_cast<std::size_t>(program)),
-               host_.ToAnsi(creatorVersion));
+    // The other rows as they stand in the window, not as link.ini holds them.
+    std::vector<LinkPairTexts> pairs;
+    for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) {
+      pairs.push_back({host_.FromAnsi(rows_.mstrLinks[i]), host_.FromAnsi(rows_.mstrCreatorVersions[i])});
+    }
+    const LinkEditChecker check = [&](const std::wstring& text, const std::wstring& version, const ExactAnsi& toAnsi) {
+      return CheckLinkEdit(text, version, toAnsi, pairs, row);
+    };
+    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program, check)) return;
+    const std::string path = choices.paths.at(static_cast<std::size_t>(program));
+    const bool otherProgram = path != rows_.mstrLinkPaths[index];
+    ChangeLink(rows_, row + 1, host_.ToAnsi(creatorText), path, host_.ToAnsi(creatorVersion));
+    if (otherProgram) states_[index].gone = false;
     host_.SetRow(row, RowTexts(index));
     host_.SelectRow(row);
+    if (otherProgram) CheckProgramOf(index);
   });
 }
 
@@ -140,6 +184,7 @@ void LinkListEditor::cmdForget_Click() {
     const int row = host_.SelectedRow();
     if (row < 0 || row >= rows_.count()) return;
     ForgetLink(rows_, row + 1);
+    states_.erase(states_.begin() + row);
     host_.RemoveRow(row);
     // The row that took its place is selected, so that several rows can be forgotten in turn.
     host_.SelectRow(std::min(row, rows_.count() - 1));
@@ -170,13 +215,27 @@ void LinkListEditor::cmdTest_Click() {
 
 bool LinkListEditor::cmdOk_Click() {
   try {
-    const std::optional<std::int32_t> failure = SaveLinks(host_.ProgramFolder() / config::kLinkIniFile, shown_, rows_);
+    std::vector<std::size_t> origins;
+    for (const RowState& state : states_) origins.push_back(state.origin);
+    const std::optional<std::int32_t> failure =
+        SaveLinks(host_.ProgramFolder() / config::kLinkIniFile, shown_, rows_, origins);
     if (!failure) return true;
     host_.ShowError(*failure);
   } catch (...) {
     host_.ShowError(err::CurrentErrorNumber());
   }
   return false;
+}
+
+void LinkListEditor::ProgramChecked(unsigned ticket, bool gone) {
+  Handle([&] {
+    const auto state =
+        std::find_if(states_.begin(), states_.end(), [&](const RowState& row) { return row.ticket == ticket; });
+    if (state == states_.end()) return;
+    state->gone = gone;
+    const auto index = static_cast<std::size_t>(state - states_.begin());
+    host_.SetRow(static_cast<int>(index), RowTexts(index));
+  });
 }
 
 }  // namespace editor

@@ -15,17 +15,64 @@
 
 namespace editor {
 
+// The exact conversion to the ANSI code page: the text, and whether every character was in it.
+using ExactAnsi = std::function<std::string(const std::wstring&, bool& exact)>;
+
 // What one row of the window shows.
 struct LinkRowTexts {
   std::wstring creatorText;
   std::wstring creatorVersion;
   std::wstring program;  // the application's name, else the program path
-  std::wstring state;    // empty when the program exists
+  std::wstring state;    // empty when the program exists or has not been looked for yet
   bool operator==(const LinkRowTexts& other) const {
     return creatorText == other.creatorText && creatorVersion == other.creatorVersion && program == other.program &&
            state == other.state;
   }
 };
+
+enum class LinkEditProblem {
+  kNone,
+  kCreatorEmpty,
+  kCreatorLineBreak,
+  kCreatorTooLong,
+  kCreatorNotAnsi,
+  kVersionLineBreak,
+  kVersionTooLong,
+  kVersionNotAnsi,
+  kDuplicatePair
+};
+
+struct LinkEditCheck {
+  LinkEditProblem problem = LinkEditProblem::kNone;
+  std::wstring creatorText;  // trimmed of blanks at both ends
+  std::wstring creatorVersion;
+  std::int32_t duplicateRow = -1;  // kDuplicatePair: the other row (from 0) that has the pair
+  std::wstring message;            // what the change dialog says about the problem
+};
+
+// A row's pair as the window shows it.
+struct LinkPairTexts {
+  std::wstring creatorText;
+  std::wstring creatorVersion;
+};
+
+// Checks the change dialog's texts, trimmed, as link.ini must hold them to give them back: the
+// creator text first, then the version; each without a line break, at most 1023 bytes in the ANSI
+// code page, with no character that the code page lacks; the creator text not empty. Then that no
+// row of `rows` but `editedRow` (from 0) has the pair, compared as the exact look-up compares (the
+// ANSI code page, upper-cased; a '*' is a character like any other): a second such row would never
+// be found. Only the first problem counts. `toAnsi` converts to the ANSI code page and tells whether
+// the conversion was exact.
+LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
+                            const ExactAnsi& toAnsi, const std::vector<LinkPairTexts>& rows = {},
+                            std::int32_t editedRow = -1);
+
+// What the change dialog says about a problem; for kDuplicatePair its first line.
+const wchar_t* LinkEditMessage(LinkEditProblem problem);
+
+// The check that the change dialog runs on its texts at OK.
+using LinkEditChecker =
+    std::function<LinkEditCheck(const std::wstring& creatorText, const std::wstring& creatorVersion, const ExactAnsi&)>;
 
 // What the window of remembered choices needs from the system and its windows; the Windows build
 // supplies the real thing, the tests a recording stand-in.
@@ -49,10 +96,17 @@ class LinksHost {
   // 変更 and 削除, which need a row to work on.
   virtual void EnableRowButtons(bool enabled) = 0;
 
-  // The change dialog; true when accepted with OK, the texts then replaced by the accepted (checked)
-  // ones and `rlngProgram` by the index of the chosen item of `vstrPrograms`.
+  // The change dialog; true when accepted with OK, the texts then replaced by the accepted ones and
+  // `rlngProgram` by the index of the chosen item of `vstrPrograms`. Its OK runs `vCheck` on the
+  // texts with the exact conversion, and on a problem shows the check's message and stays open.
   virtual bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram) = 0;
+                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
+                            const LinkEditChecker& vCheck) = 0;
+  // Looks off the window's thread, once the window has been painted, whether the program at `path`
+  // is there (a network path can keep the test waiting long), and hands the answer to
+  // LinkListEditor::ProgramChecked with `ticket` on the window's thread; never once the window has
+  // gone.
+  virtual void CheckProgram(unsigned ticket, const std::wstring& path) = 0;
   // The open-file dialog for an EPS file; the empty text when cancelled.
   virtual std::wstring ChooseFile() = 0;
   // A message box of the style given, titled with the window's caption.
@@ -69,33 +123,6 @@ struct ProgramChoices {
 };
 ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath);
 
-enum class LinkEditProblem {
-  kNone,
-  kCreatorEmpty,
-  kCreatorLineBreak,
-  kCreatorTooLong,
-  kCreatorNotAnsi,
-  kVersionLineBreak,
-  kVersionTooLong,
-  kVersionNotAnsi
-};
-
-struct LinkEditCheck {
-  LinkEditProblem problem = LinkEditProblem::kNone;
-  std::wstring creatorText;  // trimmed of blanks at both ends
-  std::wstring creatorVersion;
-};
-
-// Checks the change dialog's texts, trimmed, as link.ini must hold them to give them back: the
-// creator text first, then the version; each without a line break, at most 1023 bytes in the ANSI
-// code page, with no character that the code page lacks; the creator text not empty. Only the first
-// problem counts. `toAnsi` converts to the ANSI code page and tells whether the conversion was exact.
-LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const std::function<std::string(const std::wstring&, bool& exact)>& toAnsi);
-
-// What the change dialog says about a problem.
-const wchar_t* LinkEditMessage(LinkEditProblem problem);
-
 // The data and the handlers of the window of remembered choices. Each handler reports its own
 // failures through the host and ends; the window goes on.
 class LinkListEditor {
@@ -110,19 +137,33 @@ class LinkListEditor {
   // Writes the rows when anything has changed; true when the window may close, false when the
   // write failed (reported) and the window stays open with the rows.
   bool cmdOk_Click();
+  // The answer to a CheckProgram: the row that still has the ticket shows whether its program is
+  // there; a row forgotten or given another program meanwhile takes no notice.
+  void ProgramChecked(unsigned ticket, bool gone);
 
   const LinkTable& rows() const { return rows_; }
 
  private:
   template <typename Step>
   void Handle(Step step);
-  LinkRowTexts RowTexts(std::size_t index);
+  LinkRowTexts RowTexts(std::size_t index) const;
+  // Asks the window to look for the row's program, under a new ticket; until the answer the row
+  // shows its program as there.
+  void CheckProgramOf(std::size_t index);
   // What the launcher would do with this file given the rows as they stand.
   std::wstring TestReport(const std::wstring& file);
 
   LinksHost& host_;
   LinkTable shown_;  // as link.ini held them when the window opened
   LinkTable rows_;
+  // Beside each row: the entry shown that it comes from, for writing back, and its program's test.
+  struct RowState {
+    std::size_t origin;
+    unsigned ticket;
+    bool gone;
+  };
+  std::vector<RowState> states_;
+  unsigned nextTicket_ = 1;
   AppList apps_;
 };
 

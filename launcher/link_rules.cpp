@@ -1,7 +1,7 @@
 #include "link_rules.h"
 
 #include <cstddef>
-#include <set>
+#include <map>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -27,6 +27,17 @@ using Pair = std::pair<std::string, std::string>;
 
 Pair UpperPair(const LinkTable& table, std::size_t index) {
   return {text::UpperCaseCp932(table.mstrLinks[index]), text::UpperCaseCp932(table.mstrCreatorVersions[index])};
+}
+
+bool SameEntry(const LinkTable& a, std::size_t i, const LinkTable& b, std::size_t j) {
+  return a.mstrLinks[i] == b.mstrLinks.at(j) && a.mstrLinkPaths[i] == b.mstrLinkPaths.at(j) &&
+         a.mstrCreatorVersions[i] == b.mstrCreatorVersions.at(j);
+}
+
+void Append(LinkTable& to, const LinkTable& from, std::size_t i) {
+  to.mstrLinks.push_back(from.mstrLinks[i]);
+  to.mstrLinkPaths.push_back(from.mstrLinkPaths[i]);
+  to.mstrCreatorVersions.push_back(from.mstrCreatorVersions[i]);
 }
 
 // The entry number of a link, path or CreatorVersion key as the readers spell it ("link12", in any
@@ -101,15 +112,34 @@ void ForgetLink(LinkTable& rows, std::int32_t number) {
   rows.mstrCreatorVersions.erase(rows.mstrCreatorVersions.begin() + index);
 }
 
-LinkTable MergedLinks(const LinkTable& rows, const LinkTable& shown, const LinkTable& current) {
-  std::set<Pair> shownPairs;
-  for (std::size_t i = 0; i < shown.mstrLinks.size(); ++i) shownPairs.insert(UpperPair(shown, i));
-  LinkTable merged = rows;
+LinkTable MergedLinks(const LinkTable& rows, const std::vector<std::size_t>& origins, const LinkTable& shown,
+                      const LinkTable& current) {
+  std::map<Pair, std::vector<std::size_t>> currentOfPair;
+  for (std::size_t i = 0; i < current.mstrLinks.size(); ++i) currentOfPair[UpperPair(current, i)].push_back(i);
+  // The file's entry for each shown entry: the k-th of its pair for the k-th shown one, since a pair
+  // can stand more than once and a launcher overwrites one of them in place.
+  std::vector<std::optional<std::size_t>> now(shown.mstrLinks.size());
+  std::vector<bool> matched(current.mstrLinks.size(), false);
+  std::map<Pair, std::size_t> seen;
+  for (std::size_t s = 0; s < shown.mstrLinks.size(); ++s) {
+    const Pair pair = UpperPair(shown, s);
+    const std::size_t k = seen[pair]++;
+    const auto entries = currentOfPair.find(pair);
+    if (entries == currentOfPair.end() || k >= entries->second.size()) continue;
+    now[s] = entries->second[k];
+    matched[entries->second[k]] = true;
+  }
+  LinkTable merged;
+  for (std::size_t i = 0; i < rows.mstrLinks.size(); ++i) {
+    const std::size_t origin = origins.at(i);
+    if (!SameEntry(rows, i, shown, origin)) {
+      Append(merged, rows, i);
+    } else if (now.at(origin)) {
+      Append(merged, current, *now[origin]);
+    }
+  }
   for (std::size_t i = 0; i < current.mstrLinks.size(); ++i) {
-    if (shownPairs.count(UpperPair(current, i))) continue;
-    merged.mstrLinks.push_back(current.mstrLinks[i]);
-    merged.mstrLinkPaths.push_back(current.mstrLinkPaths[i]);
-    merged.mstrCreatorVersions.push_back(current.mstrCreatorVersions[i]);
+    if (!matched[i]) Append(merged, current, i);
   }
   return merged;
 }
@@ -128,7 +158,8 @@ void PutLinks(IniDocument& ini, const LinkTable& links) {
   ini.RemoveKeys(config::kSection, [&](const std::string& key) { return EntryNumberOfKey(key) > links.count(); });
 }
 
-std::optional<std::int32_t> SaveLinks(const fileio::FilePath& file, const LinkTable& shown, const LinkTable& rows) {
+std::optional<std::int32_t> SaveLinks(const fileio::FilePath& file, const LinkTable& shown, const LinkTable& rows,
+                                      const std::vector<std::size_t>& origins) {
   if (rows.mstrLinks == shown.mstrLinks && rows.mstrLinkPaths == shown.mstrLinkPaths &&
       rows.mstrCreatorVersions == shown.mstrCreatorVersions) {
     return std::nullopt;
@@ -136,6 +167,6 @@ std::optional<std::int32_t> SaveLinks(const fileio::FilePath& file, const LinkTa
   return UpdateLinkIni(file, [&](IniDocument& ini) {
     LinkTable current;
     ReadLinkIni(ini, current);
-    PutLinks(ini, MergedLinks(rows, shown, current));
+    PutLinks(ini, MergedLinks(rows, origins, shown, current));
   });
 }

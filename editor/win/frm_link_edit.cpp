@@ -3,7 +3,6 @@
 #include "editor_texts.h"
 #include "editor_win.h"
 #include "error.h"
-#include "link_list_editor.h"
 #include "win_text.h"
 
 namespace {
@@ -36,8 +35,10 @@ std::string ExactAnsi(const std::wstring& text, bool& exact) { return wintext::T
 frmLinkEdit::frmLinkEdit(HWND owner) : Dialog(kForm), owner_(owner) {}
 
 bool frmLinkEdit::ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                           const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram) {
+                           const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
+                           const editor::LinkEditChecker& vCheck) {
   mblnOk = false;
+  mCheck = &vCheck;
   Create(owner_);
   SetDlgItemTextW(window(), kLinkEditCreator, rstrCreator.c_str());
   SetDlgItemTextW(window(), kLinkEditVersion, rstrCreatorVersion.c_str());
@@ -49,6 +50,7 @@ bool frmLinkEdit::ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorV
   SendMessageW(programs, CB_SETCURSEL, static_cast<WPARAM>(rlngProgram), 0);
   winform::CenterOnOwner(window(), owner_);
   RunModal();
+  mCheck = nullptr;
   if (!mblnOk) return false;
   rstrCreator = mstrCreator;
   rstrCreatorVersion = mstrCreatorVersion;
@@ -67,11 +69,10 @@ void frmLinkEdit::OnCommand(int id, int) {
 }
 
 void frmLinkEdit::cmdOk_Click() {
-  const editor::LinkEditCheck check = editor::CheckLinkEdit(wintext::WindowText(Item(kLinkEditCreator)),
-                                                            wintext::WindowText(Item(kLinkEditVersion)), ExactAnsi);
+  const editor::LinkEditCheck check =
+      (*mCheck)(wintext::WindowText(Item(kLinkEditCreator)), wintext::WindowText(Item(kLinkEditVersion)), ExactAnsi);
   if (check.problem != editor::LinkEditProblem::kNone) {
-    MessageBoxW(window(), editor::LinkEditMessage(check.problem), editor_texts::kLinkEditCaption,
-                MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxW(window(), check.message.c_str(), editor_texts::kLinkEditCaption, MB_OK | MB_ICONEXCLAMATION);
     return;
   }
   mblnOk = true;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "link_list_editor.h"
 #include "win_form.h"
 
 class frmLinkEdit : private winform::Dialog {
@@ -13,10 +14,12 @@ class frmLinkEdit : private winform::Dialog {
   explicit frmLinkEdit(HWND owner);
 
   // Shows the dialog modally with the texts given and the programs to choose from, item
-  // `rlngProgram` chosen. True when the user accepted with OK; only then do the texts hold the
-  // accepted ones (trimmed, checked to fit link.ini) and `rlngProgram` the chosen item.
+  // `rlngProgram` chosen. OK closes it only when `vCheck` finds no problem in the texts, and shows
+  // the problem's message otherwise. True when the user accepted with OK; only then do the texts
+  // hold the accepted ones (trimmed) and `rlngProgram` the chosen item.
   bool ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram);
+                const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
+                const editor::LinkEditChecker& vCheck);
 
  private:
   void Form_Load() override;
@@ -26,6 +29,7 @@ class frmLinkEdit : private winform::Dialog {
   void cmdCancel_Click() { Close(); }
 
   HWND owner_;
+  const editor::LinkEditChecker* mCheck = nullptr;  // during ShowEdit
   bool mblnOk = false;
   std::wstring mstrCreator;
   std::wstring mstrCreatorVersion;

@@ -56,6 +56,7 @@ void frmLinks::Form_Load() {
   SetWindowTextW(window(), editor_texts::kLinksCaption);
   SendMessageW(window(), DM_SETDEFID, IDOK, 0);
   SendMessageW(lvwLinks(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  mChecks.Attach(window());
   mEditor.Form_Load();
 }
 
@@ -85,6 +86,9 @@ void frmLinks::OnCommand(int id, int) {
 }
 
 INT_PTR frmLinks::OnMessage(UINT message, WPARAM, LPARAM lParam) {
+  if (mChecks.OnMessage(message, [&](unsigned ticket, bool gone) { mEditor.ProgramChecked(ticket, gone); })) {
+    return TRUE;
+  }
   if (message != WM_NOTIFY) return FALSE;
   const auto& notice = *reinterpret_cast<const NMHDR*>(lParam);
   // A double click on a row, not on the empty part of the list.
@@ -150,9 +154,12 @@ void frmLinks::EnableRowButtons(bool enabled) {
 }
 
 bool frmLinks::ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram) {
-  return frmLinkEdit(window()).ShowEdit(rstrCreator, rstrCreatorVersion, vstrPrograms, rlngProgram);
+                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
+                            const editor::LinkEditChecker& vCheck) {
+  return frmLinkEdit(window()).ShowEdit(rstrCreator, rstrCreatorVersion, vstrPrograms, rlngProgram, vCheck);
 }
+
+void frmLinks::CheckProgram(unsigned ticket, const std::wstring& path) { mChecks.Request(ticket, path); }
 
 std::wstring frmLinks::ChooseFile() {
   return basAPI::GetOpenFileName(window(),

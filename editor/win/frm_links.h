@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "link_list_editor.h"
+#include "program_checks.h"
 #include "win_form.h"
 
 class frmLinks : private winform::Dialog, private editor::LinksHost {
@@ -39,7 +40,9 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   int SelectedRow() override;
   void EnableRowButtons(bool enabled) override;
   bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                    const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram) override;
+                    const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
+                    const editor::LinkEditChecker& vCheck) override;
+  void CheckProgram(unsigned ticket, const std::wstring& path) override;
   std::wstring ChooseFile() override;
   void Message(const std::wstring& text, int style) override;
   void ShowError(std::int32_t number) override;
@@ -47,5 +50,6 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   HWND lvwLinks() const;
 
   HWND owner_;
+  winform::ProgramChecks mChecks;
   editor::LinkListEditor mEditor{*this};
 };

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <optional>
@@ -18,6 +19,27 @@ using Texts = std::vector<std::wstring>;
 
 std::wstring Wide(const std::string& ansi) { return std::wstring(ansi.begin(), ansi.end()); }
 
+// ASCII as itself; the full-width capitals and small letters as in code page 932, other Japanese as
+// one character of two bytes; anything else is not in the code page.
+std::string FakeAnsi(const std::wstring& wide, bool& exact) {
+  std::string ansi;
+  for (const wchar_t c : wide) {
+    if (c < 0x80) {
+      ansi += static_cast<char>(c);
+    } else if (c >= 0xFF21 && c <= 0xFF3A) {
+      ansi += {'\x82', static_cast<char>(0x60 + (c - 0xFF21))};
+    } else if (c >= 0xFF41 && c <= 0xFF5A) {
+      ansi += {'\x82', static_cast<char>(0x81 + (c - 0xFF41))};
+    } else if ((c >= 0x3000 && c < 0xA000) || (c >= 0xFF00 && c < 0xFFF0)) {
+      ansi += "\x88\x9F";
+    } else {
+      ansi += '?';
+      exact = false;
+    }
+  }
+  return ansi;
+}
+
 }  // namespace
 
 namespace editor {
@@ -31,7 +53,8 @@ void PrintTo(const LinkRowTexts& row, std::ostream* out) {
 namespace {
 
 // Stands in for the window: keeps the rows and the buttons' state, answers the change dialog and
-// the open-file dialog from queues, and records what the window was asked to show.
+// the open-file dialog from queues, keeps the programs it was asked to look for until the test
+// answers, and records what the window was asked to show.
 class FakeLinksWindow : public editor::LinksHost {
  public:
   explicit FakeLinksWindow(fs::path folder) : folder_(std::move(folder)) {}
@@ -43,11 +66,16 @@ class FakeLinksWindow : public editor::LinksHost {
   std::vector<LinkRowTexts> rows;
   int selected = -1;
   bool rowButtons = true;
-  std::deque<Edit> edits;  // accepted with OK, in turn; none left: キャンセル
+  std::deque<Edit> edits;  // typed and OK pressed, in turn, until the dialog takes one; none left: キャンセル
   Texts offered;           // the programs of the last change dialog
   std::int32_t offeredSelection = -1;
   std::deque<std::wstring> files;
   Texts log;
+  struct Check {
+    unsigned ticket;
+    std::wstring path;
+  };
+  std::vector<Check> checks;  // asked for, in turn
 
   fs::path ProgramFolder() override { return folder_; }
   std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
@@ -59,17 +87,25 @@ class FakeLinksWindow : public editor::LinksHost {
   int SelectedRow() override { return selected; }
   void EnableRowButtons(bool enabled) override { rowButtons = enabled; }
   bool ShowLinkEdit(std::wstring& creatorText, std::wstring& creatorVersion, const Texts& programs,
-                    std::int32_t& program) override {
+                    std::int32_t& program, const editor::LinkEditChecker& check) override {
     log.push_back(L"edit " + creatorText + L"|" + creatorVersion);
     offered = programs;
     offeredSelection = program;
-    if (edits.empty()) return false;
-    creatorText = edits.front().creatorText;
-    creatorVersion = edits.front().creatorVersion;
-    program = edits.front().program;
-    edits.pop_front();
-    return true;
+    for (; !edits.empty(); edits.pop_front()) {
+      const editor::LinkEditCheck checked = check(edits.front().creatorText, edits.front().creatorVersion, FakeAnsi);
+      if (checked.problem != LinkEditProblem::kNone) {
+        log.push_back(L"refused " + checked.message);
+        continue;
+      }
+      creatorText = checked.creatorText;
+      creatorVersion = checked.creatorVersion;
+      program = edits.front().program;
+      edits.pop_front();
+      return true;
+    }
+    return false;
   }
+  void CheckProgram(unsigned ticket, const std::wstring& path) override { checks.push_back({ticket, path}); }
   std::wstring ChooseFile() override {
     if (files.empty()) return L"";
     const std::wstring file = files.front();
@@ -122,17 +158,67 @@ class LinkListEditorTest : public TempFolderTest {
   editor::LinkListEditor editor_{window_};
 };
 
-TEST_F(LinkListEditorTest, RowsNameTheApplicationOrThePathAndTellAMissingProgram) {
+TEST_F(LinkListEditorTest, RowsNameTheApplicationOrThePathAndTellAMissingProgramWhenItsTestAnswers) {
   editor_.Form_Load();
-  EXPECT_EQ(window_.rows,
-            (std::vector<LinkRowTexts>{
-                {L"Adobe Illustrator(R) 16.0", L"16.0*", L"Draw", L""},
-                {L"Adobe Illustrator(R) 16.0", L"16.0.3", Wide(draw_) + L".gone", editor_texts::kLinksProgramMissing},
-                {L"Layout 2", L"", L"Layout", L""},
-            }));
+  const std::vector<LinkRowTexts> before{
+      {L"Adobe Illustrator(R) 16.0", L"16.0*", L"Draw", L""},
+      {L"Adobe Illustrator(R) 16.0", L"16.0.3", Wide(draw_) + L".gone", L""},
+      {L"Layout 2", L"", L"Layout", L""},
+  };
+  EXPECT_EQ(window_.rows, before) << "shown as there until the tests answer";
   EXPECT_EQ(window_.selected, 0);
   EXPECT_TRUE(window_.rowButtons);
   EXPECT_TRUE(window_.log.empty());
+  ASSERT_EQ(window_.checks.size(), 3u);
+  Texts paths;
+  for (const auto& check : window_.checks) paths.push_back(check.path);
+  EXPECT_EQ(paths, (Texts{Wide(draw_), Wide(draw_) + L".gone", Wide(layout_)}));
+
+  // Answers come in any order; each changes its own row only.
+  std::vector<LinkRowTexts> expected = before;
+  const struct {
+    std::size_t check;
+    bool gone;
+    std::size_t row;
+  } answers[] = {{2, false, 2}, {1, true, 1}, {0, true, 0}, {0, false, 0}};
+  for (const auto& a : answers) {
+    editor_.ProgramChecked(window_.checks[a.check].ticket, a.gone);
+    expected[a.row].state = a.gone ? editor_texts::kLinksProgramMissing : L"";
+    EXPECT_EQ(window_.rows, expected) << "answer for row " << a.row;
+  }
+  editor_.ProgramChecked(12345, true);
+  EXPECT_EQ(window_.rows, expected) << "a ticket that no row holds";
+}
+
+TEST_F(LinkListEditorTest, AnAnswerForARowForgottenOrGivenAnotherProgramMeanwhileIsLeftOut) {
+  editor_.Form_Load();
+  const auto firstChecks = window_.checks;
+  window_.selected = 0;
+  editor_.cmdForget_Click();
+  editor_.ProgramChecked(firstChecks[0].ticket, true);
+  EXPECT_EQ(window_.rows[0].state, L"") << "the forgotten row's answer lands on no other row";
+
+  // Row 0 (.gone) to Layout: tested again, the old answer too late.
+  window_.edits = {{L"Adobe Illustrator(R) 16.0", L"16.0.3", 2}};
+  editor_.cmdChange_Click();
+  ASSERT_EQ(window_.checks.size(), 4u);
+  EXPECT_EQ(window_.checks.back().path, Wide(layout_));
+  editor_.ProgramChecked(firstChecks[1].ticket, true);
+  EXPECT_EQ(window_.rows[0].state, L"");
+  editor_.ProgramChecked(window_.checks.back().ticket, true);
+  EXPECT_EQ(window_.rows[0].state, editor_texts::kLinksProgramMissing);
+
+  // Keeping the program keeps what its test said, and asks nothing.
+  window_.edits = {{L"Adobe Illustrator(R) 16*", L"*", 1}};
+  editor_.cmdChange_Click();
+  EXPECT_EQ(window_.rows[0],
+            (LinkRowTexts{L"Adobe Illustrator(R) 16*", L"*", L"Layout", editor_texts::kLinksProgramMissing}));
+  EXPECT_EQ(window_.checks.size(), 4u);
+  // Another program is shown as there until its own answer.
+  window_.edits = {{L"Adobe Illustrator(R) 16*", L"*", 0}};
+  editor_.cmdChange_Click();
+  EXPECT_EQ(window_.rows[0].state, L"");
+  EXPECT_EQ(window_.checks.size(), 5u);
 }
 
 TEST_F(LinkListEditorTest, NoLinkIniGivesAnEmptyListWithoutRowButtonsAndWritesNothing) {
@@ -239,22 +325,6 @@ TEST_F(LinkListEditorTest, OkWritesOnlyAChangeAndAFailureKeepsTheWindowOpen) {
                                    Entry(2, "Layout 2", layout_, ""));
 }
 
-// Two bytes for the Japanese ranges, one for ASCII; anything else is not in the code page.
-std::string FakeAnsi(const std::wstring& wide, bool& exact) {
-  std::string ansi;
-  for (const wchar_t c : wide) {
-    if (c < 0x80) {
-      ansi += static_cast<char>(c);
-    } else if ((c >= 0x3000 && c < 0xA000) || (c >= 0xFF00 && c < 0xFFF0)) {
-      ansi += "\x88\x9F";
-    } else {
-      ansi += '?';
-      exact = false;
-    }
-  }
-  return ansi;
-}
-
 TEST(LinkEditCheck, EachProblemIsNamedCreatorTextFirst) {
   const std::wstring kanji511(511, L'\x6F22');
   const struct {
@@ -281,6 +351,80 @@ TEST(LinkEditCheck, EachProblemIsNamedCreatorTextFirst) {
   const editor::LinkEditCheck trimmed = editor::CheckLinkEdit(L"  Draw*  ", L" 16.0* ", FakeAnsi);
   EXPECT_EQ(trimmed.creatorText + L"|" + trimmed.creatorVersion, L"Draw*|16.0*");
   EXPECT_STREQ(editor::LinkEditMessage(LinkEditProblem::kVersionTooLong), editor_texts::kVersionTooLong);
+}
+
+TEST(LinkEditCheck, APairThatAnotherRowHasIsRefusedNamingThatRow) {
+  const std::vector<editor::LinkPairTexts> rows{
+      {L"Foo*", L"1"}, {L"Adobe", L"16"}, {L"\xFF41\xFF42", L""}, {L"Adobe", L"16"}};
+  const struct {
+    std::wstring creatorText, creatorVersion;
+    std::int32_t editedRow;
+    LinkEditProblem expected;
+    std::int32_t duplicateRow;
+  } cases[] = {
+      {L"Foo*", L"1", 0, LinkEditProblem::kNone, -1},          // the row's own pair
+      {L"Foo*", L"1", 1, LinkEditProblem::kDuplicatePair, 0},  // a '*' is a character like any other
+      {L"Foo", L"1", 1, LinkEditProblem::kNone, -1},           // so "Foo" is not "Foo*"
+      {L"Foo*", L"1*", 1, LinkEditProblem::kNone, -1},
+      {L" aDOBE ", L"16", 0, LinkEditProblem::kDuplicatePair, 1},  // letter case and blanks as stored
+      {L"Adobe", L"16", 1, LinkEditProblem::kDuplicatePair, 3},    // another row of the same pair
+      {L"Adobe", L"16.0", 0, LinkEditProblem::kNone, -1},
+      {L"\xFF21\xFF22", L"", 0, LinkEditProblem::kDuplicatePair, 2},  // full-width letters folded too
+      {L"\xFF21\xFF22", L"", 2, LinkEditProblem::kNone, -1},
+      {L"Adobe", L"16\n", 0, LinkEditProblem::kVersionLineBreak, -1},  // the texts' own problems first
+      {L"  ", L"1", 1, LinkEditProblem::kCreatorEmpty, -1},
+  };
+  for (const auto& c : cases) {
+    const std::string name(c.creatorText.begin(), c.creatorText.end());
+    const editor::LinkEditCheck check =
+        editor::CheckLinkEdit(c.creatorText, c.creatorVersion, FakeAnsi, rows, c.editedRow);
+    EXPECT_EQ(check.problem, c.expected) << name << " in row " << c.editedRow;
+    EXPECT_EQ(check.duplicateRow, c.duplicateRow) << name << " in row " << c.editedRow;
+  }
+  EXPECT_EQ(editor::CheckLinkEdit(L"adobe", L"16", FakeAnsi, rows, 0).message,
+            L"同じファイルの形式と作成ソフトバージョンの行がすでにあります。\r\nファイルの形式: Adobe\r\n"
+            L"作成ソフトバージョン: 16");
+  EXPECT_EQ(editor::CheckLinkEdit(L"", L"", FakeAnsi, rows, 0).message, editor_texts::kCreatorEmpty);
+}
+
+TEST_F(LinkListEditorTest, TheChangeDialogRefusesAPairOfAnotherRowAsTheRowsStandInTheWindow) {
+  editor_.Form_Load();
+  window_.selected = 2;
+  // Row 1's pair (in other letters) is refused and the dialog stays open for the next try.
+  window_.edits = {{L"adobe illustrator(r) 16.0", L"16.0.3", 0}, {L"Layout 3", L"", 1}};
+  editor_.cmdChange_Click();
+  EXPECT_EQ(window_.log.at(1),
+            L"refused 同じファイルの形式と作成ソフトバージョンの行がすでにあります。\r\n"
+            L"ファイルの形式: Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: 16.0.3");
+  EXPECT_EQ(window_.rows[2].creatorText, L"Layout 3");
+  // Row 2's old pair is free now, though link.ini still holds it; its new one is taken.
+  window_.selected = 0;
+  window_.edits = {{L"Layout 3", L"", 0}, {L"Layout 2", L"", 0}};
+  editor_.cmdChange_Click();
+  EXPECT_EQ(window_.log.at(3).substr(0, 8), L"refused ");
+  EXPECT_EQ(window_.rows[0].creatorText, L"Layout 2");
+}
+
+TEST_F(LinkListEditorTest, OkKeepsWhatOthersWroteOverARowTheWindowLeftAlone) {
+  editor_.Form_Load();
+  window_.selected = 0;
+  editor_.cmdForget_Click();
+  // Changed and changed back: the window leaves the row as it was.
+  window_.edits = {{L"Adobe Illustrator(R) 17.0", L"17.0", 0}};
+  editor_.cmdChange_Click();
+  window_.edits = {{L"Adobe Illustrator(R) 16.0", L"16.0.3", 0}};
+  editor_.cmdChange_Click();
+  window_.selected = 1;
+  window_.edits = {{L"Layout 2", L"2.0", 1}};
+  editor_.cmdChange_Click();
+  // Meanwhile a launcher stores row 0's pair anew and a hand edit gives Layout 2 another program.
+  Put("link.ini", "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", draw_, "16.0*") +
+                      Entry(2, "Adobe Illustrator(R) 16.0", layout_, "16.0.3") + Entry(3, "Layout 2", draw_, "") +
+                      Entry(4, "New", draw_, "1"));
+  EXPECT_TRUE(editor_.cmdOk_Click());
+  EXPECT_EQ(Bytes("link.ini"), "[main]\r\nQuelby=1\r\n" + Entry(1, "Adobe Illustrator(R) 16.0", layout_, "16.0.3") +
+                                   Entry(2, "Layout 2", layout_, "2.0") + Entry(3, "New", draw_, "1"));
+  EXPECT_EQ(window_.log.size(), 3u) << "no error";
 }
 
 }  // namespace

@@ -119,53 +119,97 @@ const Entry kStored{"New", "9", "C:\\n.exe"};
 
 struct SaveCase {
   const char* name;
-  std::string before;       // link.ini when the window opens
-  std::vector<Entry> rows;  // the window's rows at OK
-  std::string meanwhile;    // link.ini at OK, when a launcher has stored meanwhile
+  std::string before;                // link.ini when the window opens
+  std::vector<Entry> rows;           // the window's rows at OK
+  std::vector<std::size_t> origins;  // the entry shown that each row comes from
+  std::string meanwhile;             // link.ini at OK, when another writer has been at it meanwhile
   std::string after;
 };
 
 const std::string kFresh = "[main]\r\nQuelby=1\r\n";
+const Entry kC2{"C*", "*", "C:\\c2.exe"};
+const Entry kAOther{"A", "1", "C:\\other.exe"};
 
 const SaveCase kSaves[] = {
     {"forgotten and changed rows, numbered without gaps",
      kFresh + Entries({kA, kB, kC}),
-     {{"C*", "*", "C:\\c2.exe"}, kA},
+     {kA, kC2},
+     {0, 2},
      "",
-     kFresh + Entries({{"C*", "*", "C:\\c2.exe"}, kA})},
+     kFresh + Entries({kA, kC2})},
     {"the marker, comments, unknown keys and other sections kept",
      "; mine\r\n[main]\r\nQuelby=1\r\n" + Entries({kA, kB}) + "Note=x\r\nlink01=\"old\"\r\n[other]\r\nlink3=y\r\n",
      {kB},
+     {1},
      "",
      "; mine\r\n[main]\r\nQuelby=1\r\n" + Entries({kB}) + "Note=x\r\nlink01=\"old\"\r\n[other]\r\nlink3=y\r\n"},
     {"every key above the end dropped, in any case and each line of it",
      kFresh + Entries({kA, kB}) + Entries({kC}, 4) + "LINK7=\"x\"\r\npath2=\"second\"\r\npath1000=\"z\"\r\n",
      {kA},
+     {0},
      "",
      kFresh + Entries({kA})},
     {"entries a launcher stored meanwhile kept after the rows",
      kFresh + Entries({kA, kB}),
      {kB},
+     {1},
      kFresh + Entries({kA, kB, kStored}),
      kFresh + Entries({kB, kStored})},
-    {"the window decides for every pair it showed, whatever a launcher overwrote",
+    {"a forgotten entry stays forgotten, whatever a launcher overwrote",
      kFresh + Entries({kA, kB}),
      {kB},
+     {1},
      kFresh + Entries({{"a", "1", "C:\\other.exe"}, kB, kStored}),
      kFresh + Entries({kB, kStored})},
-    {"all rows forgotten", kFresh + Entries({kA}), {}, "", kFresh},
+    {"an unchanged row takes a launcher's store or a hand edit over its pair, in its place",
+     kFresh + Entries({kA, kB, kC}),
+     {kA, kC},
+     {0, 2},
+     kFresh + Entries({kAOther, kB, kC}),
+     kFresh + Entries({kAOther, kC})},
+    {"a changed row is written as changed, whatever the file holds for it now",
+     kFresh + Entries({kA, kB}),
+     {kA, kC2},
+     {0, 1},
+     kFresh + Entries({kA, {"B", "2", "C:\\other.exe"}}),
+     kFresh + Entries({kA, kC2})},
+    {"the k-th entry shown of a pair is the k-th entry of that pair now",
+     kFresh + Entries({kA, kB, {"a", "1", "C:\\second.exe"}}),
+     {kA, {"a", "1", "C:\\second.exe"}},
+     {0, 2},
+     kFresh + Entries({kA, kB, kAOther}),
+     kFresh + Entries({kA, kAOther})},
+    {"an entry of a shown pair beyond those shown follows the rows",
+     kFresh + Entries({kA, kB}),
+     {kA},
+     {0},
+     kFresh + Entries({kA, kB, kAOther}),
+     kFresh + Entries({kA, kAOther})},
+    {"an unchanged row whose entry has left the file goes, a changed one stays",
+     kFresh + Entries({kA, kB, kC}),
+     {kA, kC2},
+     {0, 2},
+     kFresh + "Note=emptied\r\n",
+     kFresh + "Note=emptied\r\n" + Entries({kC2})},
+    {"all rows forgotten", kFresh + Entries({kA}), {}, {}, "", kFresh},
 };
 
-TEST_F(LinkFileTest, OkWritesTheRowsAndWhatWasStoredMeanwhile) {
+TEST_F(LinkFileTest, OkMergesTheRowsWithWhatOthersWroteMeanwhile) {
   for (const SaveCase& c : kSaves) {
     SCOPED_TRACE(c.name);
     Put("link.ini", c.before);
     LinkTable shown;
     ReadLinkIni(file_, shown);
     if (!c.meanwhile.empty()) Put("link.ini", c.meanwhile);
-    EXPECT_EQ(SaveLinks(file_, shown, Table(c.rows)), std::nullopt);
+    EXPECT_EQ(SaveLinks(file_, shown, Table(c.rows), c.origins), std::nullopt);
     EXPECT_EQ(Bytes("link.ini"), c.after);
   }
+}
+
+std::vector<std::size_t> Origins(std::size_t first, std::size_t end) {
+  std::vector<std::size_t> origins;
+  for (std::size_t i = first; i < end; ++i) origins.push_back(i);
+  return origins;
 }
 
 TEST_F(LinkFileTest, NothingChangedWritesNothing) {
@@ -174,8 +218,8 @@ TEST_F(LinkFileTest, NothingChangedWritesNothing) {
   LinkTable shown;
   ReadLinkIni(file_, shown);
   ReadOnly("link.ini");
-  EXPECT_EQ(SaveLinks(file_, shown, shown), std::nullopt);
-  EXPECT_EQ(SaveLinks(Path("missing.ini"), LinkTable{}, LinkTable{}), std::nullopt);
+  EXPECT_EQ(SaveLinks(file_, shown, shown, Origins(0, 1)), std::nullopt);
+  EXPECT_EQ(SaveLinks(Path("missing.ini"), LinkTable{}, LinkTable{}, {}), std::nullopt);
   EXPECT_FALSE(fs::exists(Path("missing.ini")));
   EXPECT_EQ(Bytes("link.ini"), loose);
 }
@@ -186,7 +230,7 @@ TEST_F(LinkFileTest, AFailedWriteLeavesTheFileAndGivesTheErrorNumber) {
   LinkTable shown;
   ReadLinkIni(file_, shown);
   ReadOnly("link.ini");
-  EXPECT_EQ(SaveLinks(file_, shown, Table({kB})), err::FromSystemError(EACCES));
+  EXPECT_EQ(SaveLinks(file_, shown, Table({kB}), {1}), err::FromSystemError(EACCES));
   EXPECT_EQ(Bytes("link.ini"), before);
 }
 
@@ -201,7 +245,7 @@ TEST_F(LinkFileTest, AUnicodeFileStaysUnicode) {
   LinkTable rows = shown;
   ForgetLink(rows, 2);
   ChangeLink(rows, 1, kKana + "*", "C:\\a.exe", "*");
-  EXPECT_EQ(SaveLinks(file_, shown, rows), std::nullopt);
+  EXPECT_EQ(SaveLinks(file_, shown, rows, {0}), std::nullopt);
   EXPECT_EQ(Bytes("link.ini"),
             Utf16Bytes(std::u16string_view(u"[main]\r\nQuelby=1\r\nlink1=\"\u30A4\u30E9\u30B9\u30C8*\"\r\n"
                                            u"path1=\"C:\\a.exe\"\r\nCreatorVersion1=\"*\"\r\n"),
@@ -216,7 +260,7 @@ TEST_F(LinkFileTest, AFullTableIsWrittenBackAtOnce) {
   ReadLinkIni(file_, shown);
   LinkTable rows = shown;
   ForgetLink(rows, 1);
-  EXPECT_EQ(SaveLinks(file_, shown, rows), std::nullopt);
+  EXPECT_EQ(SaveLinks(file_, shown, rows, Origins(1, 999)), std::nullopt);
   entries.erase(entries.begin());
   EXPECT_EQ(Bytes("link.ini"), kFresh + Entries(entries));
 }

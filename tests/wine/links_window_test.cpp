@@ -86,6 +86,18 @@ Texts RowTexts(HWND list) {
   return rows;
 }
 
+// The rows once they read as expected, or as they stand when the time is up: the state column
+// fills in when the window's tests of the programs answer.
+Texts SettledRows(HWND list, const Texts& expected) {
+  const ULONGLONG end = GetTickCount64() + 15000;
+  Texts rows = RowTexts(list);
+  while (rows != expected && GetTickCount64() < end) {
+    Sleep(20);
+    rows = RowTexts(list);
+  }
+  return rows;
+}
+
 struct ColumnView {
   std::wstring text;
   int width;
@@ -297,9 +309,10 @@ TEST_F(LinksWindow, ShowsTheRowsOverTheListWindowLaidOutInTwips) {
                                                      {editor_texts::kLinksVersionColumn, Twips(2040)},
                                                      {editor_texts::kLinksProgramColumn, Twips(3060)},
                                                      {editor_texts::kLinksStateColumn, Twips(1560)}}));
-  EXPECT_EQ(RowTexts(list_), (Texts{L"Adobe Illustrator(R) 16.0|16.0*|Draw|",
-                                    kKana + L"||" + gone_.wstring() + L"|" + editor_texts::kLinksProgramMissing,
-                                    L"Example Layout 2|2.0|" + other_.wstring() + L"|"}));
+  const Texts rows{L"Adobe Illustrator(R) 16.0|16.0*|Draw|",
+                   kKana + L"||" + gone_.wstring() + L"|" + editor_texts::kLinksProgramMissing,
+                   L"Example Layout 2|2.0|" + other_.wstring() + L"|"};
+  EXPECT_EQ(SettledRows(list_, rows), rows);
   EXPECT_EQ(SelectedRow(list_), 0);
   EXPECT_EQ(Focus(links_), list_);
   Texts buttons;
@@ -500,6 +513,87 @@ TEST_F(LinksLauncher, FindsAStarEntryButTakesAnExactEntryFirst) {
   auto second = Open(exact);
   ASSERT_TRUE(second->Ended());
   EXPECT_EQ(Started(layout_), Texts{StartOf(layout_, exact)});
+}
+
+TEST_F(LinksWindow, TheRowsComeAtOnceTheirProgramsStateWhenTestedAndAClosingWindowDoesNotWait) {
+  ASSERT_NO_FATAL_FAILURE(StartEditor());
+  // Closed the moment it is there, before or while its programs are tested.
+  for (int i = 0; i < 3; ++i) {
+    ASSERT_NO_FATAL_FAILURE(OpenLinks());
+    Press(links_, IDCANCEL);
+    ASSERT_TRUE(Closed(links_));
+  }
+  ASSERT_NO_FATAL_FAILURE(OpenLinks());
+  Texts rows = RowTexts(list_);
+  ASSERT_EQ(rows.size(), 3u) << "the rows are there when the window is";
+  for (std::wstring& row : rows) row.erase(row.rfind(L'|') + 1);
+  EXPECT_EQ(rows, (Texts{L"Adobe Illustrator(R) 16.0|16.0*|Draw|", kKana + L"||" + gone_.wstring() + L"|",
+                         L"Example Layout 2|2.0|" + other_.wstring() + L"|"}));
+  rows[1] += editor_texts::kLinksProgramMissing;
+  EXPECT_EQ(SettledRows(list_, rows), rows);
+
+  // A row given another program is tested again: Draw's program has gone meanwhile.
+  fs::remove(draw_);
+  HWND change = OpenChange(2);
+  ASSERT_TRUE(change);
+  SendDlgItemMessageW(change, kLinkEditProgram, CB_SETCURSEL, 1, 0);  // Draw
+  Press(change, IDOK);
+  ASSERT_TRUE(Closed(change));
+  rows[2] = L"Example Layout 2|2.0|Draw|" + std::wstring(editor_texts::kLinksProgramMissing);
+  EXPECT_EQ(SettledRows(list_, rows), rows);
+  Press(links_, IDCANCEL);
+  ASSERT_TRUE(Closed(links_));
+  CloseEditor();
+}
+
+TEST_F(LinksWindow, ChangeRefusesThePairOfAnotherRowNamingIt) {
+  PutLinks(LinkEntry(1, kAi16, Ansi(draw_), "16.0*") + LinkEntry(2, "Example Layout 2", Ansi(layout_), "2.0"));
+  ASSERT_NO_FATAL_FAILURE(OpenLinks());
+  HWND change = OpenChange(1);
+  ASSERT_TRUE(change);
+  SetField(change, kLinkEditCreator, L"ADOBE illustrator(r) 16.0");
+  SetField(change, kLinkEditVersion, L"16.0*");
+  EXPECT_EQ(Refusal(change),
+            L"同じファイルの形式と作成ソフトバージョンの行がすでにあります。\r\n"
+            L"ファイルの形式: Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: 16.0*");
+  // Without its '*' the pair is another.
+  SetField(change, kLinkEditVersion, L"16.0");
+  Press(change, IDOK);
+  ASSERT_TRUE(Closed(change));
+  EXPECT_EQ(RowTexts(list_)[1], L"ADOBE illustrator(r) 16.0|16.0|レイアウト|");
+  Press(links_, IDOK);
+  ASSERT_TRUE(Closed(links_));
+  EXPECT_EQ(SystemEntries(),
+            (std::vector<Entry>{{kAi16, Ansi(draw_), "16.0*"}, {"ADOBE illustrator(r) 16.0", Ansi(layout_), "16.0"}}));
+  CloseEditor();
+}
+
+TEST_F(LinksWindow, OkKeepsALaunchersStoreAndAHandEditOfRowsItLeftAloneAndWritesItsOwnChange) {
+  ASSERT_NO_FATAL_FAILURE(OpenLinks());
+  HWND change = OpenChange(2);
+  ASSERT_TRUE(change);
+  SetField(change, kLinkEditVersion, L"2.1");
+  Press(change, IDOK);
+  ASSERT_TRUE(Closed(change));
+  // Meanwhile a launcher (Shift held, "remember" ticked) stores Layout over row 1's pair, in its
+  // place and quoted as it writes; a hand edit gives row 2 Draw, unquoted; and row 3, which the
+  // window has changed, is edited by hand too.
+  std::string file = box_.Read(L"link.ini");
+  const auto replace = [&](const std::string& from, const std::string& to) {
+    const std::size_t at = file.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    file.replace(at, from.size(), to);
+  };
+  replace("path1=\"" + Upper(Ansi(draw_)) + "\"", "path1=\"" + Ansi(layout_) + "\"");
+  replace("path2=\"" + Ansi(gone_) + "\"", "path2=" + Ansi(draw_));
+  replace("path3=\"" + Ansi(other_) + "\"", "path3=\"" + Ansi(draw_) + "\"");
+  box_.Put(L"link.ini", file);
+  Press(links_, IDOK);
+  ASSERT_TRUE(Closed(links_));
+  EXPECT_EQ(SystemEntries(), (std::vector<Entry>{{kAi16, Ansi(layout_), "16.0*"},
+                                                 {kKanaAnsi, Ansi(draw_), ""},
+                                                 {"Example Layout 2", Ansi(other_), "2.1"}}));
+  CloseEditor();
 }
 
 }  // namespace
