@@ -7,7 +7,6 @@
 #include "eps_header.h"
 #include "error.h"
 #include "handler.h"
-#include "launcher_main.h"
 #include "link_rules.h"
 #include "text.h"
 
@@ -34,17 +33,6 @@ std::pair<std::string, std::string> LookUpPair(const std::wstring& creatorText, 
                                                const ExactAnsi& toAnsi) {
   bool exact = true;
   return {text::UpperCaseCp932(toAnsi(creatorText, exact)), text::UpperCaseCp932(toAnsi(creatorVersion, exact))};
-}
-
-// The launcher's own analysis: every scan limit in turn until a creator text is found.
-std::optional<std::string> AnalyzeAsTheLauncher(const fileio::FilePath& file, std::string& creatorVersion) {
-  EpsFileAnalysis analysis{file};
-  std::optional<std::string> creatorText;
-  for (const std::int32_t limit : launcher::kScanLimits) {
-    creatorText = analysis.AnalyzeEpsFile(limit, creatorVersion);
-    if (creatorText) break;
-  }
-  return creatorText;
 }
 
 }  // namespace
@@ -194,7 +182,7 @@ void LinkListEditor::cmdForget_Click() {
 
 std::wstring LinkListEditor::TestReport(const std::wstring& file) {
   std::string creatorVersion;
-  const std::optional<std::string> creatorText = AnalyzeAsTheLauncher(fileio::FilePath(file), creatorVersion);
+  const std::optional<std::string> creatorText = AnalyzeWithEveryLimit(fileio::FilePath(file), creatorVersion);
   if (!creatorText) return editor_texts::kTestUnknownFormat;
   std::wstring report = editor_texts::kTestCreator + host_.FromAnsi(*creatorText) + L"\r\n" +
                         editor_texts::kTestVersion + host_.FromAnsi(creatorVersion) + L"\r\n\r\n";

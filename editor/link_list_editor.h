@@ -10,8 +10,9 @@
 
 #include "editor_texts.h"
 #include "file_io.h"
+#include "link_table.h"
 #include "message_style.h"
-#include "tables.h"
+#include "name_list.h"
 
 namespace editor {
 

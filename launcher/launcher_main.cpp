@@ -8,7 +8,8 @@
 #include "error.h"
 #include "ini.h"
 #include "link_rules.h"
-#include "tables.h"
+#include "link_table.h"
+#include "name_list.h"
 #include "text.h"
 
 namespace launcher {
@@ -81,14 +82,12 @@ struct Run {
   }
 
   void Analyse() {
-    EpsFileAnalysis analysis{fileio::FilePath(filePath)};
-    creatorText = analysis.AnalyzeEpsFile(kScanLimits[0], creatorVersion);
-    if (creatorText) return;
-    host.ShowWait(filePath);
-    for (std::size_t scan = 1; scan < std::size(kScanLimits) && !creatorText; ++scan) {
-      creatorText = analysis.AnalyzeEpsFile(kScanLimits[scan], creatorVersion);
-    }
-    host.CloseWait();
+    bool waiting = false;
+    creatorText = AnalyzeWithEveryLimit(fileio::FilePath(filePath), creatorVersion, [&] {
+      host.ShowWait(filePath);
+      waiting = true;
+    });
+    if (waiting) host.CloseWait();
   }
 
   // A failure here does not keep the chosen program from starting; the user is told afterwards.

@@ -18,9 +18,6 @@ namespace launcher {
 inline constexpr int kPointerDefault = 0;
 inline constexpr int kPointerHourglass = 11;
 
-// Characters scanned for the header, tried in this order until a creator text is found.
-inline constexpr std::int32_t kScanLimits[] = {100 * 1024, 2000 * 1024, 40000 * 1024};
-
 // What the launcher needs from the system and its windows; the Windows build supplies the real
 // thing, the tests a recording stand-in.
 class LauncherHost {

@@ -220,7 +220,7 @@ std::optional<std::string> AnalysisOnce(const fs::path& file, ScanPath path) {
   EpsFileAnalysis analysis(file, path);
   std::string version;
   std::optional<std::string> creator;
-  for (const auto limit : launcher::kScanLimits) creator = analysis.AnalyzeEpsFile(limit, version);
+  for (const auto limit : kScanLimits) creator = analysis.AnalyzeEpsFile(limit, version);
   return creator;
 }
 
@@ -252,7 +252,7 @@ void WholeBufferReference(benchmark::State& state) {
   const fs::path& file = Samples().Get(kKinds[3]);
   for (auto _ : state) {
     PeakMemory peak;
-    for (const auto limit : launcher::kScanLimits) {
+    for (const auto limit : kScanLimits) {
       std::string bytes;
       fileio::ReadAll(file, bytes);
       benchmark::DoNotOptimize(ReferenceAnalysis(bytes, limit));

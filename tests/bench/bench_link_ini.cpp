@@ -21,7 +21,8 @@
 #include "config.h"
 #include "ini.h"
 #include "link_rules.h"
-#include "tables.h"
+#include "link_table.h"
+#include "name_list.h"
 #include "timing.h"
 
 namespace {

@@ -14,7 +14,8 @@
 #include "error.h"
 #include "ini.h"
 #include "link_lock.h"
-#include "tables.h"
+#include "link_table.h"
+#include "name_list.h"
 #include "temp_folder.h"
 
 namespace {

@@ -1,4 +1,5 @@
 #include "link_rules.h"
+#include "name_list.h"
 
 #include <gtest/gtest.h>
 

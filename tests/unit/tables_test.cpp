@@ -1,4 +1,5 @@
-#include "tables.h"
+#include "link_table.h"
+#include "name_list.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

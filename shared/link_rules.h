@@ -11,7 +11,7 @@
 
 #include "file_io.h"
 #include "ini.h"
-#include "tables.h"
+#include "link_table.h"
 
 // The number of the entry that decides which program opens a file of this creator text and version,
 // or 0. The exact look-up (FindLink) comes first and decides whenever it finds an entry. Only then
@@ -23,14 +23,6 @@
 // else is an ordinary character.
 std::int32_t FindLinkWithPatterns(const LinkTable& table, const std::string& creatorText,
                                   const std::string& creatorVersion);
-
-// The index (from 0) of the first application whose program path is `programPath`, letter case
-// ignored; -1 when none is.
-std::int32_t AppIndexOf(const AppList& apps, const std::string& programPath);
-
-// What a row of the remembered choices names as the program: the application's name, else the
-// program path itself.
-std::string ProgramLabel(const AppList& apps, const std::string& programPath);
 
 // Entry `number` (from 1) of the rows takes these values; the others keep their places.
 void ChangeLink(LinkTable& rows, std::int32_t number, const std::string& creatorText, const std::string& programPath,

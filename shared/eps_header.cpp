@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <utility>
 
 namespace {
@@ -515,4 +516,16 @@ std::optional<std::string> EpsFileAnalysis::AnalyzeEpsFile(std::int32_t scanLimi
   if (failed_) return std::nullopt;
   creatorVersion = scanner_.CreatorVersion();
   return scanner_.CreatorText();
+}
+
+std::optional<std::string> AnalyzeWithEveryLimit(const fileio::FilePath& file, std::string& creatorVersion,
+                                                 const std::function<void()>& beforeLongerScans) {
+  EpsFileAnalysis analysis{file};
+  std::optional<std::string> creatorText = analysis.AnalyzeEpsFile(kScanLimits[0], creatorVersion);
+  if (creatorText) return creatorText;
+  if (beforeLongerScans) beforeLongerScans();
+  for (std::size_t scan = 1; scan < std::size(kScanLimits) && !creatorText; ++scan) {
+    creatorText = analysis.AnalyzeEpsFile(kScanLimits[scan], creatorVersion);
+  }
+  return creatorText;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -97,6 +98,9 @@ class EpsHeaderScanner {
   Capture creatorLine_;
 };
 
+// Characters scanned for the header, tried in this order until a creator text is found.
+inline constexpr std::int32_t kScanLimits[] = {100 * 1024, 2000 * 1024, 40000 * 1024};
+
 // One file's analysis. Each call reaches further into the file from where the last one stopped, so
 // the file is read once however many limits are tried; it is opened on the first call and closed
 // when the analysis is settled, the file has ended, or the object goes.
@@ -131,3 +135,9 @@ class EpsFileAnalysis {
   bool finished_ = false;
   bool failed_ = false;
 };
+
+// The file's creator text as the launcher finds it: every scan limit in turn until one is found.
+// `beforeLongerScans` runs once, when the first limit found none (the launcher shows its wait
+// notice then). No value when the format is unknown; `creatorVersion` gets the creator version.
+std::optional<std::string> AnalyzeWithEveryLimit(const fileio::FilePath& file, std::string& creatorVersion,
+                                                 const std::function<void()>& beforeLongerScans = nullptr);

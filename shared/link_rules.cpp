@@ -84,19 +84,6 @@ std::int32_t FindLinkWithPatterns(const LinkTable& table, const std::string& cre
   return best;
 }
 
-std::int32_t AppIndexOf(const AppList& apps, const std::string& programPath) {
-  const std::string path = text::UpperCaseCp932(programPath);
-  for (std::int32_t i = 0; i < apps.count(); ++i) {
-    if (text::UpperCaseCp932(apps.mstrAppPaths[static_cast<std::size_t>(i)]) == path) return i;
-  }
-  return -1;
-}
-
-std::string ProgramLabel(const AppList& apps, const std::string& programPath) {
-  const std::int32_t index = AppIndexOf(apps, programPath);
-  return index < 0 ? programPath : apps.mstrAppNames[static_cast<std::size_t>(index)];
-}
-
 void ChangeLink(LinkTable& rows, std::int32_t number, const std::string& creatorText, const std::string& programPath,
                 const std::string& creatorVersion) {
   const auto index = static_cast<std::size_t>(number - 1);

@@ -1,11 +1,10 @@
-#include "tables.h"
+#include "link_table.h"
 
 #include <utility>
 
 #include "config.h"
 #include "error.h"
 #include "link_lock.h"
-#include "name_list.h"
 #include "text.h"
 
 namespace {
@@ -34,15 +33,6 @@ std::int32_t ReadLinkIni(const IniDocument& ini, LinkTable& table) {
     table.mstrCreatorVersions.push_back(text::TrimBlanksAnsi(version));
   }
   return table.count();
-}
-
-std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list) {
-  list = AppList{};
-  for (auto& entry : ReadNameEntries(IniDocument::Load(file))) {
-    list.mstrAppNames.push_back(std::move(entry.name));
-    list.mstrAppPaths.push_back(std::move(entry.path));
-  }
-  return list.count();
 }
 
 bool LinkMatches(const LinkTable& table, std::int32_t number, const std::string& creatorText,

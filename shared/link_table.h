@@ -20,19 +20,10 @@ struct LinkTable {
   std::int32_t count() const { return static_cast<std::int32_t>(mstrLinks.size()); }
 };
 
-struct AppList {
-  std::vector<std::string> mstrAppNames;  // shown in the selection dialog
-  std::vector<std::string> mstrAppPaths;
-  std::int32_t count() const { return static_cast<std::int32_t>(mstrAppNames.size()); }
-};
-
 // Reads link1.. up to link999 (with path and CreatorVersion); the table ends at the first number
 // whose link or path is empty. Returns the number of entries.
 std::int32_t ReadLinkIni(const fileio::FilePath& file, LinkTable& table);
 std::int32_t ReadLinkIni(const IniDocument& ini, LinkTable& table);
-
-// Reads name1/path1 up to name99/path99; the list ends at the first empty name or path.
-std::int32_t ReadNameIni(const fileio::FilePath& file, AppList& list);
 
 // A stored value that ends in this character is a pattern for the look-up: it stands for every
 // text that begins with what comes before it.
