@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "codepage.h"
 #include "config.h"
 #include "eps_header.h"
 #include "error.h"
@@ -20,19 +21,18 @@ bool HasLineBreak(const std::wstring& value) { return value.find_first_of(L"\r\n
 
 // The first problem of one text, of the three kinds that a text of either field can have.
 LinkEditProblem ProblemOf(const std::wstring& value, LinkEditProblem lineBreak, LinkEditProblem tooLong,
-                          LinkEditProblem notAnsi, const ExactAnsi& toAnsi) {
+                          LinkEditProblem notAnsi) {
   if (HasLineBreak(value)) return lineBreak;
   bool exact = true;
-  if (toAnsi(value, exact).size() > kMostValueBytes) return tooLong;
+  if (codepage::AnsiFromWide(value, &exact).size() > kMostValueBytes) return tooLong;
   if (!exact) return notAnsi;
   return LinkEditProblem::kNone;
 }
 
 // A pair as the exact look-up compares it: in the ANSI code page, upper-cased.
-std::pair<std::string, std::string> LookUpPair(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                                               const ExactAnsi& toAnsi) {
-  bool exact = true;
-  return {text::UpperCaseCp932(toAnsi(creatorText, exact)), text::UpperCaseCp932(toAnsi(creatorVersion, exact))};
+std::pair<std::string, std::string> LookUpPair(const std::wstring& creatorText, const std::wstring& creatorVersion) {
+  return {text::UpperCaseCp932(codepage::AnsiFromWide(creatorText)),
+          text::UpperCaseCp932(codepage::AnsiFromWide(creatorVersion))};
 }
 
 }  // namespace
@@ -50,7 +50,7 @@ ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath) {
 }
 
 LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const ExactAnsi& toAnsi, const std::vector<LinkPairTexts>& rows, std::int32_t editedRow) {
+                            const std::vector<LinkPairTexts>& rows, std::int32_t editedRow) {
   LinkEditCheck check;
   check.creatorText = text::TrimBlanks(creatorText);
   check.creatorVersion = text::TrimBlanks(creatorVersion);
@@ -60,19 +60,19 @@ LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring&
     return check;
   }
   check.problem = ProblemOf(check.creatorText, LinkEditProblem::kCreatorLineBreak, LinkEditProblem::kCreatorTooLong,
-                            LinkEditProblem::kCreatorNotAnsi, toAnsi);
+                            LinkEditProblem::kCreatorNotAnsi);
   if (check.problem == LinkEditProblem::kNone) {
     check.problem = ProblemOf(check.creatorVersion, LinkEditProblem::kVersionLineBreak,
-                              LinkEditProblem::kVersionTooLong, LinkEditProblem::kVersionNotAnsi, toAnsi);
+                              LinkEditProblem::kVersionTooLong, LinkEditProblem::kVersionNotAnsi);
   }
   if (check.problem != LinkEditProblem::kNone) {
     check.message = LinkEditMessage(check.problem);
     return check;
   }
-  const auto pair = LookUpPair(check.creatorText, check.creatorVersion, toAnsi);
+  const auto pair = LookUpPair(check.creatorText, check.creatorVersion);
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (static_cast<std::int32_t>(i) == editedRow) continue;
-    if (LookUpPair(rows[i].creatorText, rows[i].creatorVersion, toAnsi) != pair) continue;
+    if (LookUpPair(rows[i].creatorText, rows[i].creatorVersion) != pair) continue;
     check.problem = LinkEditProblem::kDuplicatePair;
     check.duplicateRow = static_cast<std::int32_t>(i);
     check.message = std::wstring(editor_texts::kDuplicatePairBefore) + L"\r\n" + editor_texts::kTestCreator +
@@ -104,14 +104,15 @@ void LinkListEditor::Handle(Step step) {
 
 LinkRowTexts LinkListEditor::RowTexts(std::size_t index) const {
   const std::string& path = rows_.mstrLinkPaths[index];
-  return {host_.FromAnsi(rows_.mstrLinks[index]), host_.FromAnsi(rows_.mstrCreatorVersions[index]),
-          host_.FromAnsi(ProgramLabel(apps_, path)), states_[index].gone ? editor_texts::kLinksProgramMissing : L""};
+  return {codepage::WideFromAnsi(rows_.mstrLinks[index]), codepage::WideFromAnsi(rows_.mstrCreatorVersions[index]),
+          codepage::WideFromAnsi(ProgramLabel(apps_, path)),
+          states_[index].gone ? editor_texts::kLinksProgramMissing : L""};
 }
 
 void LinkListEditor::CheckProgramOf(std::size_t index) {
   states_[index].ticket = nextTicket_++;
   states_[index].gone = false;
-  host_.CheckProgram(states_[index].ticket, host_.FromAnsi(rows_.mstrLinkPaths[index]));
+  host_.CheckProgram(states_[index].ticket, codepage::WideFromAnsi(rows_.mstrLinkPaths[index]));
 }
 
 void LinkListEditor::Form_Load() {
@@ -142,24 +143,22 @@ void LinkListEditor::cmdChange_Click() {
     const int row = host_.SelectedRow();
     if (row < 0 || row >= rows_.count()) return;
     const auto index = static_cast<std::size_t>(row);
-    std::wstring creatorText = host_.FromAnsi(rows_.mstrLinks[index]);
-    std::wstring creatorVersion = host_.FromAnsi(rows_.mstrCreatorVersions[index]);
+    std::wstring creatorText = codepage::WideFromAnsi(rows_.mstrLinks[index]);
+    std::wstring creatorVersion = codepage::WideFromAnsi(rows_.mstrCreatorVersions[index]);
     const ProgramChoices choices = ChoicesFor(apps_, rows_.mstrLinkPaths[index]);
     std::vector<std::wstring> programs;
-    for (const std::string& item : choices.items) programs.push_back(host_.FromAnsi(item));
+    for (const std::string& item : choices.items) programs.push_back(codepage::WideFromAnsi(item));
     std::int32_t program = choices.selected;
     // The other rows as they stand in the window, not as link.ini holds them.
     std::vector<LinkPairTexts> pairs;
     for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) {
-      pairs.push_back({host_.FromAnsi(rows_.mstrLinks[i]), host_.FromAnsi(rows_.mstrCreatorVersions[i])});
+      pairs.push_back(
+          {codepage::WideFromAnsi(rows_.mstrLinks[i]), codepage::WideFromAnsi(rows_.mstrCreatorVersions[i])});
     }
-    const LinkEditChecker check = [&](const std::wstring& text, const std::wstring& version, const ExactAnsi& toAnsi) {
-      return CheckLinkEdit(text, version, toAnsi, pairs, row);
-    };
-    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program, check)) return;
+    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program, pairs, row)) return;
     const std::string path = choices.paths.at(static_cast<std::size_t>(program));
     const bool otherProgram = path != rows_.mstrLinkPaths[index];
-    ChangeLink(rows_, row + 1, host_.ToAnsi(creatorText), path, host_.ToAnsi(creatorVersion));
+    ChangeLink(rows_, row + 1, codepage::AnsiFromWide(creatorText), path, codepage::AnsiFromWide(creatorVersion));
     if (otherProgram) states_[index].gone = false;
     host_.SetRow(row, RowTexts(index));
     host_.SelectRow(row);
@@ -184,12 +183,12 @@ std::wstring LinkListEditor::TestReport(const std::wstring& file) {
   std::string creatorVersion;
   const std::optional<std::string> creatorText = AnalyzeWithEveryLimit(fileio::FilePath(file), creatorVersion);
   if (!creatorText) return editor_texts::kTestUnknownFormat;
-  std::wstring report = editor_texts::kTestCreator + host_.FromAnsi(*creatorText) + L"\r\n" +
-                        editor_texts::kTestVersion + host_.FromAnsi(creatorVersion) + L"\r\n\r\n";
+  std::wstring report = editor_texts::kTestCreator + codepage::WideFromAnsi(*creatorText) + L"\r\n" +
+                        editor_texts::kTestVersion + codepage::WideFromAnsi(creatorVersion) + L"\r\n\r\n";
   const std::int32_t number = FindLinkWithPatterns(rows_, *creatorText, creatorVersion);
   if (number == 0) return report + editor_texts::kTestNotRegistered;
   const std::string& path = rows_.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
-  return report + editor_texts::kTestProgram + host_.FromAnsi(ProgramLabel(apps_, path)) +
+  return report + editor_texts::kTestProgram + codepage::WideFromAnsi(ProgramLabel(apps_, path)) +
          editor_texts::kTestRowBefore + std::to_wstring(number) + editor_texts::kTestRowAfter;
 }
 

@@ -16,9 +16,6 @@
 
 namespace editor {
 
-// The exact conversion to the ANSI code page: the text, and whether every character was in it.
-using ExactAnsi = std::function<std::string(const std::wstring&, bool& exact)>;
-
 // What one row of the window shows.
 struct LinkRowTexts {
   std::wstring creatorText;
@@ -62,18 +59,12 @@ struct LinkPairTexts {
 // code page, with no character that the code page lacks; the creator text not empty. Then that no
 // row of `rows` but `editedRow` (from 0) has the pair, compared as the exact look-up compares (the
 // ANSI code page, upper-cased; a '*' is a character like any other): a second such row would never
-// be found. Only the first problem counts. `toAnsi` converts to the ANSI code page and tells whether
-// the conversion was exact.
+// be found. Only the first problem counts.
 LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const ExactAnsi& toAnsi, const std::vector<LinkPairTexts>& rows = {},
-                            std::int32_t editedRow = -1);
+                            const std::vector<LinkPairTexts>& rows = {}, std::int32_t editedRow = -1);
 
 // What the change dialog says about a problem; for kDuplicatePair its first line.
 const wchar_t* LinkEditMessage(LinkEditProblem problem);
-
-// The check that the change dialog runs on its texts at OK.
-using LinkEditChecker =
-    std::function<LinkEditCheck(const std::wstring& creatorText, const std::wstring& creatorVersion, const ExactAnsi&)>;
 
 // What the window of remembered choices needs from the system and its windows; the Windows build
 // supplies the real thing, the tests a recording stand-in.
@@ -82,10 +73,6 @@ class LinksHost {
   virtual ~LinksHost() = default;
   // The folder that holds the list editor's program file, where both INI files lie.
   virtual fileio::FilePath ProgramFolder() = 0;
-  // Between the files' ANSI code page and the windows' text.
-  virtual std::wstring FromAnsi(const std::string& ansi) = 0;
-  virtual std::string ToAnsi(const std::wstring& wide) = 0;
-
   // The rows of the list (from 0). Throws err::AppError when a row cannot be added.
   virtual void InsertRow(int row, const LinkRowTexts& texts) = 0;
   virtual void SetRow(int row, const LinkRowTexts& texts) = 0;
@@ -97,12 +84,13 @@ class LinksHost {
   // 変更 and 削除, which need a row to work on.
   virtual void EnableRowButtons(bool enabled) = 0;
 
-  // The change dialog; true when accepted with OK, the texts then replaced by the accepted ones and
-  // `rlngProgram` by the index of the chosen item of `vstrPrograms`. Its OK runs `vCheck` on the
-  // texts with the exact conversion, and on a problem shows the check's message and stays open.
+  // The change dialog for row `vlngRow` of `vRows` (the rows' pairs as the window shows them); true
+  // when accepted with OK, the texts then replaced by the accepted ones and `rlngProgram` by the
+  // index of the chosen item of `vstrPrograms`. Its OK checks the texts (CheckLinkEdit), and on a
+  // problem shows the check's message and stays open.
   virtual bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                             const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                            const LinkEditChecker& vCheck) = 0;
+                            const std::vector<LinkPairTexts>& vRows, std::int32_t vlngRow) = 0;
   // Looks off the window's thread, once the window has been painted, whether the program at `path`
   // is there (a network path can keep the test waiting long), and hands the answer to
   // LinkListEditor::ProgramChecked with `ticket` on the window's thread; never once the window has

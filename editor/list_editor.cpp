@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "codepage.h"
 #include "config.h"
 #include "error.h"
 #include "handler.h"
@@ -40,8 +41,8 @@ std::int32_t ListEditor::LoadNameList(const fileio::FilePath& file) {
   std::vector<std::wstring> names;
   std::vector<std::wstring> paths;
   for (const NameEntry& entry : ReadNameEntries(IniDocument::Load(file))) {
-    names.push_back(host_.FromAnsi(entry.name));
-    paths.push_back(host_.FromAnsi(entry.path));
+    names.push_back(codepage::WideFromAnsi(entry.name));
+    paths.push_back(codepage::WideFromAnsi(entry.path));
   }
   mstrNames = std::move(names);
   mstrPaths = std::move(paths);
@@ -119,11 +120,11 @@ void ListEditor::Form_Unload(bool& cancel) {
 void ListEditor::SaveNameList() {
   std::vector<std::pair<std::string, std::string>> values;
   for (const IniWrite& write : NameListWrites(mstrNames, mstrPaths, mlngLoadedCount)) {
-    values.emplace_back(write.key, host_.ToAnsi(write.value));
+    values.emplace_back(write.key, codepage::AnsiFromWide(write.value));
   }
   // The whole list reaches the file in one step, or none of it does and the user is told.
   if (!WriteIniStrings(config::kSection, values, host_.ProgramFolder() / config::kNameIniFile)) {
-    throw err::AppError(host_.FileErrorNumber());
+    throw err::AppError(err::FromSystemError(fileio::LastError()));
   }
 }
 
@@ -132,14 +133,14 @@ void ListEditor::ResetLinkIni() {
   // The launchers store their choices under the same lock, so none is lost in the replacement.
   const linklock::LinkIniLock lock(file);
   if (!lock.held()) throw err::AppError(err::FromSystemError(lock.error()));
-  if (host_.Kind(file) == FileKind::kOther) {
+  if (fileio::KindOf(file) == fileio::FileKind::kOther) {
     // A hidden or system link.ini (or anything else there that is no ordinary file) is not taken
     // for a file to replace: it stays, and the marker entry is only added to it.
     WriteIniString(config::kSection, config::kMarkerKey, config::kMarkerValue, file);
     return;
   }
   // Replaced in one step, so that the launcher never finds link.ini missing or half written.
-  if (!fileio::ReplaceContent(file, FreshLinkIni())) throw err::AppError(host_.FileErrorNumber());
+  if (!fileio::ReplaceContent(file, FreshLinkIni())) throw err::AppError(err::FromSystemError(fileio::LastError()));
 }
 
 }  // namespace editor

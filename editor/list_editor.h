@@ -17,8 +17,6 @@ inline constexpr int kAnswerYes = 6;
 inline constexpr int kAnswerNo = 7;
 inline constexpr int kAnswerCancel = 2;
 
-enum class FileKind { kMissing, kOrdinary, kOther };
-
 // What the list editor needs from the system and its windows; the Windows build supplies the
 // real thing, the tests a recording stand-in.
 class EditorHost {
@@ -26,14 +24,6 @@ class EditorHost {
   virtual ~EditorHost() = default;
   // The folder that holds the list editor's program file, where both INI files lie.
   virtual fileio::FilePath ProgramFolder() = 0;
-  // Between the files' ANSI code page and the windows' text.
-  virtual std::wstring FromAnsi(const std::string& ansi) = 0;
-  virtual std::string ToAnsi(const std::wstring& wide) = 0;
-  // Whether something of that name is there, and whether it is an ordinary file (not hidden or
-  // system, not a folder).
-  virtual FileKind Kind(const fileio::FilePath& path) = 0;
-  // The error number of the file operation that has just failed.
-  virtual std::int32_t FileErrorNumber() = 0;
 
   // The rows of the list (from 0): display only.
   virtual void ClearRows() = 0;

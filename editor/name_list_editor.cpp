@@ -1,5 +1,8 @@
 #include "name_list_editor.h"
 
+#include "codepage.h"
+#include "file_io.h"
+
 #include <cstddef>
 
 #include "config.h"
@@ -35,19 +38,27 @@ std::string FreshLinkIni() {
   return std::string("[") + config::kSection + "]\r\n" + config::kMarkerKey + "=" + config::kMarkerValue + "\r\n";
 }
 
-EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText,
-                      const std::function<bool(const std::wstring&)>& isProgramFile,
-                      const std::function<bool(const std::wstring&)>& fitsAnsi) {
+namespace {
+
+bool FitsAnsi(const std::wstring& text) {
+  bool exact = true;
+  codepage::AnsiFromWide(text, &exact);
+  return exact;
+}
+
+}  // namespace
+
+EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText) {
   EntryCheck check;
   check.name = text::TrimBlanks(nameText);
   check.path = text::TrimBlanks(pathText);
-  if (!isProgramFile(check.path)) {
+  if (!fileio::IsOrdinaryFile(fileio::FilePath(check.path))) {
     check.problem = EntryProblem::kFileMissing;
   } else if (check.name.empty()) {
     check.problem = EntryProblem::kNameMissing;
-  } else if (!fitsAnsi(check.path)) {
+  } else if (!FitsAnsi(check.path)) {
     check.problem = EntryProblem::kPathNotAnsi;
-  } else if (!fitsAnsi(check.name)) {
+  } else if (!FitsAnsi(check.name)) {
     check.problem = EntryProblem::kNameNotAnsi;
   }
   return check;

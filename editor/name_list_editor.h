@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,9 +43,7 @@ struct EntryCheck {
 // file, the name is not empty, then the path and the name survive the ANSI code page (name.ini
 // holds ANSI text, so anything else would be saved as a different text). Only the first problem
 // counts; a later test is not made.
-EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText,
-                      const std::function<bool(const std::wstring&)>& isProgramFile,
-                      const std::function<bool(const std::wstring&)>& fitsAnsi);
+EntryCheck CheckEntry(const std::wstring& nameText, const std::wstring& pathText);
 
 // What the entry dialog says about a problem.
 const wchar_t* ProblemMessage(EntryProblem problem);

@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "codepage.h"
 #include "config.h"
 #include "eps_header.h"
 #include "error.h"
@@ -44,18 +45,18 @@ struct Run {
   std::vector<std::pair<std::wstring, std::int32_t>> startFailures;
 
   bool ProgramExists(const std::string& programPath) {
-    return fileio::IsOrdinaryFile(fileio::FilePath(host.FromAnsi(programPath)));
+    return fileio::IsOrdinaryFile(fileio::FilePath(codepage::WideFromAnsi(programPath)));
   }
 
   void ReportProgramNotFound(const std::string& programPath) {
-    host.Message(std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + host.FromAnsi(programPath),
+    host.Message(std::wstring(launcher_texts::kProgramNotFound) + L"\r\n" + codepage::WideFromAnsi(programPath),
                  messagestyle::kExclamation);
   }
 
   // Starts the program once for each file, in their order. A start that fails does not keep the
   // others from starting; the failures are told together at the end of the run.
   void Start(const std::string& programPath, const std::vector<std::wstring>& files) {
-    const std::wstring program = host.FromAnsi(programPath);
+    const std::wstring program = codepage::WideFromAnsi(programPath);
     for (const std::wstring& file : files) {
       ++startsTried;
       try {
@@ -136,9 +137,9 @@ struct Run {
     // is not offered for remembering.
     const bool storable = formatKnown && CanStoreLink(*creatorText, creatorVersion);
     std::vector<std::wstring> names;
-    for (const auto& name : apps.mstrAppNames) names.push_back(host.FromAnsi(name));
+    for (const auto& name : apps.mstrAppNames) names.push_back(codepage::WideFromAnsi(name));
     std::vector<std::wstring> paths;
-    for (const auto& path : apps.mstrAppPaths) paths.push_back(host.FromAnsi(path));
+    for (const auto& path : apps.mstrAppPaths) paths.push_back(codepage::WideFromAnsi(path));
     ChooserGroup group(meeting, filePath, formatKnown);
     if (meets) host.OpenMeeting(group);
     std::int32_t select = 0;
@@ -149,8 +150,8 @@ struct Run {
     std::optional<std::int32_t> chooserFailure;
     try {
       confirmed = host.ShowSelect(names, paths, select, storable,
-                                  formatKnown ? host.FromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
-                                  host.FromAnsi(creatorVersion), group.Prompt(), always);
+                                  formatKnown ? codepage::WideFromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+                                  codepage::WideFromAnsi(creatorVersion), group.Prompt(), always);
       if (confirmed && (select < 1 || select > apps.count())) throw err::AppError(err::kSubscriptOutOfRange);
     } catch (...) {
       chooserFailure = err::CurrentErrorNumber();

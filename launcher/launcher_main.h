@@ -27,8 +27,6 @@ class LauncherHost {
   virtual std::wstring CommandLine() = 0;
   // The folder that holds the launcher's program file.
   virtual fileio::FilePath ProgramFolder() = 0;
-  // Text from the INI files and the header, from the ANSI code page.
-  virtual std::wstring FromAnsi(const std::string& ansi) = 0;
   virtual void Message(const std::wstring& text, int style) = 0;
   virtual void SetMousePointer(int pointer) = 0;
   virtual bool ShiftDown() = 0;

@@ -24,6 +24,8 @@ cmake --build --preset windows
 scripts/package.sh --bin build/windows/bin  # the installer and the zip, tested under Wine below
 cmake --preset native
 cmake --build --preset native
+# The layers link and include as docs/architecture.md says.
+scripts/check-layers.sh
 # The benchmarks still build and run: a short run only (the figures come from scripts/bench.sh).
 scripts/bench.sh --quick
 ctest --preset native -j2

@@ -2,6 +2,8 @@
 
 #include <new>
 
+#include "error_texts.h"
+
 namespace err {
 namespace {
 
@@ -9,13 +11,13 @@ constexpr std::uint32_t kWin32Facility = 0x80070000u;
 
 const wchar_t* KnownDescription(std::int32_t number) {
   switch (number) {
-    case kInvalidArgument: return L"プロシージャの呼び出し、または引数が不正です。";
-    case kOutOfMemory: return L"メモリが不足しています。";
-    case kSubscriptOutOfRange: return L"インデックスが有効範囲にありません。";
-    case kInternalError: return L"内部エラーです。";
-    case kFileNotFound: return L"ファイルが見つかりません。";
-    case kValueHasLineBreak: return L"設定ファイルに書き込む値に改行が含まれているため、書き込めません。";
-    case kNoApplications: return L"起動するソフトが登録されていません。Quelby で起動リストにソフトを追加してください。";
+    case kInvalidArgument: return error_texts::kInvalidArgument;
+    case kOutOfMemory: return error_texts::kOutOfMemory;
+    case kSubscriptOutOfRange: return error_texts::kSubscriptOutOfRange;
+    case kInternalError: return error_texts::kInternalError;
+    case kFileNotFound: return error_texts::kFileNotFound;
+    case kValueHasLineBreak: return error_texts::kValueHasLineBreak;
+    case kNoApplications: return error_texts::kNoApplications;
     default: return nullptr;
   }
 }
@@ -50,15 +52,15 @@ std::wstring Description(std::int32_t number) {
   if (const wchar_t* known = KnownDescription(number)) return known;
   const auto bits = static_cast<std::uint32_t>(number);
   if ((bits & 0xFFFF0000u) == kWin32Facility) return SystemErrorDescription(bits & 0xFFFFu);
-  return L"アプリケーション定義またはオブジェクト定義のエラーです。";
+  return error_texts::kUnknown;
 }
 
 std::wstring UnknownSystemErrorText(std::uint32_t code) {
-  return L"システム エラー " + std::to_wstring(code) + L" が発生しました。";
+  return error_texts::kSystemErrorBefore + std::to_wstring(code) + error_texts::kSystemErrorAfter;
 }
 
 std::wstring ReportText(std::int32_t number) {
-  return Description(number) + L" (エラー番号:" + NumberText(number) + L")";
+  return Description(number) + error_texts::kNumberBefore + NumberText(number) + error_texts::kNumberAfter;
 }
 
 }  // namespace err

@@ -25,6 +25,10 @@ bool ReplaceContent(const FilePath& path, const std::string& bytes);
 // An existing ordinary file: not a folder, not hidden or system, not a wildcard pattern, not empty.
 bool IsOrdinaryFile(const FilePath& path);
 
+// Whether something of that name is there, and whether it is an ordinary file as above.
+enum class FileKind { kMissing, kOrdinary, kOther };
+FileKind KindOf(const FilePath& path);
+
 // The system's error code of the last operation that failed (GetLastError, errno).
 std::uint32_t LastError();
 

@@ -309,12 +309,6 @@ void IniDocument::RemoveKeys(std::string_view ansiSection, const std::function<b
   Parse();
 }
 
-std::string GetIniString(const std::string& section, const std::string& key, const std::int32_t& size,
-                         const fileio::FilePath& file) {
-  if (size < 0) throw err::AppError(err::kInvalidArgument);
-  return IniDocument::Load(file).Get(section, key, size);
-}
-
 std::int32_t WriteIniString(std::string section, std::string key, std::string value, fileio::FilePath file) {
   return WriteIniStrings(section, {{std::move(key), std::move(value)}}, file);
 }

@@ -99,11 +99,6 @@ class IniDocument {
   std::unordered_map<KeyName, std::size_t, KeyNameHash, KeyNameEqual> keys_;
 };
 
-// Reads one value (GetPrivateProfileStringA semantics; the empty text when the file, the section or
-// the key is missing). A negative size is an invalid argument.
-std::string GetIniString(const std::string& section, const std::string& key, const std::int32_t& size,
-                         const fileio::FilePath& file);
-
 // Writes one value, creating the file and the section when missing. The file is never left half
 // written: the new content is written beside it and then replaces it. Returns nonzero on success
 // and 0 on failure, like WritePrivateProfileStringA. A text holding CR or LF throws err::AppError.

@@ -34,12 +34,6 @@ const winform::Control kControls[] = {
     {kEditFile, L"BUTTON", editor_texts::kEntryBrowse, kButton, 12000, 1560, 1215, 315},
 };
 
-bool FitsAnsi(const std::wstring& text) {
-  bool exact = true;
-  wintext::ToAnsi(text, &exact);
-  return exact;
-}
-
 // A fixed single border and a close box.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 const winform::FormSpec kForm{nullptr, kStyle, 0, 13680, 3465, kControls, std::size(kControls)};
@@ -96,9 +90,8 @@ void frmEdit::cmdFile_Click() {
 }
 
 void frmEdit::cmdOk_Click() {
-  const editor::EntryCheck check = editor::CheckEntry(
-      wintext::WindowText(Item(kEditName)), wintext::WindowText(Item(kEditPath)),
-      [](const std::wstring& path) { return fileio::IsOrdinaryFile(fileio::FilePath(path)); }, FitsAnsi);
+  const editor::EntryCheck check =
+      editor::CheckEntry(wintext::WindowText(Item(kEditName)), wintext::WindowText(Item(kEditPath)));
   if (check.problem != editor::EntryProblem::kNone) {
     MessageBoxW(window(), editor::ProblemMessage(check.problem), editor_texts::kEntryCaption,
                 MB_OK | MB_ICONEXCLAMATION);

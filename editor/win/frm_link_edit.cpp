@@ -28,17 +28,16 @@ const winform::Control kControls[] = {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER;
 const winform::FormSpec kForm{nullptr, kStyle, 0, 7680, 2460, kControls, std::size(kControls)};
 
-std::string ExactAnsi(const std::wstring& text, bool& exact) { return wintext::ToAnsi(text, &exact); }
-
 }  // namespace
 
 frmLinkEdit::frmLinkEdit(HWND owner) : Dialog(kForm), owner_(owner) {}
 
 bool frmLinkEdit::ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                           const editor::LinkEditChecker& vCheck) {
+                           const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) {
   mblnOk = false;
-  mCheck = &vCheck;
+  mRows = &vRows;
+  mlngRow = vlngRow;
   Create(owner_);
   SetDlgItemTextW(window(), kLinkEditCreator, rstrCreator.c_str());
   SetDlgItemTextW(window(), kLinkEditVersion, rstrCreatorVersion.c_str());
@@ -50,7 +49,7 @@ bool frmLinkEdit::ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorV
   SendMessageW(programs, CB_SETCURSEL, static_cast<WPARAM>(rlngProgram), 0);
   winform::CenterOnOwner(window(), owner_);
   RunModal();
-  mCheck = nullptr;
+  mRows = nullptr;
   if (!mblnOk) return false;
   rstrCreator = mstrCreator;
   rstrCreatorVersion = mstrCreatorVersion;
@@ -69,8 +68,8 @@ void frmLinkEdit::OnCommand(int id, int) {
 }
 
 void frmLinkEdit::cmdOk_Click() {
-  const editor::LinkEditCheck check =
-      (*mCheck)(wintext::WindowText(Item(kLinkEditCreator)), wintext::WindowText(Item(kLinkEditVersion)), ExactAnsi);
+  const editor::LinkEditCheck check = editor::CheckLinkEdit(
+      wintext::WindowText(Item(kLinkEditCreator)), wintext::WindowText(Item(kLinkEditVersion)), *mRows, mlngRow);
   if (check.problem != editor::LinkEditProblem::kNone) {
     MessageBoxW(window(), check.message.c_str(), editor_texts::kLinkEditCaption, MB_OK | MB_ICONEXCLAMATION);
     return;

@@ -14,12 +14,12 @@ class frmLinkEdit : private winform::Dialog {
   explicit frmLinkEdit(HWND owner);
 
   // Shows the dialog modally with the texts given and the programs to choose from, item
-  // `rlngProgram` chosen. OK closes it only when `vCheck` finds no problem in the texts, and shows
-  // the problem's message otherwise. True when the user accepted with OK; only then do the texts
-  // hold the accepted ones (trimmed) and `rlngProgram` the chosen item.
+  // `rlngProgram` chosen, for row `vlngRow` of the rows `vRows`. OK closes it only when the texts
+  // pass editor::CheckLinkEdit against the other rows, and shows the problem's message otherwise. True when the user
+  // accepted with OK; only then do the texts hold the accepted ones (trimmed) and `rlngProgram` the chosen item.
   bool ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                 const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                const editor::LinkEditChecker& vCheck);
+                const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow);
 
  private:
   void Form_Load() override;
@@ -29,7 +29,8 @@ class frmLinkEdit : private winform::Dialog {
   void cmdCancel_Click() { Close(); }
 
   HWND owner_;
-  const editor::LinkEditChecker* mCheck = nullptr;  // during ShowEdit
+  const std::vector<editor::LinkPairTexts>* mRows = nullptr;  // during ShowEdit
+  std::int32_t mlngRow = -1;
   bool mblnOk = false;
   std::wstring mstrCreator;
   std::wstring mstrCreatorVersion;

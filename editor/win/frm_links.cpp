@@ -105,10 +105,6 @@ void frmLinks::cmdOk_Click() {
 
 fileio::FilePath frmLinks::ProgramFolder() { return wintext::ProgramFolder(); }
 
-std::wstring frmLinks::FromAnsi(const std::string& ansi) { return wintext::FromAnsi(ansi); }
-
-std::string frmLinks::ToAnsi(const std::wstring& wide) { return wintext::ToAnsi(wide); }
-
 void frmLinks::InsertRow(int row, const editor::LinkRowTexts& texts) {
   LVITEMW item{};
   item.mask = LVIF_TEXT;
@@ -155,8 +151,8 @@ void frmLinks::EnableRowButtons(bool enabled) {
 
 bool frmLinks::ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                             const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                            const editor::LinkEditChecker& vCheck) {
-  return frmLinkEdit(window()).ShowEdit(rstrCreator, rstrCreatorVersion, vstrPrograms, rlngProgram, vCheck);
+                            const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) {
+  return frmLinkEdit(window()).ShowEdit(rstrCreator, rstrCreatorVersion, vstrPrograms, rlngProgram, vRows, vlngRow);
 }
 
 void frmLinks::CheckProgram(unsigned ticket, const std::wstring& path) { mChecks.Request(ticket, path); }

@@ -31,8 +31,6 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   void lvwLinks_DblClick() { mEditor.lvwLinks_DblClick(); }
 
   fileio::FilePath ProgramFolder() override;
-  std::wstring FromAnsi(const std::string& ansi) override;
-  std::string ToAnsi(const std::wstring& wide) override;
   void InsertRow(int row, const editor::LinkRowTexts& texts) override;
   void SetRow(int row, const editor::LinkRowTexts& texts) override;
   void RemoveRow(int row) override;
@@ -41,7 +39,7 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   void EnableRowButtons(bool enabled) override;
   bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                     const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                    const editor::LinkEditChecker& vCheck) override;
+                    const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) override;
   void CheckProgram(unsigned ticket, const std::wstring& path) override;
   std::wstring ChooseFile() override;
   void Message(const std::wstring& text, int style) override;

@@ -77,17 +77,6 @@ void frmQuelby::OnClose() {
 
 fileio::FilePath frmQuelby::ProgramFolder() { return wintext::ProgramFolder(); }
 
-std::wstring frmQuelby::FromAnsi(const std::string& ansi) { return wintext::FromAnsi(ansi); }
-
-std::string frmQuelby::ToAnsi(const std::wstring& wide) { return wintext::ToAnsi(wide); }
-
-editor::FileKind frmQuelby::Kind(const fileio::FilePath& path) {
-  if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return editor::FileKind::kMissing;
-  return fileio::IsOrdinaryFile(path) ? editor::FileKind::kOrdinary : editor::FileKind::kOther;
-}
-
-std::int32_t frmQuelby::FileErrorNumber() { return err::FromSystemError(GetLastError()); }
-
 void frmQuelby::ClearRows() { List1.Clear(); }
 
 void frmQuelby::InsertRow(int row, const std::wstring& text, const std::wstring& path) {

@@ -27,10 +27,6 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   fileio::FilePath ProgramFolder() override;
-  std::wstring FromAnsi(const std::string& ansi) override;
-  std::string ToAnsi(const std::wstring& wide) override;
-  editor::FileKind Kind(const fileio::FilePath& path) override;
-  std::int32_t FileErrorNumber() override;
   void ClearRows() override;
   void InsertRow(int row, const std::wstring& text, const std::wstring& path) override;
   void RemoveRow(int row) override;

@@ -23,8 +23,6 @@ class WindowsHost : public launcher::LauncherHost {
 
   fileio::FilePath ProgramFolder() override { return wintext::ProgramFolder(); }
 
-  std::wstring FromAnsi(const std::string& ansi) override { return wintext::FromAnsi(ansi); }
-
   void Message(const std::wstring& text, int style) override {
     MessageBoxW(nullptr, text.c_str(), kApplicationTitle, static_cast<UINT>(style));
   }

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "codepage.h"
@@ -10,9 +11,10 @@
 namespace codepage {
 namespace {
 
-// Converts as far as it can; an input byte that cannot be converted becomes `standIn` and is
-// skipped.
-std::string Convert(std::string_view text, const char* to, const char* from, const char* standIn) {
+// Converts as far as it can; an input character that cannot be converted becomes `standIn` and is
+// skipped, and `exact` (when given) is set false.
+std::string Convert(std::string_view text, const char* to, const char* from, const char* standIn,
+                    bool* exact = nullptr) {
   std::string out;
   iconv_t converter = iconv_open(to, from);
   if (converter == reinterpret_cast<iconv_t>(-1)) return out;
@@ -29,9 +31,10 @@ std::string Convert(std::string_view text, const char* to, const char* from, con
     const std::size_t result = iconv(converter, &in, &inLeft, &outPos, &outLeft);
     out.append(buffer, static_cast<std::size_t>(outPos - buffer));
     if (result == static_cast<std::size_t>(-1) && errno != E2BIG) {
+      if (exact) *exact = false;
       out += standIn;
-      // Skip one character of the input: a whole UTF-8 sequence, or one ANSI byte.
-      std::size_t skip = 1;
+      // Skip one character of the input: a whole UTF-8 sequence, one wide character, or one ANSI byte.
+      std::size_t skip = std::string_view(from) == "WCHAR_T" ? sizeof(wchar_t) : 1;
       if (std::string_view(from) == "UTF-8") {
         while (skip < inLeft && (static_cast<unsigned char>(in[skip]) & 0xC0) == 0x80) ++skip;
       }
@@ -48,5 +51,20 @@ std::string Convert(std::string_view text, const char* to, const char* from, con
 std::string AnsiFromUtf8(std::string_view utf8) { return Convert(utf8, "CP932", "UTF-8", "?"); }
 
 std::string Utf8FromAnsi(std::string_view ansi) { return Convert(ansi, "UTF-8", "CP932", "\xE3\x83\xBB"); }
+
+std::wstring WideFromAnsi(std::string_view ansi) {
+  const std::string utf8 = Utf8FromAnsi(ansi);
+  const std::string units = Convert(utf8, "WCHAR_T", "UTF-8", "");
+  std::wstring wide(units.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(wide.data(), units.data(), wide.size() * sizeof(wchar_t));
+  return wide;
+}
+
+std::string AnsiFromWide(std::wstring_view wide, bool* exact) {
+  if (exact) *exact = true;
+  const std::string units(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t));
+  const std::string utf8 = Convert(units, "UTF-8", "WCHAR_T", "?", exact);
+  return Convert(utf8, "CP932", "UTF-8", "?", exact);
+}
 
 }  // namespace codepage

@@ -48,6 +48,12 @@ bool IsOrdinaryFile(const FilePath& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+FileKind KindOf(const FilePath& path) {
+  struct stat info {};
+  if (::lstat(path.c_str(), &info) != 0) return FileKind::kMissing;
+  return IsOrdinaryFile(path) ? FileKind::kOrdinary : FileKind::kOther;
+}
+
 std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
 struct Reader::File {

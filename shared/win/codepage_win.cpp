@@ -9,4 +9,8 @@ std::string AnsiFromUtf8(std::string_view utf8) { return wintext::Narrow(wintext
 
 std::string Utf8FromAnsi(std::string_view ansi) { return wintext::Narrow(wintext::FromAnsi(ansi), CP_UTF8); }
 
+std::wstring WideFromAnsi(std::string_view ansi) { return wintext::FromAnsi(ansi); }
+
+std::string AnsiFromWide(std::wstring_view wide, bool* exact) { return wintext::ToAnsi(wide, exact); }
+
 }  // namespace codepage

@@ -155,6 +155,11 @@ bool IsOrdinaryFile(const FilePath& path) {
   return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
+FileKind KindOf(const FilePath& path) {
+  if (GetFileAttributesW(SystemPath(path).c_str()) == INVALID_FILE_ATTRIBUTES) return FileKind::kMissing;
+  return IsOrdinaryFile(path) ? FileKind::kOrdinary : FileKind::kOther;
+}
+
 std::uint32_t LastError() { return GetLastError(); }
 
 struct Reader::File {

@@ -6,6 +6,7 @@
 #include "ini.h"
 #include "name_list.h"
 #include "name_list_editor.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -58,38 +59,34 @@ TEST(EditorList, AHundredthEntryIsWrittenButNotReadBack) {
   EXPECT_EQ(ReadNameEntries(IniDocument(Saved("", names, paths, 0))).size(), 99u);
 }
 
-class EditorEntryCheck : public ::testing::Test {
+// Real files: the check asks the file system and the code page itself. A path beyond ASCII does
+// not convert to this platform's file names, so a path outside the code page is refused in the Wine
+// test of the entry dialog.
+class EditorEntryCheck : public TempFolderTest {
  protected:
-  EntryProblem Check(const std::wstring& name, const std::wstring& path) {
-    const auto check = editor::CheckEntry(
-        name, path,
-        [this](const std::wstring& p) {
-          asked_.push_back(L"file:" + p);
-          return p == L"C:\\d.exe" || p == L"C:\\\xD55C.exe";
-        },
-        [this](const std::wstring& t) {
-          asked_.push_back(L"ansi:" + t);
-          return t.find(L'\xD55C') == std::wstring::npos;
-        });
-    accepted_ = check.name + L"|" + check.path;
-    return check.problem;
-  }
-  Texts asked_;
-  std::wstring accepted_;
+  void SetUp() override { Put("d.exe", "MZ"); }
 };
 
-TEST_F(EditorEntryCheck, TrimsBlanksOnlyAndAsksInOrder) {
-  EXPECT_EQ(Check(L"  Draw\x3000 ", L" C:\\d.exe  "), EntryProblem::kNone);
-  EXPECT_EQ(accepted_, L"Draw\x3000|C:\\d.exe");
-  EXPECT_EQ(asked_, (Texts{L"file:C:\\d.exe", L"ansi:C:\\d.exe", L"ansi:Draw\x3000"}));
-}
-
-TEST_F(EditorEntryCheck, OnlyTheFirstProblemCounts) {
-  EXPECT_EQ(Check(L"\xD55C", L"C:\\none.exe"), EntryProblem::kFileMissing);
-  EXPECT_EQ(asked_, (Texts{L"file:C:\\none.exe"}));
-  EXPECT_EQ(Check(L"   ", L"C:\\\xD55C.exe"), EntryProblem::kNameMissing);
-  EXPECT_EQ(Check(L"\xD55C", L"C:\\\xD55C.exe"), EntryProblem::kPathNotAnsi);
-  EXPECT_EQ(Check(L"\xD55C", L"C:\\d.exe"), EntryProblem::kNameNotAnsi);
+TEST_F(EditorEntryCheck, TrimsBlanksOnlyAndOnlyTheFirstProblemCounts) {
+  struct Case {
+    std::wstring name, path;
+    EntryProblem problem;
+  };
+  const std::wstring program = Path("d.exe").wstring();
+  const Case cases[] = {
+      {L"  Draw\x3000 ", L" " + program + L"  ", EntryProblem::kNone},
+      {L"\xD55C", Path("none.exe").wstring(), EntryProblem::kFileMissing},
+      {L"Draw", folder_.wstring(), EntryProblem::kFileMissing},
+      {L"   ", program, EntryProblem::kNameMissing},
+      {L"\xD55C", program, EntryProblem::kNameNotAnsi},  // U+D55C: code page 932 lacks it
+      {L"Draw\xE9", program, EntryProblem::kNameNotAnsi},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(editor::CheckEntry(c.name, c.path).problem, c.problem)
+        << testing::PrintToString(c.name) << " " << testing::PrintToString(c.path);
+  }
+  const editor::EntryCheck accepted = editor::CheckEntry(L"  Draw\x3000 ", L" " + program + L"  ");
+  EXPECT_EQ(accepted.name + L"|" + accepted.path, L"Draw\x3000|" + program);
 }
 
 }  // namespace

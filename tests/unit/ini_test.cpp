@@ -343,15 +343,15 @@ TEST_F(IniFileTest, WritingCreatesTheFileAndReadsBack) {
   EXPECT_NE(WriteIniString("main", "link1", "\"Adobe Illustrator(R) 8.0\"", file_), 0);
   EXPECT_NE(WriteIniString("main", "CreatorVersion1", "\"\"", file_), 0);
   EXPECT_EQ(Bytes(), "[main]\r\nlink1=\"Adobe Illustrator(R) 8.0\"\r\nCreatorVersion1=\"\"\r\n");
-  EXPECT_EQ(GetIniString("main", "LINK1", 1024, file_), "Adobe Illustrator(R) 8.0");
-  EXPECT_EQ(GetIniString("main", "creatorversion1", 1024, file_), "");
+  EXPECT_EQ(IniDocument::Load(file_).Get("main", "LINK1", 1024), "Adobe Illustrator(R) 8.0");
+  EXPECT_EQ(IniDocument::Load(file_).Get("main", "creatorversion1", 1024), "");
 }
 
 TEST_F(IniFileTest, AnEmptyValueKeepsTheKey) {
   Put("[main]\r\nname1=Draw\r\n");
   EXPECT_NE(WriteIniString("main", "name1", "", file_), 0);
   EXPECT_EQ(Bytes(), "[main]\r\nname1=\r\n");
-  EXPECT_EQ(GetIniString("main", "name1", 1024, file_), "");
+  EXPECT_EQ(IniDocument::Load(file_).Get("main", "name1", 1024), "");
 }
 
 TEST_F(IniFileTest, ARefusedOrFailedWriteLeavesTheFileAsItWas) {

@@ -59,7 +59,6 @@ class FakeHost : public launcher::LauncherHost {
 
   std::wstring CommandLine() override { return commandLine; }
   fs::path ProgramFolder() override { return folder_; }
-  std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
   void Message(const std::wstring& text, int style) override {
     if (reportFails) throw std::bad_alloc();
     log.push_back(L"message " + std::to_wstring(style) + L" " + text);
@@ -289,9 +288,9 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheEntryThatDecidesSoThatTheNewC
   const FakeHost host = RunRemembering(File("ai10.eps"), 2, true);
   EXPECT_EQ(host.selects.size(), 1u);
   EXPECT_EQ(Starts(host), std::vector<std::wstring>{StartOf(layoutPath_, "ai10.eps")});
-  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), layoutPath_);
-  EXPECT_EQ(GetIniString("main", "path3", 1024, folder_ / "link.ini"), drawPath_) << "the other entry stays";
-  EXPECT_EQ(GetIniString("main", "link4", 1024, folder_ / "link.ini"), "");
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path1", 1024), layoutPath_);
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path3", 1024), drawPath_) << "the other entry stays";
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "link4", 1024), "");
   ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
 }
 
@@ -302,8 +301,8 @@ TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
   ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
   // Storing keeps to the exact pair: Shift and "remember" overwrite the exact entry, never the '*' one.
   const FakeHost host = RunRemembering(File("ai10.eps"), 1, true);
-  EXPECT_EQ(GetIniString("main", "link1", 1024, folder_ / "link.ini"), "Adobe Illustrator(R) 1*");
-  EXPECT_EQ(GetIniString("main", "path2", 1024, folder_ / "link.ini"), drawPath_);
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "link1", 1024), "Adobe Illustrator(R) 1*");
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path2", 1024), drawPath_);
   EXPECT_EQ(Run(File("plain.eps")).selects.size(), 1u) << "an unknown format is never matched";
 }
 
@@ -352,8 +351,8 @@ TEST_F(LauncherTest, With999EntriesANewChoiceIsStoredAs1000) {
   Put("link.ini", links);
   const FakeHost host = RunRemembering(File("ai10.eps"));
   const fs::path ini = folder_ / "link.ini";
-  EXPECT_EQ(GetIniString("main", "link1000", 1024, ini), "Adobe Illustrator(R) 10.0");
-  EXPECT_EQ(GetIniString("main", "CreatorVersion1000", 1024, ini), "10.0");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link1000", 1024), "Adobe Illustrator(R) 10.0");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "CreatorVersion1000", 1024), "10.0");
   // Never read back: the next file of this kind asks again.
   EXPECT_EQ(Run(File("ai10.eps")).selects.size(), 1u);
 }
@@ -389,7 +388,7 @@ TEST_F(LauncherTest, AStoredAssociationStaysWhenTheStartFails) {
   host.startFails = true;
   Main(host);
   EXPECT_EQ(host.log.back(), L"error -2147024894");
-  EXPECT_EQ(GetIniString("main", "path1", 1024, folder_ / "link.ini"), drawPath_);
+  EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path1", 1024), drawPath_);
 }
 
 TEST_F(LauncherTest, AFailureThatCannotEvenBeReportedEndsTheRunWithItsExitCode) {
@@ -440,9 +439,9 @@ TEST_F(LauncherTest, TheNumberIsChosenFromLinkIniAsItStandsWhenStoring) {
   host.duringSelect = [&] { Register(1, "Other", layoutPath_, "1.0"); };
   Main(host);
   const fs::path ini = folder_ / "link.ini";
-  EXPECT_EQ(GetIniString("main", "link1", 1024, ini), "Other");
-  EXPECT_EQ(GetIniString("main", "link2", 1024, ini), "Adobe Illustrator(R) 10.0");
-  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), drawPath_);
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link1", 1024), "Other");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link2", 1024), "Adobe Illustrator(R) 10.0");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "path2", 1024), drawPath_);
   // And an entry for the same pair stored meanwhile is overwritten, not stored twice.
   FakeHost again(folder_);
   again.commandLine = File("ai10.eps");
@@ -451,9 +450,9 @@ TEST_F(LauncherTest, TheNumberIsChosenFromLinkIniAsItStandsWhenStoring) {
   again.answerSelect = 2;
   again.duringSelect = [&] { Register(3, "adobe illustrator(r) 10.0", drawPath_, "10.0"); };
   Main(again);
-  EXPECT_EQ(GetIniString("main", "path2", 1024, ini), layoutPath_);
-  EXPECT_EQ(GetIniString("main", "path3", 1024, ini), drawPath_);
-  EXPECT_EQ(GetIniString("main", "link4", 1024, ini), "");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "path2", 1024), layoutPath_);
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "path3", 1024), drawPath_);
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link4", 1024), "");
 }
 
 TEST_F(LauncherTest, StoringWaitsForTheLockAndSeesWhatItsHolderWrote) {
@@ -466,8 +465,8 @@ TEST_F(LauncherTest, StoringWaitsForTheLockAndSeesWhatItsHolderWrote) {
   Register(1, "B", layoutPath_, "2");
   holder.reset();
   store.join();
-  EXPECT_EQ(GetIniString("main", "link1", 1024, ini), "B");
-  EXPECT_EQ(GetIniString("main", "link2", 1024, ini), "A");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link1", 1024), "B");
+  EXPECT_EQ(IniDocument::Load(ini).Get("main", "link2", 1024), "A");
   // A lock that is not released in time is a failure with its number, and nothing is written.
   holder = std::make_unique<linklock::LinkIniLock>(ini);
   const linklock::LinkIniLock late(ini, 50);

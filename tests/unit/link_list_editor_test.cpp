@@ -19,27 +19,6 @@ using Texts = std::vector<std::wstring>;
 
 std::wstring Wide(const std::string& ansi) { return std::wstring(ansi.begin(), ansi.end()); }
 
-// ASCII as itself; the full-width capitals and small letters as in code page 932, other Japanese as
-// one character of two bytes; anything else is not in the code page.
-std::string FakeAnsi(const std::wstring& wide, bool& exact) {
-  std::string ansi;
-  for (const wchar_t c : wide) {
-    if (c < 0x80) {
-      ansi += static_cast<char>(c);
-    } else if (c >= 0xFF21 && c <= 0xFF3A) {
-      ansi += {'\x82', static_cast<char>(0x60 + (c - 0xFF21))};
-    } else if (c >= 0xFF41 && c <= 0xFF5A) {
-      ansi += {'\x82', static_cast<char>(0x81 + (c - 0xFF41))};
-    } else if ((c >= 0x3000 && c < 0xA000) || (c >= 0xFF00 && c < 0xFFF0)) {
-      ansi += "\x88\x9F";
-    } else {
-      ansi += '?';
-      exact = false;
-    }
-  }
-  return ansi;
-}
-
 }  // namespace
 
 namespace editor {
@@ -78,8 +57,6 @@ class FakeLinksWindow : public editor::LinksHost {
   std::vector<Check> checks;  // asked for, in turn
 
   fs::path ProgramFolder() override { return folder_; }
-  std::wstring FromAnsi(const std::string& ansi) override { return Wide(ansi); }
-  std::string ToAnsi(const std::wstring& wide) override { return std::string(wide.begin(), wide.end()); }
   void InsertRow(int row, const LinkRowTexts& texts) override { rows.insert(rows.begin() + row, texts); }
   void SetRow(int row, const LinkRowTexts& texts) override { rows.at(static_cast<std::size_t>(row)) = texts; }
   void RemoveRow(int row) override { rows.erase(rows.begin() + row); }
@@ -87,12 +64,13 @@ class FakeLinksWindow : public editor::LinksHost {
   int SelectedRow() override { return selected; }
   void EnableRowButtons(bool enabled) override { rowButtons = enabled; }
   bool ShowLinkEdit(std::wstring& creatorText, std::wstring& creatorVersion, const Texts& programs,
-                    std::int32_t& program, const editor::LinkEditChecker& check) override {
+                    std::int32_t& program, const std::vector<editor::LinkPairTexts>& pairs, std::int32_t row) override {
     log.push_back(L"edit " + creatorText + L"|" + creatorVersion);
     offered = programs;
     offeredSelection = program;
     for (; !edits.empty(); edits.pop_front()) {
-      const editor::LinkEditCheck checked = check(edits.front().creatorText, edits.front().creatorVersion, FakeAnsi);
+      const editor::LinkEditCheck checked =
+          editor::CheckLinkEdit(edits.front().creatorText, edits.front().creatorVersion, pairs, row);
       if (checked.problem != LinkEditProblem::kNone) {
         log.push_back(L"refused " + checked.message);
         continue;
@@ -345,10 +323,10 @@ TEST(LinkEditCheck, EachProblemIsNamedCreatorTextFirst) {
       {L"Draw", L"\x00E9", LinkEditProblem::kVersionNotAnsi},
   };
   for (const auto& c : cases) {
-    const editor::LinkEditCheck check = editor::CheckLinkEdit(c.creatorText, c.creatorVersion, FakeAnsi);
+    const editor::LinkEditCheck check = editor::CheckLinkEdit(c.creatorText, c.creatorVersion);
     EXPECT_EQ(check.problem, c.expected) << std::string(c.creatorText.begin(), c.creatorText.begin() + 4);
   }
-  const editor::LinkEditCheck trimmed = editor::CheckLinkEdit(L"  Draw*  ", L" 16.0* ", FakeAnsi);
+  const editor::LinkEditCheck trimmed = editor::CheckLinkEdit(L"  Draw*  ", L" 16.0* ");
   EXPECT_EQ(trimmed.creatorText + L"|" + trimmed.creatorVersion, L"Draw*|16.0*");
   EXPECT_STREQ(editor::LinkEditMessage(LinkEditProblem::kVersionTooLong), editor_texts::kVersionTooLong);
 }
@@ -376,15 +354,14 @@ TEST(LinkEditCheck, APairThatAnotherRowHasIsRefusedNamingThatRow) {
   };
   for (const auto& c : cases) {
     const std::string name(c.creatorText.begin(), c.creatorText.end());
-    const editor::LinkEditCheck check =
-        editor::CheckLinkEdit(c.creatorText, c.creatorVersion, FakeAnsi, rows, c.editedRow);
+    const editor::LinkEditCheck check = editor::CheckLinkEdit(c.creatorText, c.creatorVersion, rows, c.editedRow);
     EXPECT_EQ(check.problem, c.expected) << name << " in row " << c.editedRow;
     EXPECT_EQ(check.duplicateRow, c.duplicateRow) << name << " in row " << c.editedRow;
   }
-  EXPECT_EQ(editor::CheckLinkEdit(L"adobe", L"16", FakeAnsi, rows, 0).message,
+  EXPECT_EQ(editor::CheckLinkEdit(L"adobe", L"16", rows, 0).message,
             L"同じファイルの形式と作成ソフトバージョンの行がすでにあります。\r\nファイルの形式: Adobe\r\n"
             L"作成ソフトバージョン: 16");
-  EXPECT_EQ(editor::CheckLinkEdit(L"", L"", FakeAnsi, rows, 0).message, editor_texts::kCreatorEmpty);
+  EXPECT_EQ(editor::CheckLinkEdit(L"", L"", rows, 0).message, editor_texts::kCreatorEmpty);
 }
 
 TEST_F(LinkListEditorTest, TheChangeDialogRefusesAPairOfAnotherRowAsTheRowsStandInTheWindow) {
