@@ -91,6 +91,26 @@ bool IsQuotablePath(const std::wstring& path);
 // number of files in its place.
 std::wstring ChooserPrompt(bool formatKnown, std::size_t count);
 
+class ChooserGroup;
+
+// The meeting of the launchers whose files of one kind need the chooser, as this launcher takes
+// part in it. When it goes it lets the kind's meeting point go, if this launcher holds it: the next
+// launcher of the kind decides.
+class KindMeeting {
+ public:
+  virtual ~KindMeeting() = default;
+  // Waits, bounded, until this launcher holds the kind's meeting point (it decides for the kind
+  // until the meeting goes), or until another launcher's chooser has taken the file, or until it is
+  // clear that the meeting cannot be joined (the launcher then asks for its own file by itself). The
+  // meeting sets the hand-over's deadline.
+  virtual JoinResult Join(const HandOver& handOver) = 0;
+  // Other launchers' files of the kind join `group` from now on, while it takes them.
+  virtual void Open(ChooserGroup& group) = 0;
+  // The chooser has been answered: files of the kind are still taken until the group's grace ends,
+  // and `late` runs after each one taken; then no file joins any more.
+  virtual void Hold(ChooserGroup& group, const std::function<void()>& late) = 0;
+};
+
 // The files of one chooser: those that joined while it was open, in the order they joined, and
 // those that joined after it was answered, which get the same answer.
 class ChooserGroup {

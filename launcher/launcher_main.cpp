@@ -1,5 +1,6 @@
 #include "launcher_main.h"
 
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -96,83 +97,97 @@ struct Run {
     storeFailure = StoreLink(linkIni, *creatorText, programPath, creatorVersion);
   }
 
-  // Holds the kind's meeting point until it is let go, on every way out.
-  struct MeetingHeld {
-    MeetingHeld(LauncherHost& meetingHost, bool isHeld) : host(meetingHost), held(isHeld) {}
-    ~MeetingHeld() { Leave(); }
-    void Leave() {
-      if (std::exchange(held, false)) host.LeaveMeeting();
-    }
-    LauncherHost& host;
-    bool held;
+  // What the chooser answered for its files.
+  struct Choice {
+    bool confirmed = false;
+    std::string programPath;  // the chosen program's, when confirmed
+    bool opens = false;       // confirmed with a program that is there
+    bool always = false;
+    // A chooser that fails (an empty list, say) is the answer too: one report for the files, none
+    // of them opened.
+    std::optional<std::int32_t> failure;
   };
 
-  // The chooser for the file and for every file of its kind that other launchers hand over while
-  // it is open. Only the launcher that holds the kind's meeting point decides for the kind, and it
-  // reads link.ini again first: a choice remembered while it waited opens the file at once. After
-  // the answer it keeps the meeting a moment longer, so that launchers that come late get the same
-  // answer. A launcher that cannot join the meeting asks for its own file alone.
-  void ChooseTogether(bool shift) {
-    const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
-    // Another launcher's chooser may take the file: it goes there with its full path, since that
-    // launcher may run in another folder.
-    const JoinResult joined = host.JoinMeeting({meeting, FullPath(filePath)});
-    if (joined == JoinResult::kHandedOver) return;
-    const bool meets = joined == JoinResult::kHolds;
-    MeetingHeld held(host, meets);
-    if (creatorText && !shift) {
-      ReadLinkIni(linkIni, links);
-      const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
-      if (number && !host.ShiftDown()) {
-        held.Leave();
-        OpenRemembered(number);
-        return;
-      }
-    }
-    // The application list matters only here: a file that the link table decides never reads it.
-    ReadNameIni(nameIni, apps);
+  // A launcher that holds the kind's meeting point reads link.ini again first, and so does one
+  // that could not join: a choice remembered while it waited opens the file at once, the meeting
+  // let go first. Shift asks to choose again.
+  bool OpenRememberedMeanwhile(bool shift, std::unique_ptr<KindMeeting>& held) {
+    if (!creatorText || shift) return false;
+    ReadLinkIni(linkIni, links);
+    const std::int32_t number = FindLinkWithPatterns(links, *creatorText, creatorVersion);
+    if (!number || host.ShiftDown()) return false;
+    held.reset();
+    OpenRemembered(number);
+    return true;
+  }
+
+  // The chooser over the application list, with the prompt for the files that `group` counts.
+  Choice Ask(const ChooserGroup& group, bool storable) {
     const bool formatKnown = creatorText.has_value();
-    // A pair that would not read back as it was written (a lead byte takes the CR or LF after it
-    // into the value; a NUL; more than a value read holds), or that would read back as a pattern,
-    // is not offered for remembering.
-    const bool storable = formatKnown && CanStoreLink(*creatorText, creatorVersion);
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(codepage::WideFromAnsi(name));
     std::vector<std::wstring> paths;
     for (const auto& path : apps.mstrAppPaths) paths.push_back(codepage::WideFromAnsi(path));
-    ChooserGroup group(meeting, filePath, formatKnown);
-    if (meets) host.OpenMeeting(group);
+    Choice choice;
     std::int32_t select = 0;
-    bool always = false;
-    bool confirmed = false;
-    // A chooser that fails (an empty list, say) is this kind's answer too: one report for the files
-    // of the kind, none of them opened.
-    std::optional<std::int32_t> chooserFailure;
     try {
-      confirmed = host.ShowSelect(names, paths, select, storable,
-                                  formatKnown ? codepage::WideFromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
-                                  codepage::WideFromAnsi(creatorVersion), group.Prompt(), always);
-      if (confirmed && (select < 1 || select > apps.count())) throw err::AppError(err::kSubscriptOutOfRange);
+      choice.confirmed =
+          host.ShowSelect(names, paths, select, storable,
+                          formatKnown ? codepage::WideFromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
+                          codepage::WideFromAnsi(creatorVersion), group.Prompt(), choice.always);
+      if (choice.confirmed && (select < 1 || select > apps.count())) throw err::AppError(err::kSubscriptOutOfRange);
     } catch (...) {
-      chooserFailure = err::CurrentErrorNumber();
-      confirmed = false;
+      choice.failure = err::CurrentErrorNumber();
+      choice.confirmed = false;
     }
-    const std::string programPath = confirmed ? apps.mstrAppPaths[static_cast<std::size_t>(select - 1)] : "";
-    const bool opens = confirmed && ProgramExists(programPath);
-    group.Answer(opens);
-    if (chooserFailure) {
-      host.ShowError(*chooserFailure);
-    } else if (confirmed && !opens) {
-      ReportProgramNotFound(programPath);
-    } else if (opens) {
+    if (choice.confirmed) choice.programPath = apps.mstrAppPaths[static_cast<std::size_t>(select - 1)];
+    choice.opens = choice.confirmed && ProgramExists(choice.programPath);
+    return choice;
+  }
+
+  // What the answer needs for the files that the chooser counted: the report, or the program
+  // started for each, the choice stored first when the box was ticked.
+  void Deliver(const Choice& choice, bool storable, const std::vector<std::wstring>& files) {
+    if (choice.failure) {
+      host.ShowError(*choice.failure);
+    } else if (choice.confirmed && !choice.opens) {
+      ReportProgramNotFound(choice.programPath);
+    } else if (choice.opens) {
       // Stored before the meeting point goes, so that the next launcher of the kind finds it.
-      if (storable && always) StoreAssociation(programPath);
-      Start(programPath, group.files());
+      if (storable && choice.always) StoreAssociation(choice.programPath);
+      Start(choice.programPath, files);
     }
-    if (meets) {
-      host.HoldMeeting(group, [&] {
+  }
+
+  // The chooser for the file and for every file of its kind that other launchers hand over while
+  // it is open. Only the launcher that holds the kind's meeting point decides for the kind. After
+  // the answer it keeps the meeting a moment longer, so that launchers that come late get the same
+  // answer. A launcher that cannot join the meeting asks for its own file alone.
+  void ChooseTogether(bool shift) {
+    const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
+    // Lets the meeting point go, if held, on every way out; before the group goes, declared first.
+    std::unique_ptr<KindMeeting> held = host.Meet();
+    // Another launcher's chooser may take the file: it goes there with its full path, since that
+    // launcher may run in another folder.
+    const JoinResult joined = held->Join({meeting, FullPath(filePath)});
+    if (joined == JoinResult::kHandedOver) return;
+    if (joined == JoinResult::kAlone) held.reset();
+    if (OpenRememberedMeanwhile(shift, held)) return;
+    // The application list matters only here: a file that the link table decides never reads it.
+    ReadNameIni(nameIni, apps);
+    // A pair that would not read back as it was written (a lead byte takes the CR or LF after it
+    // into the value; a NUL; more than a value read holds), or that would read back as a pattern,
+    // is not offered for remembering.
+    const bool storable = creatorText && CanStoreLink(*creatorText, creatorVersion);
+    ChooserGroup group(meeting, filePath, creatorText.has_value());
+    if (held) held->Open(group);
+    const Choice choice = Ask(group, storable);
+    group.Answer(choice.opens);
+    Deliver(choice, storable, group.files());
+    if (held) {
+      held->Hold(group, [&] {
         const std::vector<std::wstring> late = group.TakeLate();
-        if (opens) Start(programPath, late);
+        if (choice.opens) Start(choice.programPath, late);
       });
     }
   }

@@ -2,7 +2,7 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,18 +47,8 @@ class LauncherHost {
   virtual std::wstring LauncherProgram() = 0;
   // link.ini's full path as the file system resolves it, upper-cased: one name per file.
   virtual std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) = 0;
-  // The meeting of the launchers whose files of one kind need the chooser. Waits, bounded, until
-  // this launcher holds the kind's meeting point (it decides for the kind until it leaves), or until
-  // another launcher's chooser has taken the file, or until it is clear that the meeting cannot be
-  // joined (the launcher then asks for its own file by itself). The host sets the deadline.
-  virtual JoinResult JoinMeeting(const HandOver& handOver) = 0;
-  // Other launchers' files of the kind join `group` from now on, while it takes them.
-  virtual void OpenMeeting(ChooserGroup& group) = 0;
-  // The chooser has been answered: files of the kind are still taken until the group's grace ends,
-  // and `late` runs after each one taken; then no file joins any more.
-  virtual void HoldMeeting(ChooserGroup& group, const std::function<void()>& late) = 0;
-  // Lets the meeting point go; the next launcher of the kind decides. Nothing when not held.
-  virtual void LeaveMeeting() = 0;
+  // The meeting of the launchers whose files of one kind need the chooser, not yet joined.
+  virtual std::unique_ptr<KindMeeting> Meet() = 0;
 };
 
 // The text after the program name in a full command line: the name (quoted or up to the first

@@ -56,7 +56,6 @@ void frmLinks::Form_Load() {
   SetWindowTextW(window(), editor_texts::kLinksCaption);
   SendMessageW(window(), DM_SETDEFID, IDOK, 0);
   SendMessageW(lvwLinks(), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  mChecks.Attach(window());
   mEditor.Form_Load();
 }
 
@@ -86,9 +85,6 @@ void frmLinks::OnCommand(int id, int) {
 }
 
 INT_PTR frmLinks::OnMessage(UINT message, WPARAM, LPARAM lParam) {
-  if (mChecks.OnMessage(message, [&](unsigned ticket, bool gone) { mEditor.ProgramChecked(ticket, gone); })) {
-    return TRUE;
-  }
   if (message != WM_NOTIFY) return FALSE;
   const auto& notice = *reinterpret_cast<const NMHDR*>(lParam);
   // A double click on a row, not on the empty part of the list.

@@ -48,6 +48,6 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   HWND lvwLinks() const;
 
   HWND owner_;
-  winform::ProgramChecks mChecks;
+  winform::ProgramChecks mChecks{*this, [this](unsigned ticket, bool gone) { mEditor.ProgramChecked(ticket, gone); }};
   editor::LinkListEditor mEditor{*this};
 };

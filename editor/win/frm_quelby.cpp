@@ -34,7 +34,7 @@ const winform::FormSpec kForm{nullptr, kStyle, WS_EX_APPWINDOW, 14085, 10095, kC
 }  // namespace
 
 frmQuelby::frmQuelby()
-    : Dialog(kForm), List1(kQuelbyList, winform::IconList::Numbers::kNone, editor_texts::kMissingMark) {}
+    : Dialog(kForm), List1(*this, kQuelbyList, winform::IconList::Numbers::kNone, editor_texts::kMissingMark) {}
 
 void frmQuelby::Show() {
   Create(nullptr);
@@ -62,12 +62,6 @@ void frmQuelby::OnCommand(int id, int) {
 }
 
 void frmQuelby::cmdLinks_Click() { frmLinks(window()).Show(); }
-
-void frmQuelby::OnLayout() { List1.Layout(window(), dpi()); }
-
-INT_PTR frmQuelby::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return List1.OnMessage(window(), message, wParam, lParam) ? TRUE : FALSE;
-}
 
 void frmQuelby::OnClose() {
   bool cancel = false;

@@ -23,9 +23,6 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
   void cmdLinks_Click();
 
-  void OnLayout() override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
   fileio::FilePath ProgramFolder() override;
   void ClearRows() override;
   void InsertRow(int row, const std::wstring& text, const std::wstring& path) override;

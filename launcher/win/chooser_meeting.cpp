@@ -11,7 +11,6 @@ namespace {
 
 using launcher::HandOverAnswer;
 
-constexpr UINT_PTR kReadyTimer = 1;
 // The longest hand-over: two full paths of the longest kind and the kind's bytes, with room to spare.
 constexpr DWORD kMostHandOverBytes = 4 * 32768 * sizeof(wchar_t);
 
@@ -19,7 +18,7 @@ constexpr DWORD kMostHandOverBytes = 4 * 32768 * sizeof(wchar_t);
 
 }  // namespace
 
-launcher::JoinResult ChooserMeeting::Join(launcher::HandOver handOver) {
+launcher::JoinResult ChooserMeeting::Join(const launcher::HandOver& handOver) {
   using launcher::JoinResult;
   names_ = launcher::NamesOf(handOver.meeting);
   // A name that another program gave an object of another type: the meeting cannot be had.
@@ -70,7 +69,7 @@ launcher::JoinResult ChooserMeeting::Join(launcher::HandOver handOver) {
   }
 }
 
-LRESULT ChooserMeeting::HandOver(launcher::HandOver& handOver) {
+LRESULT ChooserMeeting::HandOver(launcher::HandOver handOver) {
   HWND chooser = FindWindowExW(HWND_MESSAGE, nullptr, kWindowClass, names_.window.c_str());
   if (!chooser) return 0;
   // The chooser takes the file only until the deadline, well before the wait for its answer ends:
@@ -86,7 +85,7 @@ LRESULT ChooserMeeting::HandOver(launcher::HandOver& handOver) {
   return static_cast<LRESULT>(answer);
 }
 
-void ChooserMeeting::Open(launcher::ChooserGroup& group, std::function<void()> joined) {
+void ChooserMeeting::Open(launcher::ChooserGroup& group) {
   static const ATOM windowClass = [] {
     WNDCLASSEXW spec{};
     spec.cbSize = sizeof spec;
@@ -97,19 +96,22 @@ void ChooserMeeting::Open(launcher::ChooserGroup& group, std::function<void()> j
   }();
   if (!windowClass) ThrowSystemError();
   group_ = &group;
-  joined_ = std::move(joined);
   window_.reset(CreateWindowExW(0, kWindowClass, names_.window.c_str(), 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                 GetModuleHandleW(nullptr), this));
   if (!window_) ThrowSystemError();
-  // Ready once the thread is first idle: the timer's message comes only after the chooser has been
-  // shown and painted, so that the launchers that wait take no time from its first paint.
-  if (!SetTimer(window_.get(), kReadyTimer, USER_TIMER_MINIMUM, nullptr)) ThrowSystemError();
+  // Ready once the thread is first idle, which comes only after the chooser has been shown and
+  // painted (nothing waits for messages before), so that the launchers that wait take no time from
+  // its first paint. Never once the group has closed: the signal stays clear while it refuses files.
+  readyAfterPaint_.emplace(nullptr, [this] {
+    if (group_ && group_->takes()) SetEvent(ready_.get());
+  });
+  if (!readyAfterPaint_->waiting()) ThrowSystemError();
 }
 
 void ChooserMeeting::Hold(launcher::ChooserGroup& group, const std::function<void()>& late) {
   if (!held_ || !window_) return;
   // The chooser has been shown and answered: the launchers that come now need not wait for a paint.
-  KillTimer(window_.get(), kReadyTimer);
+  readyAfterPaint_.reset();
   if (group.takes()) SetEvent(ready_.get());
   const ULONGLONG answered = GetTickCount64();
   for (bool quit = false; !quit;) {
@@ -134,16 +136,14 @@ void ChooserMeeting::Hold(launcher::ChooserGroup& group, const std::function<voi
   group.Close();
 }
 
-void ChooserMeeting::Leave() {
+ChooserMeeting::~ChooserMeeting() {
   if (!held_) return;
-  if (window_) KillTimer(window_.get(), kReadyTimer);
+  readyAfterPaint_.reset();
   ResetEvent(ready_.get());
   // Nothing taken from here on reaches a group that may already have gone.
   group_ = nullptr;
-  joined_ = nullptr;
   // The window goes before the meeting point, so that the next holder's is the only one of its name.
   window_.reset();
-  held_ = false;
   ReleaseMutex(host_.get());
 }
 
@@ -154,12 +154,6 @@ LRESULT CALLBACK ChooserMeeting::Procedure(HWND window, UINT message, WPARAM wPa
   }
   auto* meeting = reinterpret_cast<ChooserMeeting*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (message == WM_COPYDATA && meeting) return meeting->TakeHandOver(*reinterpret_cast<COPYDATASTRUCT*>(lParam));
-  if (message == WM_TIMER && wParam == kReadyTimer && meeting) {
-    KillTimer(window, kReadyTimer);
-    // Never once the group has closed: the signal stays clear while it refuses files.
-    if (meeting->group_ && meeting->group_->takes()) SetEvent(meeting->ready_.get());
-    return 0;
-  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -183,7 +177,7 @@ LRESULT ChooserMeeting::TakeHandOver(const COPYDATASTRUCT& data) {
   if (answer != HandOverAnswer::kTaken || !counted) return result;
   ReplyMessage(result);  // the launcher that handed its file over ends at once
   try {
-    joined_();
+    joined_(*group_);
   } catch (...) {
     ShowError(err::CurrentErrorNumber());
   }

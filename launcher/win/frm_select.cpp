@@ -51,7 +51,8 @@ void TurnOffInputMethod(HWND window) {
 
 }  // namespace
 
-frmSelect::frmSelect() : Dialog(kForm), lstName(kSelectNames, winform::IconList::Numbers::kFirstNine, kMissingMark) {}
+frmSelect::frmSelect()
+    : Dialog(kForm), lstName(*this, kSelectNames, winform::IconList::Numbers::kFirstNine, kMissingMark) {}
 
 bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
                          std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
@@ -88,12 +89,6 @@ void frmSelect::OnCommand(int id, int) {
 
 void frmSelect::OnTimer(UINT_PTR timer) {
   if (timer == kStartTimer) tmrStart_Timer();
-}
-
-void frmSelect::OnLayout() { lstName.Layout(window(), dpi()); }
-
-INT_PTR frmSelect::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  return lstName.OnMessage(window(), message, wParam, lParam) ? TRUE : FALSE;
 }
 
 bool frmSelect::PreTranslate(const MSG& message) {

@@ -27,8 +27,6 @@ class frmSelect : private winform::Dialog {
   void OnCommand(int id, int code) override;
   void OnTimer(UINT_PTR timer) override;
   void OnClose() override { cmdCancel_Click(); }
-  void OnLayout() override;
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   // The digit keys 1 to 9 choose their row and confirm, whichever control has the focus.
   bool PreTranslate(const MSG& message) override;
   void FillNameList(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths);

@@ -73,20 +73,12 @@ class WindowsHost : public launcher::LauncherHost {
     return linklock::CanonicalUpperPath(linkIni);
   }
 
-  launcher::JoinResult JoinMeeting(const launcher::HandOver& handOver) override { return meeting_.Join(handOver); }
-
-  void OpenMeeting(launcher::ChooserGroup& group) override {
+  std::unique_ptr<launcher::KindMeeting> Meet() override {
     // Files that join while the chooser is open change its prompt's count.
-    meeting_.Open(group, [this, &group] {
+    return std::make_unique<ChooserMeeting>([this](const launcher::ChooserGroup& group) {
       if (select_) select_->SetPrompt(group.Prompt());
     });
   }
-
-  void HoldMeeting(launcher::ChooserGroup& group, const std::function<void()>& late) override {
-    meeting_.Hold(group, late);
-  }
-
-  void LeaveMeeting() override { meeting_.Leave(); }
 
  private:
   // Once the pointer has been shown, every later change is shown too (the default pointer after
@@ -98,7 +90,6 @@ class WindowsHost : public launcher::LauncherHost {
 
   std::unique_ptr<frmWait> wait_;
   std::unique_ptr<frmSelect> select_;
-  ChooserMeeting meeting_;
   int pointer_ = launcher::kPointerDefault;
   bool pointerShown_ = false;
 };

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <deque>
 #include <mutex>
-#include <thread>
 #include <utility>
 
 #include "error.h"
@@ -25,7 +24,7 @@ UINT IconsReadMessage() {
 
 // Handed from the list to the thread that reads the icons, and back. Whoever lets go of it last
 // releases it: icons read after the list has gone are destroyed with it.
-struct IconList::Loading {
+struct IconList::Loading : WorkShared {
   struct Request {
     unsigned row;
     std::wstring path;
@@ -40,23 +39,12 @@ struct IconList::Loading {
     bool missing;
   };
 
-  // Tells the owner that results are waiting, once for all that come before it takes them. Under
-  // the mutex.
-  void Tell() {
-    if (told) return;
-    told = PostMessageW(owner, IconsReadMessage(), list, 0) != 0;
-  }
-
-  std::mutex mutex;
-  HWND owner = nullptr;  // told when results have come; none once the list has gone
-  WPARAM list = 0;       // which list of the owner is told
-  int size = 0;          // the size the icons are read at
+  WPARAM list = 0;  // which list of the owner is told
+  int size = 0;     // the size the icons are read at
   int largeSize = 0;
   std::deque<Request> requests;
   std::vector<Presence> checked;
   std::vector<Icon> read;
-  bool told = false;     // the owner has been told and has not taken the results yet
-  bool reading = false;  // a thread is reading
 };
 
 namespace {
@@ -98,7 +86,7 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner || loading->requests.empty()) {
-        loading->reading = false;
+        loading->working = false;
         return;
       }
       batch.swap(loading->requests);
@@ -113,11 +101,11 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner) {
-        loading->reading = false;
+        loading->working = false;
         return;
       }
       loading->checked.insert(loading->checked.end(), checked.begin(), checked.end());
-      loading->Tell();
+      loading->Tell(IconsReadMessage(), loading->list);
     }
     for (std::size_t i = 0; i < batch.size() && extract; ++i) {
       if (checked[i].missing) continue;
@@ -128,11 +116,11 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
       if (result != S_OK || !small) continue;
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner) {
-        loading->reading = false;
+        loading->working = false;
         return;
       }
       loading->read.push_back({batch[i].row, size, std::move(small)});
-      loading->Tell();
+      loading->Tell(IconsReadMessage(), loading->list);
     }
   }
 }
@@ -141,10 +129,12 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
 
 int SmallIconSize(int dpi) { return SystemMetricAtDpi(SM_CXSMICON, dpi); }
 
-IconList::IconList(int id, Numbers numbers, const wchar_t* missingMark)
-    : id_(id), numbers_(numbers), missingMark_(missingMark) {}
+IconList::IconList(Dialog& owner, int id, Numbers numbers, const wchar_t* missingMark)
+    : id_(id), numbers_(numbers), missingMark_(missingMark), loading_(ReadIcons) {
+  owner.Plug(*this);
+}
 
-IconList::~IconList() { Detach(); }
+IconList::~IconList() = default;
 
 bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -163,7 +153,6 @@ bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam)
       Draw(item);
       return true;
     }
-    case WM_DESTROY: Detach(); return false;
     default:
       if (message != IconsReadMessage() || wParam != static_cast<WPARAM>(id_)) return false;
       TakeIcons();
@@ -172,7 +161,7 @@ bool IconList::OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 void IconList::Layout(HWND owner, int dpi) {
-  if (!loading_) Attach(owner);
+  if (!loading_.shared()) Attach(owner);
   margin_ = winform::Pixels(kMarginTwips, dpi);
   int textHeight = 0;
   {
@@ -192,10 +181,11 @@ void IconList::Layout(HWND owner, int dpi) {
     // An owned copy at the size asked for: the shared one keeps whatever size was loaded first.
     stock_.reset(static_cast<HICON>(LoadImageW(nullptr, IDI_APPLICATION, IMAGE_ICON, size, size, 0)));
     {
-      const std::lock_guard<std::mutex> lock(loading_->mutex);
-      loading_->size = iconSize_;
-      loading_->largeSize = largeIconSize_;
-      loading_->requests.clear();
+      Loading& loading = *loading_.shared();
+      const std::lock_guard<std::mutex> lock(loading.mutex);
+      loading.size = iconSize_;
+      loading.largeSize = largeIconSize_;
+      loading.requests.clear();
     }
     for (Row& row : rows_) {
       row.icon.reset();
@@ -213,36 +203,15 @@ int IconList::RowHeight(int textHeight) const {
 void IconList::Attach(HWND owner) {
   list_ = GetDlgItem(owner, id_);
   if (!list_) throw err::AppError(err::kInternalError);  // the window's table has no such list
-  loading_ = std::make_shared<Loading>();
-  loading_->owner = owner;
-  loading_->list = static_cast<WPARAM>(id_);
-  painted_ = false;
-  // Timer messages come only when nothing is left to paint: the first tick after the owner has
-  // been shown follows its first painting.
-  SetTimer(list_, reinterpret_cast<UINT_PTR>(this), USER_TIMER_MINIMUM, OnFirstPaint);
+  loading_.Attach(owner);
+  loading_.shared()->list = static_cast<WPARAM>(id_);
 }
 
-void IconList::Detach() {
-  if (!loading_) return;
-  if (!painted_ && IsWindow(list_)) KillTimer(list_, reinterpret_cast<UINT_PTR>(this));
-  {
-    const std::lock_guard<std::mutex> lock(loading_->mutex);
-    loading_->owner = nullptr;
-    loading_->requests.clear();
-    loading_->read.clear();
-  }
-  loading_.reset();
+void IconList::OwnerDestroyed() {
+  loading_.Detach();
   rows_.clear();
   list_ = nullptr;
   iconSize_ = 0;
-}
-
-void CALLBACK IconList::OnFirstPaint(HWND list, UINT, UINT_PTR timer, DWORD) {
-  if (!IsWindowVisible(GetParent(list))) return;  // not shown yet: the painting is still to come
-  KillTimer(list, timer);
-  auto* self = reinterpret_cast<IconList*>(timer);
-  self->painted_ = true;
-  self->StartReading();
 }
 
 void IconList::Insert(int row, const std::wstring& text, const std::wstring& path) {
@@ -263,44 +232,31 @@ void IconList::Remove(int row) {
 void IconList::Clear() {
   SendMessageW(list_, LB_RESETCONTENT, 0, 0);
   rows_.clear();
-  if (!loading_) return;
-  const std::lock_guard<std::mutex> lock(loading_->mutex);
-  loading_->requests.clear();
+  Loading* loading = loading_.shared();
+  if (!loading) return;
+  const std::lock_guard<std::mutex> lock(loading->mutex);
+  loading->requests.clear();
 }
 
 void IconList::Request(const Row& row) {
-  if (!loading_) return;
+  Loading* loading = loading_.shared();
+  if (!loading) return;
   {
-    const std::lock_guard<std::mutex> lock(loading_->mutex);
-    loading_->requests.push_back({row.id, row.path});
+    const std::lock_guard<std::mutex> lock(loading->mutex);
+    loading->requests.push_back({row.id, row.path});
   }
-  if (painted_) StartReading();
-}
-
-void IconList::StartReading() {
-  {
-    const std::lock_guard<std::mutex> lock(loading_->mutex);
-    if (loading_->reading || loading_->requests.empty()) return;
-    loading_->reading = true;
-  }
-  try {
-    std::thread(ReadIcons, loading_).detach();
-  } catch (const std::system_error&) {
-    // No thread to be had: the rows keep the application icon, which is all they lose.
-    const std::lock_guard<std::mutex> lock(loading_->mutex);
-    loading_->reading = false;
-    loading_->requests.clear();
-  }
+  loading_.Start();
 }
 
 void IconList::TakeIcons() {
+  Loading* loading = loading_.shared();
   std::vector<Loading::Presence> checked;
   std::vector<Loading::Icon> read;
   {
-    const std::lock_guard<std::mutex> lock(loading_->mutex);
-    checked.swap(loading_->checked);
-    read.swap(loading_->read);
-    loading_->told = false;
+    const std::lock_guard<std::mutex> lock(loading->mutex);
+    checked.swap(loading->checked);
+    read.swap(loading->read);
+    loading->told = false;
   }
   // A row removed meanwhile is left out, as is an icon of the size before a change of DPI.
   const auto redraw = [&](unsigned id) -> Row* {

@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
+#include "win_form.h"
 #include "win_handle.h"
+#include "window_work.h"
 
 namespace winform {
 
@@ -17,29 +18,20 @@ namespace winform {
 int SmallIconSize(int dpi);
 
 // Wraps the list box `id` of a window's control table, created with LBS_OWNERDRAWFIXED |
-// LBS_HASSTRINGS. The window hands the list its owner messages (OnMessage) and its layouts
-// (Layout), and fills it through Insert, Remove and Clear.
+// LBS_HASSTRINGS. A part of the window: the dialog base hands it the owner's messages and layouts;
+// the window fills it through Insert, Remove and Clear.
 //
 // Whether each program is there, and its icon, are found out off the window's thread once the
 // window has first been painted, so that a slow disk or network path never holds the window up:
 // until then a row shows the system's application icon and is drawn as one whose program is there;
 // a program file without an icon, or one that has gone, keeps the application icon for good.
-class IconList {
+class IconList : private Part {
  public:
   enum class Numbers { kNone, kFirstNine };
 
   // `missingMark` follows the text of a row whose program is not there; it must outlive the list.
-  IconList(int id, Numbers numbers, const wchar_t* missingMark);
-  IconList(const IconList&) = delete;
-  IconList& operator=(const IconList&) = delete;
+  IconList(Dialog& owner, int id, Numbers numbers, const wchar_t* missingMark);
   ~IconList();
-
-  // The owner's messages: measuring and drawing the rows, icons that have been read, the owner's
-  // end. True when the list has handled the message.
-  bool OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam);
-  // After the owner has laid out its controls at `dpi` (at creation and when the DPI changes):
-  // the icons' size and the rows' height follow; icons of another size are read again.
-  void Layout(HWND owner, int dpi);
 
   // A row at `row` (from 0) for the program at `path`; throws err::AppError when the list cannot
   // take it.
@@ -60,14 +52,17 @@ class IconList {
     winhandle::Icon icon;  // none until read
   };
 
+  // The owner's messages: measuring and drawing the rows, icons that have been read.
+  bool OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam) override;
+  // The icons' size and the rows' height follow the owner's DPI; icons of another size are read
+  // again.
+  void Layout(HWND owner, int dpi) override;
+  void OwnerDestroyed() override;
   void Attach(HWND owner);
-  void Detach();
   void Request(const Row& row);
-  void StartReading();
   void TakeIcons();
   void Draw(const DRAWITEMSTRUCT& item) const;
   int RowHeight(int textHeight) const;
-  static void CALLBACK OnFirstPaint(HWND list, UINT, UINT_PTR timer, DWORD);
 
   const int id_;
   const Numbers numbers_;
@@ -80,8 +75,7 @@ class IconList {
   winhandle::Icon stock_;
   std::vector<Row> rows_;
   unsigned nextId_ = 1;
-  bool painted_ = false;
-  std::shared_ptr<Loading> loading_;
+  WindowWork<Loading> loading_;
 };
 
 }  // namespace winform

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 
@@ -55,7 +56,33 @@ std::vector<WORD> EmptyTemplate(const FormSpec& form) {
   return words;
 }
 
+// The hooks of this thread that are still to run: a thread timer's tick names only its timer.
+thread_local std::vector<AfterFirstPaint*> waitingHooks;
+
 }  // namespace
+
+AfterFirstPaint::AfterFirstPaint(HWND shown, std::function<void()> then) : shown_(shown), then_(std::move(then)) {
+  waitingHooks.push_back(this);
+  timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, Tick);
+  if (!timer_) waitingHooks.pop_back();
+}
+
+void AfterFirstPaint::Cancel() {
+  if (!timer_) return;
+  KillTimer(nullptr, timer_);
+  timer_ = 0;
+  waitingHooks.erase(std::find(waitingHooks.begin(), waitingHooks.end(), this));
+}
+
+void CALLBACK AfterFirstPaint::Tick(HWND, UINT, UINT_PTR timer, DWORD) {
+  const auto hook = std::find_if(waitingHooks.begin(), waitingHooks.end(),
+                                 [&](const AfterFirstPaint* h) { return h->timer_ == timer; });
+  if (hook == waitingHooks.end()) return;
+  AfterFirstPaint& self = **hook;
+  if (self.shown_ && !IsWindowVisible(self.shown_)) return;  // not shown yet: the painting is still to come
+  self.Cancel();
+  self.then_();
+}
 
 int WindowDpi(HWND window) {
   static const auto getDpiForWindow = SystemFunction<GetDpiForWindowFunction>("GetDpiForWindow");
@@ -199,6 +226,7 @@ void Dialog::Layout() {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(c.font)), TRUE);
   }
   SetProgramIcon();
+  for (Part* part : parts_) part->Layout(window_, dpi_);
   OnLayout();
 }
 
@@ -299,12 +327,19 @@ INT_PTR Dialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
       });
       return TRUE;
+    case WM_DESTROY:
+      for (Part* part : parts_) part->OwnerDestroyed();
+      return OnMessage(message, wParam, lParam);
     case WM_NCDESTROY:
       window_ = nullptr;
       kept_.clear();
       fonts_.clear();
       return FALSE;
-    default: return OnMessage(message, wParam, lParam);
+    default:
+      for (Part* part : parts_) {
+        if (part->OnMessage(window_, message, wParam, lParam)) return TRUE;
+      }
+      return OnMessage(message, wParam, lParam);
   }
 }
 

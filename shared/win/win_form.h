@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -85,6 +86,50 @@ HICON ProgramIcon(int size);
 void CenterOnScreen(HWND window);
 void CenterOnOwner(HWND window, HWND owner);
 
+// Runs a function once, at the thread's first idle moment after a window's first painting, so
+// that slow work never holds that painting up. Timer messages come only when no other message is
+// waiting and nothing is left to paint: the first tick of a thread timer once the window is visible
+// follows its first painting. Without a window, the first idle moment of the thread at all, for a
+// caller that shows its window before the thread next waits for messages. The function must not
+// throw; it never runs once the hook has gone.
+class AfterFirstPaint {
+ public:
+  AfterFirstPaint(HWND shown, std::function<void()> then);
+  AfterFirstPaint(const AfterFirstPaint&) = delete;
+  AfterFirstPaint& operator=(const AfterFirstPaint&) = delete;
+  ~AfterFirstPaint() { Cancel(); }
+
+  // Still to run; false from the start when the system had no timer to give (GetLastError says why).
+  bool waiting() const { return timer_ != 0; }
+
+ private:
+  void Cancel();
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR timer, DWORD);
+
+  const HWND shown_;
+  std::function<void()> then_;
+  UINT_PTR timer_ = 0;
+};
+
+class Dialog;
+
+// A part of a window that the dialog base serves beside the window's own handlers, such as a list
+// drawn by its owner. It plugs itself into the dialog it belongs to (Dialog::Plug) and lives as long
+// as the dialog's window can reach it, as a member of the window's class does.
+class Part {
+ public:
+  // A message of the owner window, offered before the window's own OnMessage; true when the part
+  // has handled it.
+  virtual bool OnMessage(HWND owner, UINT message, WPARAM wParam, LPARAM lParam) = 0;
+  // After the owner has laid out its controls at `dpi`: at creation and when the DPI changes.
+  virtual void Layout(HWND owner, int dpi) = 0;
+  // The owner window is being destroyed: the part lets go of it.
+  virtual void OwnerDestroyed() = 0;
+
+ protected:
+  ~Part() = default;
+};
+
 // The base of every window of both programs. The object outlives its on-screen window, so that
 // the results of a dialog can be read after it has closed; the window and the fonts go at the
 // latest with the object.
@@ -97,6 +142,9 @@ class Dialog {
 
   HWND window() const { return window_; }
   int dpi() const { return dpi_; }
+
+  // The part takes its messages, layouts and the window's end from now on, in the order plugged.
+  void Plug(Part& part) { parts_.push_back(&part); }
 
  protected:
   // Creates the window hidden, with every control of the table at the window's DPI, and runs
@@ -133,10 +181,10 @@ class Dialog {
   virtual void OnTimer(UINT_PTR) {}
   // The close box (and Alt+F4); closes the window unless the window says otherwise.
   virtual void OnClose() { Close(); }
-  // After the fonts and controls have been laid out at the window's DPI, at creation and when it
-  // changes.
+  // After the fonts, controls and parts have been laid out at the window's DPI, at creation and
+  // when it changes.
   virtual void OnLayout() {}
-  // Any other message; FALSE leaves it to the system.
+  // Any other message that no part has handled; FALSE leaves it to the system.
   virtual INT_PTR OnMessage(UINT, WPARAM, LPARAM) { return FALSE; }
   // Each message of the modal loop, before the dialog keys see it: keys that the window handles
   // whichever control has the focus. True when the window has handled the message.
@@ -159,6 +207,7 @@ class Dialog {
   // The fonts in use by the controls: the destructor destroys the window before they go.
   std::vector<std::pair<const FontSpec*, winhandle::Font>> fonts_;
   std::vector<winhandle::Font> kept_;
+  std::vector<Part*> parts_;
   HWND window_ = nullptr;
   std::exception_ptr buildFailure_;
 };

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <set>
 #include <thread>
 
@@ -98,29 +99,42 @@ class FakeHost : public launcher::LauncherHost {
   }
   std::wstring LauncherProgram() override { return L"C:\\Varnock\\Varnock.exe"; }
   std::wstring LinkIniIdentity(const fs::path& linkIni) override { return L"identity of " + Wide(linkIni.string()); }
-  launcher::JoinResult JoinMeeting(const launcher::HandOver& handOver) override {
-    joins.push_back(handOver);
-    log.push_back(L"join");
-    if (duringJoin) duringJoin();
-    return joined;
-  }
-  void OpenMeeting(launcher::ChooserGroup& chooserGroup) override {
-    log.push_back(L"open meeting");
-    group = &chooserGroup;
-  }
-  void HoldMeeting(launcher::ChooserGroup& chooserGroup, const std::function<void()>& late) override {
-    log.push_back(L"hold meeting");
-    if (duringHold) duringHold(late);
-    late();
-    chooserGroup.Close();
-  }
-  void LeaveMeeting() override {
-    log.push_back(L"leave meeting");
-    if (onLeave) onLeave();
-    group = nullptr;
-  }
+  std::unique_ptr<launcher::KindMeeting> Meet() override { return std::make_unique<Meeting>(*this); }
 
  private:
+  // The meeting, recorded in the host's log; it leaves only what it holds, as the real one does.
+  class Meeting : public launcher::KindMeeting {
+   public:
+    explicit Meeting(FakeHost& host) : host_(host) {}
+    ~Meeting() override {
+      if (!held_) return;
+      host_.log.push_back(L"leave meeting");
+      if (host_.onLeave) host_.onLeave();
+      host_.group = nullptr;
+    }
+    launcher::JoinResult Join(const launcher::HandOver& handOver) override {
+      host_.joins.push_back(handOver);
+      host_.log.push_back(L"join");
+      if (host_.duringJoin) host_.duringJoin();
+      held_ = host_.joined == launcher::JoinResult::kHolds;
+      return host_.joined;
+    }
+    void Open(launcher::ChooserGroup& chooserGroup) override {
+      host_.log.push_back(L"open meeting");
+      host_.group = &chooserGroup;
+    }
+    void Hold(launcher::ChooserGroup& chooserGroup, const std::function<void()>& late) override {
+      host_.log.push_back(L"hold meeting");
+      if (host_.duringHold) host_.duringHold(late);
+      late();
+      chooserGroup.Close();
+    }
+
+   private:
+    FakeHost& host_;
+    bool held_ = false;
+  };
+
   fs::path folder_;
 };
 

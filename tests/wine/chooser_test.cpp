@@ -264,16 +264,10 @@ const winform::FormSpec kListForm{nullptr, kListFormStyle, 0, 5640, 2640, kListC
 
 class ListDialog : public winform::Dialog {
  public:
-  ListDialog() : Dialog(kListForm), list(kList, winform::IconList::Numbers::kFirstNine, L"(gone)") {}
+  ListDialog() : Dialog(kListForm), list(*this, kList, winform::IconList::Numbers::kFirstNine, L"(gone)") {}
   using Dialog::Close;
   using Dialog::Create;
   winform::IconList list;
-
- private:
-  void OnLayout() override { list.Layout(window(), dpi()); }
-  INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
-    return list.OnMessage(window(), message, wParam, lParam);
-  }
 };
 
 // Handles the driver's own messages until `done` or 10 s have passed.

@@ -3,8 +3,11 @@
 // handlers whose failures end in the error report.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "driver.h"
 #include "error.h"
@@ -132,7 +135,130 @@ TEST_P(WindowLayerKinds, LaysTheTableOutAtTheWindowsDpiAndAgainWhenItChanges) {
   EXPECT_FALSE(dialog.window());
 }
 
+// A part that handles one message of its own and records what the dialog base hands it, in the
+// log that its window shares.
+constexpr UINT kPartsMessage = WM_APP + 1;
+constexpr UINT kWindowsMessage = WM_APP + 2;
+
+class RecordingPart : public winform::Part {
+ public:
+  RecordingPart(winform::Dialog& owner, std::vector<std::wstring>& log) : log_(log) { owner.Plug(*this); }
+
+ private:
+  bool OnMessage(HWND, UINT message, WPARAM, LPARAM) override {
+    if (message != kPartsMessage && message != kWindowsMessage) return false;
+    log_.push_back(L"part " + std::to_wstring(message - WM_APP));
+    return message == kPartsMessage;
+  }
+  void Layout(HWND, int dpi) override { log_.push_back(L"part layout " + std::to_wstring(dpi)); }
+  void OwnerDestroyed() override { log_.push_back(L"part: window destroyed"); }
+
+  std::vector<std::wstring>& log_;
+};
+
+class PartsDialog : public TestDialog {
+ public:
+  explicit PartsDialog(const winform::FormSpec& form) : TestDialog(form) {}
+  std::vector<std::wstring> log;
+  RecordingPart part{*this, log};
+
+ private:
+  void OnLayout() override { log.push_back(L"window layout"); }
+  INT_PTR OnMessage(UINT message, WPARAM, LPARAM) override {
+    if (message == kPartsMessage || message == kWindowsMessage)
+      log.push_back(L"window " + std::to_wstring(message - WM_APP));
+    if (message == WM_DESTROY) log.push_back(L"window destroyed");
+    return FALSE;
+  }
+};
+
+TEST_P(WindowLayerKinds, PartsTakeMessagesBeforeTheWindowAndLayoutsAtItsDpiAndAreToldOfItsEnd) {
+  RegisterPlainClass();
+  PartsDialog dialog(*GetParam());
+  dialog.Create(nullptr);
+  HWND window = dialog.window();
+  ASSERT_TRUE(window);
+  const std::wstring first = std::to_wstring(dialog.dpi());
+  struct Step {
+    const char* name;
+    std::function<void()> act;
+    std::vector<std::wstring> log;
+  };
+  const Step steps[] = {
+      {"created", [] {}, {L"part layout " + first, L"window layout"}},
+      {"the part's message", [&] { SendMessageW(window, kPartsMessage, 0, 0); }, {L"part 1"}},
+      {"the window's message", [&] { SendMessageW(window, kWindowsMessage, 0, 0); }, {L"part 2", L"window 2"}},
+      {"a new DPI",
+       [&] {
+         SendDpiChange(window, 192, {0, 0, 800, 420});
+       },
+       {L"part layout 192", L"window layout"}},
+      {"closed", [&] { dialog.Close(); }, {L"part: window destroyed", L"window destroyed"}},
+  };
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.name);
+    step.act();
+    EXPECT_EQ(dialog.log, step.log);
+    dialog.log.clear();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(WindowLayer, WindowLayerKinds, ::testing::Values(&kForm, &kPlainForm));
+
+// A dialog that counts its paintings.
+class PaintedDialog : public TestDialog {
+ public:
+  int paints = 0;
+
+ private:
+  INT_PTR OnMessage(UINT message, WPARAM, LPARAM) override {
+    if (message == WM_PAINT) ++paints;
+    return FALSE;
+  }
+};
+
+// Handles this thread's messages until `done` or `milliseconds` have passed; whether `done` came.
+bool HandleMessagesUntil(const std::function<bool()>& done, ULONGLONG milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  while (!done() && GetTickCount64() < end) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    Sleep(10);
+  }
+  return done();
+}
+
+TEST(WindowLayer, AfterFirstPaintRunsOnceAfterTheWindowsFirstPaintingAndNeverOnceGone) {
+  PaintedDialog dialog;
+  dialog.Create(nullptr);
+  int runs = 0;
+  int paintsBefore = -1;
+  const winform::AfterFirstPaint hook(dialog.window(), [&] {
+    ++runs;
+    paintsBefore = dialog.paints;
+  });
+  int goneRuns = 0;
+  {
+    const winform::AfterFirstPaint gone(dialog.window(), [&] { ++goneRuns; });
+  }
+  int idleRuns = 0;
+  const winform::AfterFirstPaint idle(nullptr, [&] { ++idleRuns; });
+  ASSERT_TRUE(hook.waiting() && idle.waiting());
+  EXPECT_FALSE(HandleMessagesUntil([&] { return runs > 0; }, 300)) << "ran while the window was hidden";
+  EXPECT_EQ(idleRuns, 1) << "a hook without a window runs at the first idle moment";
+  ShowWindow(dialog.window(), SW_SHOWNORMAL);
+  ASSERT_TRUE(HandleMessagesUntil([&] { return runs > 0; }, 10000));
+  EXPECT_GE(paintsBefore, 1) << "ran before the window was painted";
+  HandleMessagesUntil([] { return false; }, 200);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(hook.waiting());
+  EXPECT_EQ(idleRuns, 1);
+  EXPECT_EQ(goneRuns, 0);
+  dialog.Close();
+}
 
 TEST(WindowLayer, AControlThatCannotBeCreatedFailsTheWindow) {
   TestDialog dialog(kBrokenForm);
