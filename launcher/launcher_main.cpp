@@ -9,6 +9,7 @@
 #include "eps_header.h"
 #include "error.h"
 #include "ini.h"
+#include "link_lock.h"
 #include "link_rules.h"
 #include "link_table.h"
 #include "name_list.h"
@@ -164,7 +165,7 @@ struct Run {
   // the answer it keeps the meeting a moment longer, so that launchers that come late get the same
   // answer. A launcher that cannot join the meeting asks for its own file alone.
   void ChooseTogether(bool shift) {
-    const Meeting meeting{host.LinkIniIdentity(linkIni), KindKey(creatorText, creatorVersion)};
+    const Meeting meeting{linklock::CanonicalUpperPath(linkIni), KindKey(creatorText, creatorVersion)};
     // Lets the meeting point go, if held, on every way out; before the group goes, declared first.
     std::unique_ptr<KindMeeting> held = host.Meet();
     // Another launcher's chooser may take the file: it goes there with its full path, since that

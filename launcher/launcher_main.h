@@ -45,8 +45,6 @@ class LauncherHost {
 
   // The launcher's own program file: a drop of several files starts it once for each of them.
   virtual std::wstring LauncherProgram() = 0;
-  // link.ini's full path as the file system resolves it, upper-cased: one name per file.
-  virtual std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) = 0;
   // The meeting of the launchers whose files of one kind need the chooser, not yet joined.
   virtual std::unique_ptr<KindMeeting> Meet() = 0;
 };

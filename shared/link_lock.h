@@ -14,6 +14,12 @@ namespace linklock {
 // How long a program waits for another to finish with link.ini (normally a few milliseconds).
 inline constexpr std::uint32_t kWaitMilliseconds = 10000;
 
+// The file's full path as the file system resolves it (links, short names and the drive's own
+// spelling undone where the system can tell), upper-cased as the file system compares names: one
+// name per file, from whichever program and spelling of its path. The lock and the launchers'
+// meetings are named after it.
+std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni);
+
 // The lock's name for a link.ini whose full path, upper-cased, is given: a hash of the path, since
 // names of the system's objects cannot hold backslashes. Programs of one installation share the
 // name; two installations do not block each other.

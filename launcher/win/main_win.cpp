@@ -9,7 +9,7 @@
 #include "frm_select.h"
 #include "frm_wait.h"
 #include "launcher_main.h"
-#include "link_lock_win.h"
+#include "link_lock.h"
 #include "start_program.h"
 #include "win_text.h"
 
@@ -68,10 +68,6 @@ class WindowsHost : public launcher::LauncherHost {
   void ShowError(std::int32_t number) override { ::ShowError(number); }
 
   std::wstring LauncherProgram() override { return wintext::ProgramFile().wstring(); }
-
-  std::wstring LinkIniIdentity(const fileio::FilePath& linkIni) override {
-    return linklock::CanonicalUpperPath(linkIni);
-  }
 
   std::unique_ptr<launcher::KindMeeting> Meet() override {
     // Files that join while the chooser is open change its prompt's count.

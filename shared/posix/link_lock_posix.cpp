@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <thread>
 
@@ -46,5 +47,14 @@ LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMill
 }
 
 LinkIniLock::~LinkIniLock() = default;
+
+std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
+  std::error_code unknown;
+  fileio::FilePath path = std::filesystem::weakly_canonical(std::filesystem::absolute(linkIni, unknown), unknown);
+  if (unknown) path = linkIni;
+  std::wstring upper;
+  for (const char c : path.string()) upper += static_cast<wchar_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+  return upper;
+}
 
 }  // namespace linklock

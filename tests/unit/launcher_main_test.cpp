@@ -98,7 +98,6 @@ class FakeHost : public launcher::LauncherHost {
     log.push_back(L"error " + err::NumberText(number));
   }
   std::wstring LauncherProgram() override { return L"C:\\Varnock\\Varnock.exe"; }
-  std::wstring LinkIniIdentity(const fs::path& linkIni) override { return L"identity of " + Wide(linkIni.string()); }
   std::unique_ptr<launcher::KindMeeting> Meet() override { return std::make_unique<Meeting>(*this); }
 
  private:
@@ -581,7 +580,7 @@ TEST_F(MeetingTest, OkStartsEveryFileThatJoinedInTheirOrderAndStoresTheChoiceOnc
                                                    launcher::HandOverAnswer::kTaken}));
   ASSERT_EQ(host.joins.size(), 1u);
   EXPECT_EQ(host.joins[0].file, File("ai10.eps"));
-  EXPECT_EQ(host.joins[0].meeting.linkIni, L"identity of " + Wide((folder_ / "link.ini").string()));
+  EXPECT_EQ(host.joins[0].meeting.linkIni, linklock::CanonicalUpperPath(folder_ / "link.ini"));
   EXPECT_EQ(host.joins[0].meeting.kind, launcher::KindKey(std::string("Adobe Illustrator(R) 10.0"), "10.0"));
   EXPECT_EQ(host.selects.at(0).prompt, launcher_texts::kPromptNotRegistered) << "the chooser opens for one file";
   const std::vector<std::wstring> tail(host.log.end() - 6, host.log.end());

@@ -22,7 +22,6 @@
 #include "../../launcher/win/launcher_win.h"
 #include "error.h"
 #include "link_lock.h"
-#include "link_lock_win.h"
 #include "program_test.h"
 #include "win_form.h"
 
