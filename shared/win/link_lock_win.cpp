@@ -2,7 +2,6 @@
 #include <windows.h>
 
 #include "link_lock.h"
-#include "link_lock.h"
 #include "win_handle.h"
 #include "win_text.h"
 
