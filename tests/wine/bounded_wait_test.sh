@@ -15,6 +15,9 @@ repo=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "$1" && pwd)
 . "$repo/scripts/wine-env.sh"
 wine_prefix_ready
+# The prepared prefix is copied whole: its wineserver, which stays a few seconds after the last
+# program of the test before, must have written its registry and gone, or a copy can be torn.
+wine_wait_bounded 120 || true
 work=$repo/build/bounded-wait-test
 rm -rf "$work"
 mkdir -p "$work"
