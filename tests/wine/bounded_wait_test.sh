@@ -49,22 +49,33 @@ cleanup() {
 trap cleanup EXIT
 
 missing='C:\no such file.eps'
+# The processes whose message windows are on the screen: X windows titled as the launcher.
+shown=""
+look() {
+  shown=$(xwininfo -root -tree | awk '/"Varnock": \("varnock.exe"/ { print $1 }' |
+    while read -r id; do xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }'; done | sort -n | xargs)
+}
+# Waits at most a minute until each of the processes given shows its message.
+wait_shown() {
+  local pid missing_one
+  for _ in $(seq 1 600); do
+    look
+    missing_one=0
+    for pid in "$@"; do [[ " $shown " == *" $pid "* ]] || missing_one=1; done
+    ((missing_one == 0)) && return 0
+    sleep 0.1
+  done
+  return 1
+}
+# One prefix after the other: each new prefix starts its own wineserver and desktop first.
 WINEPREFIX=$a wine "$bin/Varnock.exe" "$missing" </dev/null &
 launcher_a=$!
+wait_shown "$launcher_a" || true
 WINEPREFIX=$b wine "$bin/Varnock.exe" "$missing" </dev/null &
 launcher_b=$!
 sleep 600 &
 outsider=$!
-
-# Both messages shown: X windows titled as the launcher, of the launchers' two processes.
-shown=""
-for _ in $(seq 1 600); do
-  shown=$(xwininfo -root -tree | awk '/"Varnock": \("varnock.exe"/ { print $1 }' |
-    while read -r id; do xprop -id "$id" _NET_WM_PID 2>/dev/null | awk '{ print $3 }'; done | sort -n | xargs)
-  [[ " $shown " == *" $launcher_a "* && " $shown " == *" $launcher_b "* ]] && break
-  sleep 0.1
-done
-[[ " $shown " == *" $launcher_a "* && " $shown " == *" $launcher_b "* ]] ||
+wait_shown "$launcher_a" "$launcher_b" ||
   fail "the launchers $launcher_a and $launcher_b did not both show their message (windows of: $shown)"
 
 echo "== the wait on prefix a, 5 s, with its launcher showing a message"
