@@ -1,7 +1,6 @@
 #include "link_list_editor.h"
 
 #include <algorithm>
-#include <utility>
 
 #include "codepage.h"
 #include "config.h"
@@ -19,20 +18,16 @@ constexpr std::size_t kMostValueBytes = config::kValueBufferSize - 1;
 
 bool HasLineBreak(const std::wstring& value) { return value.find_first_of(L"\r\n") != std::wstring::npos; }
 
-// The first problem of one text, of the three kinds that a text of either field can have.
+// The first problem of one text, of the three kinds that a text of either field can have; `ansi`
+// gets the text in the ANSI code page.
 LinkEditProblem ProblemOf(const std::wstring& value, LinkEditProblem lineBreak, LinkEditProblem tooLong,
-                          LinkEditProblem notAnsi) {
+                          LinkEditProblem notAnsi, std::string& ansi) {
   if (HasLineBreak(value)) return lineBreak;
   bool exact = true;
-  if (codepage::AnsiFromWide(value, &exact).size() > kMostValueBytes) return tooLong;
+  ansi = codepage::AnsiFromWide(value, &exact);
+  if (ansi.size() > kMostValueBytes) return tooLong;
   if (!exact) return notAnsi;
   return LinkEditProblem::kNone;
-}
-
-// A pair as the exact look-up compares it: in the ANSI code page, upper-cased.
-std::pair<std::string, std::string> LookUpPair(const std::wstring& creatorText, const std::wstring& creatorVersion) {
-  return {text::UpperCaseCp932(codepage::AnsiFromWide(creatorText)),
-          text::UpperCaseCp932(codepage::AnsiFromWide(creatorVersion))};
 }
 
 }  // namespace
@@ -49,8 +44,8 @@ ProgramChoices ChoicesFor(const AppList& apps, const std::string& programPath) {
   return choices;
 }
 
-LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const std::vector<LinkPairTexts>& rows, std::int32_t editedRow) {
+LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion, const LinkTable& rows,
+                            std::int32_t editedRow) {
   LinkEditCheck check;
   check.creatorText = text::TrimBlanks(creatorText);
   check.creatorVersion = text::TrimBlanks(creatorVersion);
@@ -59,24 +54,26 @@ LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring&
     check.message = LinkEditMessage(check.problem);
     return check;
   }
+  std::string ansiText;
+  std::string ansiVersion;
   check.problem = ProblemOf(check.creatorText, LinkEditProblem::kCreatorLineBreak, LinkEditProblem::kCreatorTooLong,
-                            LinkEditProblem::kCreatorNotAnsi);
+                            LinkEditProblem::kCreatorNotAnsi, ansiText);
   if (check.problem == LinkEditProblem::kNone) {
     check.problem = ProblemOf(check.creatorVersion, LinkEditProblem::kVersionLineBreak,
-                              LinkEditProblem::kVersionTooLong, LinkEditProblem::kVersionNotAnsi);
+                              LinkEditProblem::kVersionTooLong, LinkEditProblem::kVersionNotAnsi, ansiVersion);
   }
   if (check.problem != LinkEditProblem::kNone) {
     check.message = LinkEditMessage(check.problem);
     return check;
   }
-  const auto pair = LookUpPair(check.creatorText, check.creatorVersion);
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    if (static_cast<std::int32_t>(i) == editedRow) continue;
-    if (LookUpPair(rows[i].creatorText, rows[i].creatorVersion) != pair) continue;
+  for (std::int32_t number = 1; number <= rows.count(); ++number) {
+    if (number - 1 == editedRow || !LinkMatches(rows, number, ansiText, ansiVersion)) continue;
+    const auto index = static_cast<std::size_t>(number - 1);
     check.problem = LinkEditProblem::kDuplicatePair;
-    check.duplicateRow = static_cast<std::int32_t>(i);
+    check.duplicateRow = number - 1;
     check.message = std::wstring(editor_texts::kDuplicatePairBefore) + L"\r\n" + editor_texts::kTestCreator +
-                    rows[i].creatorText + L"\r\n" + editor_texts::kTestVersion + rows[i].creatorVersion;
+                    codepage::WideFromAnsi(rows.mstrLinks[index]) + L"\r\n" + editor_texts::kTestVersion +
+                    codepage::WideFromAnsi(rows.mstrCreatorVersions[index]);
     break;
   }
   return check;
@@ -149,20 +146,14 @@ void LinkListEditor::cmdChange_Click() {
     std::vector<std::wstring> programs;
     for (const std::string& item : choices.items) programs.push_back(codepage::WideFromAnsi(item));
     std::int32_t program = choices.selected;
-    // The other rows as they stand in the window, not as link.ini holds them.
-    std::vector<LinkPairTexts> pairs;
-    for (std::size_t i = 0; i < rows_.mstrLinks.size(); ++i) {
-      pairs.push_back(
-          {codepage::WideFromAnsi(rows_.mstrLinks[i]), codepage::WideFromAnsi(rows_.mstrCreatorVersions[i])});
-    }
-    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program, pairs, row)) return;
+    // Checked against the other rows as they stand in the window, not as link.ini holds them.
+    if (!host_.ShowLinkEdit(creatorText, creatorVersion, programs, program, rows_, row)) return;
     const std::string path = choices.paths.at(static_cast<std::size_t>(program));
     const bool otherProgram = path != rows_.mstrLinkPaths[index];
     ChangeLink(rows_, row + 1, codepage::AnsiFromWide(creatorText), path, codepage::AnsiFromWide(creatorVersion));
-    if (otherProgram) states_[index].gone = false;
+    if (otherProgram) CheckProgramOf(index);
     host_.SetRow(row, RowTexts(index));
     host_.SelectRow(row);
-    if (otherProgram) CheckProgramOf(index);
   });
 }
 

@@ -48,20 +48,14 @@ struct LinkEditCheck {
   std::wstring message;            // what the change dialog says about the problem
 };
 
-// A row's pair as the window shows it.
-struct LinkPairTexts {
-  std::wstring creatorText;
-  std::wstring creatorVersion;
-};
-
 // Checks the change dialog's texts, trimmed, as link.ini must hold them to give them back: the
 // creator text first, then the version; each without a line break, at most 1023 bytes in the ANSI
 // code page, with no character that the code page lacks; the creator text not empty. Then that no
-// row of `rows` but `editedRow` (from 0) has the pair, compared as the exact look-up compares (the
-// ANSI code page, upper-cased; a '*' is a character like any other): a second such row would never
-// be found. Only the first problem counts.
+// row of `rows` but `editedRow` (from 0) has the pair, compared by the exact look-up's own rule
+// (LinkMatches: a '*' is a character like any other): a second such row would never be found. Only
+// the first problem counts.
 LinkEditCheck CheckLinkEdit(const std::wstring& creatorText, const std::wstring& creatorVersion,
-                            const std::vector<LinkPairTexts>& rows = {}, std::int32_t editedRow = -1);
+                            const LinkTable& rows = {}, std::int32_t editedRow = -1);
 
 // What the change dialog says about a problem; for kDuplicatePair its first line.
 const wchar_t* LinkEditMessage(LinkEditProblem problem);
@@ -84,13 +78,13 @@ class LinksHost {
   // 変更 and 削除, which need a row to work on.
   virtual void EnableRowButtons(bool enabled) = 0;
 
-  // The change dialog for row `vlngRow` of `vRows` (the rows' pairs as the window shows them); true
+  // The change dialog for row `vlngRow` of `vRows` (the rows as the window has them); true
   // when accepted with OK, the texts then replaced by the accepted ones and `rlngProgram` by the
   // index of the chosen item of `vstrPrograms`. Its OK checks the texts (CheckLinkEdit), and on a
   // problem shows the check's message and stays open.
   virtual bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                             const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                            const std::vector<LinkPairTexts>& vRows, std::int32_t vlngRow) = 0;
+                            const LinkTable& vRows, std::int32_t vlngRow) = 0;
   // Looks off the window's thread, once the window has been painted, whether the program at `path`
   // is there (a network path can keep the test waiting long), and hands the answer to
   // LinkListEditor::ProgramChecked with `ticket` on the window's thread; never once the window has

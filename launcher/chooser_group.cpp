@@ -128,9 +128,8 @@ HandOverAnswer ChooserGroup::Take(std::wstring_view handOver, const std::functio
   return HandOverAnswer::kTaken;
 }
 
-void ChooserGroup::Answer(bool opens) {
+void ChooserGroup::Answer() {
   if (state_ == State::kOpen) state_ = State::kAnswered;
-  opens_ = opens;
 }
 
 std::vector<std::wstring> ChooserGroup::TakeLate() { return std::exchange(late_, {}); }

@@ -129,10 +129,8 @@ class ChooserGroup {
   // this one, its deadline has not passed at `now` (the system's tick count, read after every other
   // check) and its path is a startable existing file.
   HandOverAnswer Take(std::wstring_view handOver, const std::function<std::uint64_t()>& now);
-  // The chooser has been answered; files that join from now on get the same answer: `opens` tells
-  // whether they are opened (OK with a program that is there) or not.
-  void Answer(bool opens);
-  bool opens() const { return opens_; }
+  // The chooser has been answered; files that join from now on get the same answer (TakeLate).
+  void Answer();
   // The files that joined after the answer and have not yet been handed out, in their order.
   std::vector<std::wstring> TakeLate();
   // When the launcher may let the meeting go, for an answer at `answeredAt`: kGrace after the later of
@@ -149,7 +147,6 @@ class ChooserGroup {
   std::vector<std::wstring> late_;
   bool formatKnown_;
   State state_ = State::kOpen;
-  bool opens_ = false;
   std::uint64_t lastJoined_ = 0;
 };
 

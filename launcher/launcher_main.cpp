@@ -183,7 +183,7 @@ struct Run {
     ChooserGroup group(meeting, filePath, creatorText.has_value());
     if (held) held->Open(group);
     const Choice choice = Ask(group, storable);
-    group.Answer(choice.opens);
+    group.Answer();
     Deliver(choice, storable, group.files());
     if (held) {
       held->Hold(group, [&] {

@@ -34,7 +34,7 @@ frmLinkEdit::frmLinkEdit(HWND owner) : Dialog(kForm), owner_(owner) {}
 
 bool frmLinkEdit::ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                            const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                           const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) {
+                           const LinkTable& vRows, std::int32_t vlngRow) {
   mblnOk = false;
   mRows = &vRows;
   mlngRow = vlngRow;

@@ -18,8 +18,8 @@ class frmLinkEdit : private winform::Dialog {
   // pass editor::CheckLinkEdit against the other rows, and shows the problem's message otherwise. True when the user
   // accepted with OK; only then do the texts hold the accepted ones (trimmed) and `rlngProgram` the chosen item.
   bool ShowEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow);
+                const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram, const LinkTable& vRows,
+                std::int32_t vlngRow);
 
  private:
   void Form_Load() override;
@@ -29,7 +29,7 @@ class frmLinkEdit : private winform::Dialog {
   void cmdCancel_Click() { Close(); }
 
   HWND owner_;
-  const std::vector<editor::LinkPairTexts>* mRows = nullptr;  // during ShowEdit
+  const LinkTable* mRows = nullptr;  // during ShowEdit
   std::int32_t mlngRow = -1;
   bool mblnOk = false;
   std::wstring mstrCreator;

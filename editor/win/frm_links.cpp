@@ -147,7 +147,7 @@ void frmLinks::EnableRowButtons(bool enabled) {
 
 bool frmLinks::ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
                             const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                            const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) {
+                            const LinkTable& vRows, std::int32_t vlngRow) {
   return frmLinkEdit(window()).ShowEdit(rstrCreator, rstrCreatorVersion, vstrPrograms, rlngProgram, vRows, vlngRow);
 }
 

@@ -38,8 +38,8 @@ class frmLinks : private winform::Dialog, private editor::LinksHost {
   int SelectedRow() override;
   void EnableRowButtons(bool enabled) override;
   bool ShowLinkEdit(std::wstring& rstrCreator, std::wstring& rstrCreatorVersion,
-                    const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram,
-                    const std::vector<editor::LinkPairTexts>& vRows, std::int32_t vlngRow) override;
+                    const std::vector<std::wstring>& vstrPrograms, std::int32_t& rlngProgram, const LinkTable& vRows,
+                    std::int32_t vlngRow) override;
   void CheckProgram(unsigned ticket, const std::wstring& path) override;
   std::wstring ChooseFile() override;
   void Message(const std::wstring& text, int style) override;

@@ -1,5 +1,7 @@
 #include "link_list_editor.h"
 
+#include "codepage.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "codepage.h"
 #include "error.h"
 #include "temp_folder.h"
 
@@ -64,7 +67,7 @@ class FakeLinksWindow : public editor::LinksHost {
   int SelectedRow() override { return selected; }
   void EnableRowButtons(bool enabled) override { rowButtons = enabled; }
   bool ShowLinkEdit(std::wstring& creatorText, std::wstring& creatorVersion, const Texts& programs,
-                    std::int32_t& program, const std::vector<editor::LinkPairTexts>& pairs, std::int32_t row) override {
+                    std::int32_t& program, const LinkTable& pairs, std::int32_t row) override {
     log.push_back(L"edit " + creatorText + L"|" + creatorVersion);
     offered = programs;
     offeredSelection = program;
@@ -332,8 +335,14 @@ TEST(LinkEditCheck, EachProblemIsNamedCreatorTextFirst) {
 }
 
 TEST(LinkEditCheck, APairThatAnotherRowHasIsRefusedNamingThatRow) {
-  const std::vector<editor::LinkPairTexts> rows{
-      {L"Foo*", L"1"}, {L"Adobe", L"16"}, {L"\xFF41\xFF42", L""}, {L"Adobe", L"16"}};
+  // The window's rows, as the window holds them: in the ANSI code page.
+  LinkTable rows;
+  for (const auto& [text, version] : std::vector<std::pair<std::wstring, std::wstring>>{
+           {L"Foo*", L"1"}, {L"Adobe", L"16"}, {L"\xFF41\xFF42", L""}, {L"Adobe", L"16"}}) {
+    rows.mstrLinks.push_back(codepage::AnsiFromWide(text));
+    rows.mstrLinkPaths.push_back("C:\\x.exe");
+    rows.mstrCreatorVersions.push_back(codepage::AnsiFromWide(version));
+  }
   const struct {
     std::wstring creatorText, creatorVersion;
     std::int32_t editedRow;
