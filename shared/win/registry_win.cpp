@@ -1,6 +1,8 @@
 // The registry through the wide functions, each key opened for reading only.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "registry.h"
 #include "win_text.h"
 
@@ -60,7 +62,7 @@ std::vector<std::wstring> ValueNames(const Key& key, std::size_t limit) {
       Names(key, limit, kLongestValueName, [](HKEY open, DWORD index, wchar_t* name, DWORD* length) {
         return RegEnumValueW(open, index, name, length, nullptr, nullptr, nullptr, nullptr);
       });
-  std::erase(names, std::wstring());
+  names.erase(std::remove(names.begin(), names.end(), std::wstring()), names.end());
   return names;
 }
 
