@@ -50,8 +50,8 @@ class FoundRows {
   std::vector<std::wstring> paths_;
   std::vector<bool> gone_;
   std::vector<std::wstring> identityKeys_;
-  std::vector<bool> replaced_;           // a gone list row already taken by an earlier found row
-  std::vector<std::wstring> newNames_;   // names of the earlier rows that would be added
+  std::vector<bool> replaced_;          // a gone list row already taken by an earlier found row
+  std::vector<std::wstring> newNames_;  // names of the earlier rows that would be added
 };
 
 // What a found row's state column says.

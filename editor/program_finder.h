@@ -23,7 +23,7 @@ struct FoundProgram {
 };
 
 // Bounds of a search below an uninstall entry's InstallLocation.
-inline constexpr int kDeepestFolder = 4;               // folders below the location
+inline constexpr int kDeepestFolder = 4;                 // folders below the location
 inline constexpr std::size_t kMostFolderEntries = 5000;  // files and folders looked at per location
 // At most so many keys of one list (uninstall entries, applications) are looked at.
 inline constexpr std::size_t kMostKeys = 20000;

@@ -10,7 +10,7 @@ namespace registry {
 namespace {
 
 struct StoredKey {
-  std::wstring name;                                                // as first given
+  std::wstring name;                                                 // as first given
   std::map<std::wstring, std::pair<std::wstring, RawValue>> values;  // by folded name
 };
 

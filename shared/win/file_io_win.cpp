@@ -169,8 +169,8 @@ std::wstring IdentityKey(const FilePath& path) {
   }
   const std::wstring full = FullPath(given);
   if (!full.empty()) given = full;
-  const std::wstring longForm = wintext::BufferText(
-      [&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(given.c_str(), buffer, size); });
+  const std::wstring longForm =
+      wintext::BufferText([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(given.c_str(), buffer, size); });
   if (!longForm.empty()) given = longForm;
   std::wstring upper(given.size(), L'\0');
   const int length = static_cast<int>(given.size());

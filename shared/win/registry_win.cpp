@@ -84,8 +84,9 @@ std::vector<std::optional<RawValue>> ReadRaw(const Key& key, const std::vector<s
     const std::size_t end = buffer.find(L'\0');
     if (end != std::wstring::npos) buffer.resize(end);
     if (buffer.size() > kLongestText) continue;
-    const ValueType kind =
-        type == REG_SZ ? ValueType::kText : type == REG_EXPAND_SZ ? ValueType::kExpandText : ValueType::kOther;
+    const ValueType kind = type == REG_SZ          ? ValueType::kText
+                           : type == REG_EXPAND_SZ ? ValueType::kExpandText
+                                                   : ValueType::kOther;
     values[i] = RawValue{kind, buffer};
   }
   return values;

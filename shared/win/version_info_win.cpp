@@ -51,8 +51,8 @@ std::optional<ProgramVersion> Read(const fileio::FilePath& program) {
   std::vector<std::wstring> languages;
   void* translations = nullptr;
   UINT translationsLength = 0;
-  if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &translations, &translationsLength) &&
-      translations && translationsLength >= 2 * sizeof(WORD)) {
+  if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &translations, &translationsLength) && translations &&
+      translationsLength >= 2 * sizeof(WORD)) {
     const auto* pair = static_cast<const WORD*>(translations);
     wchar_t language[16];
     swprintf(language, std::size(language), L"%04x%04x", pair[0], pair[1]);

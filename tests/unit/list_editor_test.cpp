@@ -234,13 +234,13 @@ TEST_F(ListEditorTest, FoundProgramsAreAppendedOrReplaceTheirRowUnlessTheEntryDi
   using editor::FoundState;
   const std::vector<editor::FoundRow> rows = {
       {draw, L"Draw", L"1.0.0", FoundState::kNew, -1, true},
-      {paint, L"Paint", L"", FoundState::kNew, -1, false},     // not ticked
-      {paint, L"B", L"", FoundState::kReplaces, 1, true},      // the list row keeps its name
-      {L"a", L"A", L"", FoundState::kInList, 0, true},          // already there
-      {missing, L"Gone", L"", FoundState::kNew, -1, true},     // refused: no such file
-      {paint, L"  ", L"", FoundState::kNew, -1, true},         // refused: no name
-      {paint, L"Paint ✓", L"", FoundState::kNew, -1, true},    // refused: not ANSI
-      {paint, L"C2", L"", FoundState::kReplaces, 9, true},     // no such row
+      {paint, L"Paint", L"", FoundState::kNew, -1, false},   // not ticked
+      {paint, L"B", L"", FoundState::kReplaces, 1, true},    // the list row keeps its name
+      {L"a", L"A", L"", FoundState::kInList, 0, true},       // already there
+      {missing, L"Gone", L"", FoundState::kNew, -1, true},   // refused: no such file
+      {paint, L"  ", L"", FoundState::kNew, -1, true},       // refused: no name
+      {paint, L"Paint ✓", L"", FoundState::kNew, -1, true},  // refused: not ANSI
+      {paint, L"C2", L"", FoundState::kReplaces, 9, true},   // no such row
   };
   editor_.AddFound(rows);
   EXPECT_EQ(window_.rows, (Texts{Row(L"A", L"a"), Row(L"B", paint), Row(L"C", L"c"), Row(L"Draw", draw)}));

@@ -51,9 +51,15 @@ TEST(ProgramFinder, NumbersOfTheirOwn) {
     unsigned number;
     bool holds;
   } cases[] = {
-      {L"Illustrator 10", 10, true},   {L"Illustrator 100", 10, false}, {L"C:\\Ai10\\Illustrator.exe", 10, true},
-      {L"Illustrator 010", 10, true},  {L"Illustrator 1", 10, false},   {L"CS6 (64 Bit)", 64, true},
-      {L"Illustrator 2019", 19, false}, {L"", 0, false},                {L"v0", 0, true},
+      {L"Illustrator 10", 10, true},
+      {L"Illustrator 100", 10, false},
+      {L"C:\\Ai10\\Illustrator.exe", 10, true},
+      {L"Illustrator 010", 10, true},
+      {L"Illustrator 1", 10, false},
+      {L"CS6 (64 Bit)", 64, true},
+      {L"Illustrator 2019", 19, false},
+      {L"", 0, false},
+      {L"v0", 0, true},
   };
   for (const auto& c : cases) EXPECT_EQ(editor::HoldsNumber(c.text, c.number), c.holds) << c.text;
 }
@@ -136,8 +142,7 @@ TEST_F(FinderTest, HandlersOfEpsAndAiAndTheOtherCopiesOfTheirPrograms) {
   setenv("VARNOCK_TEST_EMPTY", "", 1);
   // A program for .txt only, and one that names .eps among its supported types.
   Text(Root::kMachine64, L"SOFTWARE\\Classes\\Applications\\Notepad2.exe\\SupportedTypes", L".txt", L"");
-  Text(Root::kMachine64, L"SOFTWARE\\Classes\\Applications\\Notepad2.exe\\shell\\open\\command", L"",
-       notepad + L" %1");
+  Text(Root::kMachine64, L"SOFTWARE\\Classes\\Applications\\Notepad2.exe\\shell\\open\\command", L"", notepad + L" %1");
   Text(Root::kMachine64, L"SOFTWARE\\Classes\\Applications\\FreeHand.exe\\SupportedTypes", L".EPS", L"");
   Text(Root::kMachine64, L"SOFTWARE\\Classes\\Applications\\FreeHand.exe\\shell\\open\\command", L"",
        freehand + L" /open \"%1\"");
@@ -183,9 +188,9 @@ TEST_F(FinderTest, RowsNamesAndStates) {
   const std::vector<std::wstring> names = {L"Illustrator 2019", L"Old Illustrator", L"Drawing 100"};
   const std::vector<std::wstring> paths = {ai23, Path("Old/10/Illustrator.exe").wstring(),
                                            Path("Old/Draw/draw.exe").wstring()};
-  editor::FoundRows rows(names, paths, {false, true, true},
-                         {fileio::IdentityKey(ai23Upper), fileio::IdentityKey(paths[1]),
-                          fileio::IdentityKey(paths[2])});
+  editor::FoundRows rows(
+      names, paths, {false, true, true},
+      {fileio::IdentityKey(ai23Upper), fileio::IdentityKey(paths[1]), fileio::IdentityKey(paths[2])});
   const struct {
     std::wstring path;
     std::optional<ProgramVersion> version;

@@ -21,7 +21,7 @@ TEST(VersionSuggestion, ProductAndMajorOfAFile) {
       {L"CorelDRAW\u2122 X7", L"", L"CorelDRAW X7", std::nullopt},
       {L"Canvas(TM) 12 ", L"", L"Canvas", 12},
       {L"  Affinity Designer  ", L"v1.10", L"Affinity Designer", 1},
-      {L"Drawer2000", L"", L"Drawer2000", std::nullopt},  // a number of the name, not a version
+      {L"Drawer2000", L"", L"Drawer2000", std::nullopt},      // a number of the name, not a version
       {L"Drawer 99999999999", L"", L"Drawer", std::nullopt},  // too large to be one
       {L"", L"", L"", std::nullopt},
   };
@@ -43,12 +43,12 @@ ProgramVersion Version(const wchar_t* description, const wchar_t* product, unsig
 
 TEST(VersionSuggestion, TheFirstProgramThatMadeTheFileAndIsThere) {
   const std::vector<std::optional<ProgramVersion>> rows = {
-      Version(L"Adobe Illustrator CS6", L"Adobe Illustrator", 16),       // 0
-      Version(L"Adobe Illustrator 2019", L"Adobe Illustrator", 23),      // 1
-      Version(L"ADOBE ILLUSTRATOR CC 2019 (copy)", L"", 23),            // 2: the description names it
-      std::nullopt,                                                      // 3: no version resource
+      Version(L"Adobe Illustrator CS6", L"Adobe Illustrator", 16),        // 0
+      Version(L"Adobe Illustrator 2019", L"Adobe Illustrator", 23),       // 1
+      Version(L"ADOBE ILLUSTRATOR CC 2019 (copy)", L"", 23),              // 2: the description names it
+      std::nullopt,                                                       // 3: no version resource
       Version(L"Illustrator", L"ａｄｏｂｅ ｉｌｌｕｓｔｒａｔｏｒ", 10),  // 4: full-width, case folded
-      Version(L"Adobe Photoshop", L"Adobe Photoshop", 10),               // 5
+      Version(L"Adobe Photoshop", L"Adobe Photoshop", 10),                // 5
   };
   const struct {
     const wchar_t* creatorText;

@@ -35,9 +35,9 @@ const Place kUser{HKEY_CURRENT_USER, 0};
 void SetValue(Place place, const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
               DWORD bytes) {
   HKEY opened = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(place.root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr, &opened,
-                            nullptr),
-            ERROR_SUCCESS)
+  ASSERT_EQ(
+      RegCreateKeyExW(place.root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr, &opened, nullptr),
+      ERROR_SUCCESS)
       << key;
   EXPECT_EQ(RegSetValueExW(opened, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
   RegCloseKey(opened);
@@ -71,9 +71,9 @@ class FindAppsTest : public ProgramTest {
       DeleteKey(kMachine, kMachineClasses + std::wstring(extension));
       DeleteKey(kUser, kUserClasses + std::wstring(extension));
     }
-    for (const wchar_t* progId : {L"Test.Illustrator.25", L"Test.Hangul", L"Test.Broken1", L"Test.Broken2",
-                                  L"Test.Broken3", L"Test.Broken4", L"Applications\\FHMX.exe",
-                                  L"Applications\\TextTool.exe"}) {
+    for (const wchar_t* progId :
+         {L"Test.Illustrator.25", L"Test.Hangul", L"Test.Broken1", L"Test.Broken2", L"Test.Broken3", L"Test.Broken4",
+          L"Applications\\FHMX.exe", L"Applications\\TextTool.exe"}) {
       DeleteKey(kMachine, kMachineClasses + std::wstring(progId));
       DeleteKey(kUser, kUserClasses + std::wstring(progId));
     }
@@ -92,11 +92,13 @@ class FindAppsTest : public ProgramTest {
   // - FreeHand names .eps among its SupportedTypes; TextTool only .txt (not found);
   // - an uninstall entry whose folder has gone, and damaged values (not found, no message).
   void Register() {
-    ai25_ = box_.Install(L"stand_in_ai25.exe", L"Adobe\\Adobe Illustrator 2021\\Support Files\\Contents\\Windows\\"
-                                               L"Illustrator.exe");
+    ai25_ = box_.Install(L"stand_in_ai25.exe",
+                         L"Adobe\\Adobe Illustrator 2021\\Support Files\\Contents\\Windows\\"
+                         L"Illustrator.exe");
     ai23_ = box_.Install(L"stand_in_ai23.exe", L"\xD55C\\Illustrator.exe");
-    ai16_ = box_.Install(L"stand_in_ai16.exe", L"Adobe\\Adobe Illustrator CS6\\Support Files\\Contents\\Windows\\"
-                                               L"Illustrator.exe");
+    ai16_ = box_.Install(L"stand_in_ai16.exe",
+                         L"Adobe\\Adobe Illustrator CS6\\Support Files\\Contents\\Windows\\"
+                         L"Illustrator.exe");
     ai10_ = box_.Install(L"stand_in_ai10.exe", L"User\\Illustrator 10\\Illustrator.exe");
     freehand_ = box_.Install(L"stand_in_freehand.exe", L"Macromedia\\FreeHand MX\\FHMX.exe");
     const fs::path textTool = box_.Install(L"recorder.exe", L"Text\\TextTool.exe");
@@ -109,7 +111,9 @@ class FindAppsTest : public ProgramTest {
     for (const wchar_t* progId : {L"Test.Broken1", L"Test.Broken2", L"Test.Broken3", L"Test.Broken4", L"Test.Hangul"}) {
       SetText(kUser, userEps, progId, L"");
     }
-    const auto command = [](const wchar_t* progId) { return kUserClasses + std::wstring(progId) + L"\\shell\\open\\command"; };
+    const auto command = [](const wchar_t* progId) {
+      return kUserClasses + std::wstring(progId) + L"\\shell\\open\\command";
+    };
     SetText(kUser, command(L"Test.Hangul"), L"", Quoted(ai23_) + L" \"%1\"");
     SetText(kUser, command(L"Test.Broken1"), L"", L"\"" + broken.wstring() + L" %1");  // the quote never closes
     const DWORD number = 1;
