@@ -32,6 +32,19 @@ bool HoldsNumber(const std::wstring& text, unsigned number) {
   return false;
 }
 
+std::wstring DistinctPart(const fileio::FilePath& path, const fileio::FilePath& other) {
+  auto mine = path.begin();
+  auto theirs = other.begin();
+  while (mine != path.end() && theirs != other.end() &&
+         suggestion::FoldCase(mine->wstring()) == suggestion::FoldCase(theirs->wstring())) {
+    ++mine;
+    ++theirs;
+  }
+  fileio::FilePath rest;
+  for (; mine != path.end(); ++mine) rest /= *mine;
+  return rest.wstring();
+}
+
 FoundRows::FoundRows(std::vector<std::wstring> names, std::vector<std::wstring> paths, std::vector<bool> gone,
                      std::vector<std::wstring> identityKeys)
     : names_(std::move(names)),
@@ -82,7 +95,8 @@ FoundRow FoundRows::Add(const finder::FoundProgram& program) {
     const std::wstring fileName = finder::FoldedFileName(program.path);
     for (std::size_t i = 0; i < names_.size(); ++i) {
       if (!gone_[i] || replaced_[i] || finder::FoldedFileName(fileio::FilePath(paths_[i])) != fileName) continue;
-      if (!HoldsNumber(names_[i], program.version->major) && !HoldsNumber(paths_[i], program.version->major)) continue;
+      const unsigned major = program.version->major;
+      if (!HoldsNumber(names_[i], major) && !HoldsNumber(DistinctPart(paths_[i], program.path), major)) continue;
       replaced_[i] = true;
       row.state = FoundState::kReplaces;
       row.listRow = static_cast<int>(i);

@@ -30,6 +30,10 @@ std::wstring BaseName(const finder::FoundProgram& program);
 // "Illustrator 100" does not).
 bool HoldsNumber(const std::wstring& text, unsigned number);
 
+// The folders and file of `path` after those it shares with `other` from the start (letter case
+// ignored): a number in a folder that both lie in says nothing of either's version.
+std::wstring DistinctPart(const fileio::FilePath& path, const fileio::FilePath& other);
+
 // Decides the row of each program as it is found, against the application list as the window
 // had it when finding began.
 class FoundRows {
@@ -39,7 +43,9 @@ class FoundRows {
   FoundRows(std::vector<std::wstring> names, std::vector<std::wstring> paths, std::vector<bool> gone,
             std::vector<std::wstring> identityKeys);
 
-  // The row of the next program found.
+  // The row of the next program found. A program replaces a gone row of the same file name when
+  // its major version stands in the row's name, or in the part of the row's path that it does not
+  // share with the program's (DistinctPart).
   FoundRow Add(const finder::FoundProgram& program);
 
  private:

@@ -182,6 +182,7 @@ TEST_F(FinderTest, RowsNamesAndStates) {
   const std::wstring ai23 = Program("2019/Illustrator.exe");
   const std::wstring ai25 = Program("2021/Illustrator.exe");
   const std::wstring other = Program("Other/draw.exe");
+  const std::wstring sketch = Program("Suite 7/New/sketch.exe");
   // The list: one program that is there (spelt in upper case), two that have gone.
   std::wstring ai23Upper = ai23;
   for (wchar_t& c : ai23Upper) c = static_cast<wchar_t>(std::towupper(c));
@@ -212,6 +213,8 @@ TEST_F(FinderTest, RowsNamesAndStates) {
       // The gone row is taken; a draw.exe of major 10 does not stand in "Drawing 100".
       {other, Version(L"", L"", 10, 0, 0), L"Drawing", L"Drawing", L"10.0.0", editor::FoundState::kNew, -1, true},
       {Path("x/draw.exe").wstring(), std::nullopt, L"", L"draw", L"", editor::FoundState::kNew, -1, true},
+      // 7 stands only in the folder that both paths share: no replacement.
+      {sketch, Version(L"Sketch 7", L"", 7, 1, 0), L"", L"Sketch 7", L"7.1.0", editor::FoundState::kNew, -1, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.path);
