@@ -84,8 +84,9 @@ bool CommandStarts(const std::wstring& command, const fileio::FilePath& program)
 
 DefaultAppsPage DefaultAppsFor(unsigned windowsMajor) {
   if (windowsMajor >= 10) return {false, std::wstring(L"ms-settings:defaultapps?registeredAppUser=") + kRegisteredName};
-  return {true, std::wstring(L"/name Microsoft.DefaultPrograms /page pageDefaultProgram\\pageAdvancedSettings?pszAppName=") +
-                    kRegisteredName};
+  return {true,
+          std::wstring(L"/name Microsoft.DefaultPrograms /page pageDefaultProgram\\pageAdvancedSettings?pszAppName=") +
+              kRegisteredName};
 }
 
 }  // namespace editor

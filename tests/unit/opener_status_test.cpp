@@ -17,7 +17,8 @@ using opener::Hive;
 TEST(OpenerStatus, TheLineForEachOpener) {
   const std::wstring note = L"（Varnock は登録されていません。readme.txt の手順で選べます）";
   const std::wstring ai = L"\r\nAI ファイルも Varnock で開きます。";
-  const std::wstring other = L"EPS ファイルは Adobe Illustrator 2021 で開きます。Varnock で開くには [既定のアプリ] で選んでください。";
+  const std::wstring other =
+      L"EPS ファイルは Adobe Illustrator 2021 で開きます。Varnock で開くには [既定のアプリ] で選んでください。";
   const std::wstring none =
       L"EPS ファイルを開くソフトは設定されていません。Varnock で開くには [既定のアプリ] で選んでください。";
   const struct {
@@ -75,7 +76,8 @@ class OpenerReading : public TempFolderTest {
   std::wstring Wide(const std::string& relative) const { return Path(relative).wstring(); }
   // The installer's entries: the registered application, its .eps type and that type's command.
   static void Register(Hive hive, Hive classes, const std::wstring& command) {
-    opener::stand_in::PutText(hive, L"Software\\RegisteredApplications", L"Varnock", L"Software\\Varnock\\Capabilities");
+    opener::stand_in::PutText(hive, L"Software\\RegisteredApplications", L"Varnock",
+                              L"Software\\Varnock\\Capabilities");
     opener::stand_in::PutText(hive, L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"Varnock.EpsFile");
     opener::stand_in::PutText(classes, L"Software\\Classes\\Varnock.EpsFile\\shell\\open\\command", L"", command);
   }
