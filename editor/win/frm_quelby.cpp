@@ -8,6 +8,7 @@
 #include "editor_win.h"
 #include "error.h"
 #include "frm_edit.h"
+#include "frm_find_apps.h"
 #include "frm_links.h"
 #include "win_text.h"
 
@@ -36,6 +37,7 @@ const winform::Control kControls[] = {
     {kQuelbyList, L"LISTBOX", L"", kList, 360, 360, 13215, 8385, &kListFont},
     {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, kButtonTop, 1815, 495},
     {kQuelbyLinks, L"BUTTON", editor_texts::kListLinks, kButton, 2160, kButtonTop, 2055, 495},
+    {kQuelbyFind, L"BUTTON", editor_texts::kListFind, kButton, 360, kButtonTop, 1680, 495},
     {kQuelbyWarning, L"STATIC", L"", SS_ICON, 360, kStatusTop, 240, 240},
     {kQuelbyStatus, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, 720, kStatusTop, 10440, 600},
     {kQuelbyDefaultApps, L"BUTTON", editor_texts::kListDefaultApps, kButton, 11280, kStatusTop, 2055, 495},
@@ -72,6 +74,8 @@ void frmQuelby::Form_Load() {
   // .eps files.
   ShowWindow(Item(kQuelbyWarning), SW_HIDE);
   mEditor.Form_Load();
+  // A list without programs: finding them is offered once, over the window the user has seen.
+  if (mEditor.names().empty()) mOfferFinding.emplace(window(), [this] { Run([&] { cmdFind_Click(); }); });
 }
 
 void frmQuelby::OnLayout() {
@@ -103,12 +107,18 @@ void frmQuelby::OnCommand(int id, int) {
     // cmdEnd_Click: closing goes through Form_Unload, which reports its own failures.
     case kQuelbyEnd: SendMessageW(window(), WM_CLOSE, 0, 0); break;
     case kQuelbyLinks: cmdLinks_Click(); break;
+    case kQuelbyFind: cmdFind_Click(); break;
     case kQuelbyDefaultApps: cmdDefaultApps_Click(); break;
     default: break;
   }
 }
 
 void frmQuelby::cmdLinks_Click() { frmLinks(window()).Show(); }
+
+void frmQuelby::cmdFind_Click() {
+  std::vector<editor::FoundRow> rows;
+  if (frmFindApps(window(), mEditor.names(), mEditor.paths()).Show(rows)) mEditor.AddFound(rows);
+}
 
 void frmQuelby::cmdDefaultApps_Click() {
   const editor::DefaultAppsPage page = editor::DefaultAppsFor(WindowsMajor());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "icon_list.h"
@@ -26,6 +27,8 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   void OnLayout() override;
   // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
   void cmdLinks_Click();
+  // Opens the window of installed drawing applications and adds what the user ticked there.
+  void cmdFind_Click();
   // Opens Windows' page of default applications, where the user can choose Varnock for .eps files.
   void cmdDefaultApps_Click();
   // The status line as the latest reading has it.
@@ -47,4 +50,5 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   OpenerWatch mOpener;
   winhandle::Icon mWarningIcon;  // picWarning's, at the window's DPI
   editor::ListEditor mEditor{*this};
+  std::optional<winform::AfterFirstPaint> mOfferFinding;
 };

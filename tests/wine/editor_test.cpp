@@ -180,7 +180,8 @@ TEST_F(EditorWindow, ShowsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnch
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabOrder.push_back(Text(child));
   }
   EXPECT_EQ(tabOrder, (Rows{editor_texts::kListDelete, editor_texts::kListEdit, editor_texts::kListEnd, L"",
-                            editor_texts::kListAdd, editor_texts::kListLinks, editor_texts::kListDefaultApps}));
+                            editor_texts::kListAdd, editor_texts::kListLinks, editor_texts::kListFind,
+                            editor_texts::kListDefaultApps}));
   // Neither button finds a row to work on: nothing opens and nothing counts as a change.
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyEdit));
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyDelete));
