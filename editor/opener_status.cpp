@@ -3,6 +3,7 @@
 #include "editor_texts.h"
 #include "link_lock.h"
 #include "opener.h"
+#include "registry.h"
 
 namespace editor {
 namespace {
@@ -15,15 +16,16 @@ bool SameFile(const fileio::FilePath& a, const fileio::FilePath& b) {
 // The registered application's .eps type, followed from its entry in RegisteredApplications (the
 // user's or the machine's) to the open command of its ProgID, names `launcher`.
 bool Registered(const fileio::FilePath& launcher) {
-  for (const opener::Hive hive : {opener::Hive::kUser, opener::Hive::kMachine}) {
-    const auto capabilities = opener::RegistryText(hive, L"Software\\RegisteredApplications", kRegisteredName);
+  using registry::Root;
+  for (const Root root : {Root::kUser, Root::kMachine64}) {
+    const auto capabilities = registry::ReadText({root, L"Software\\RegisteredApplications"}, kRegisteredName);
     if (!capabilities) continue;
-    const auto progId = opener::RegistryText(hive, *capabilities + L"\\FileAssociations", L".eps");
-    if (!progId || progId->empty()) continue;
+    const auto progId = registry::ReadText({root, *capabilities + L"\\FileAssociations"}, L".eps");
+    if (!progId) continue;
     // The classes as the shell merges them: the user's before the machine's.
     const std::wstring command = L"Software\\Classes\\" + *progId + L"\\shell\\open\\command";
-    auto open = opener::RegistryText(opener::Hive::kUser, command, L"");
-    if (!open) open = opener::RegistryText(opener::Hive::kMachine, command, L"");
+    auto open = registry::ReadText({Root::kUser, command}, L"");
+    if (!open) open = registry::ReadText({Root::kMachine64, command}, L"");
     if (open && CommandStarts(*open, launcher)) return true;
   }
   return false;

@@ -1,7 +1,6 @@
-// Linux has no shell associations and no registry: a test gives the stand-in what they hold.
+// Linux has no shell associations: a test gives the stand-in its programs.
 #include <map>
 #include <mutex>
-#include <tuple>
 
 #include "opener.h"
 #include "stand_in_opener.h"
@@ -9,32 +8,18 @@
 namespace opener {
 namespace {
 
-using TextKey = std::tuple<Hive, std::wstring, std::wstring>;
-
-struct Contents {
-  std::map<std::wstring, fileio::FilePath> programs;
-  std::map<TextKey, std::wstring> texts;
-};
-
 std::mutex gMutex;
-Contents& Held() {
-  static Contents contents;
-  return contents;
+std::map<std::wstring, fileio::FilePath>& Programs() {
+  static std::map<std::wstring, fileio::FilePath> programs;
+  return programs;
 }
 
 }  // namespace
 
 std::optional<fileio::FilePath> ProgramFor(const std::wstring& extension) {
   const std::lock_guard<std::mutex> lock(gMutex);
-  const auto found = Held().programs.find(extension);
-  if (found == Held().programs.end()) return std::nullopt;
-  return found->second;
-}
-
-std::optional<std::wstring> RegistryText(Hive hive, const std::wstring& key, const std::wstring& name) {
-  const std::lock_guard<std::mutex> lock(gMutex);
-  const auto found = Held().texts.find({hive, key, name});
-  if (found == Held().texts.end()) return std::nullopt;
+  const auto found = Programs().find(extension);
+  if (found == Programs().end()) return std::nullopt;
   return found->second;
 }
 
@@ -42,17 +27,12 @@ namespace stand_in {
 
 void Put(const std::wstring& extension, const fileio::FilePath& program) {
   const std::lock_guard<std::mutex> lock(gMutex);
-  Held().programs[extension] = program;
-}
-
-void PutText(Hive hive, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-  const std::lock_guard<std::mutex> lock(gMutex);
-  Held().texts[{hive, key, name}] = text;
+  Programs()[extension] = program;
 }
 
 void Clear() {
   const std::lock_guard<std::mutex> lock(gMutex);
-  Held() = Contents{};
+  Programs().clear();
 }
 
 }  // namespace stand_in

@@ -12,7 +12,7 @@ namespace {
 
 using editor::OpenerState;
 using Eps = OpenerState::Eps;
-using opener::Hive;
+using registry::Root;
 
 TEST(OpenerStatus, TheLineForEachOpener) {
   const std::wstring note = L"（Varnock は登録されていません。readme.txt の手順で選べます）";
@@ -70,16 +70,19 @@ class OpenerReading : public TempFolderTest {
   }
   ~OpenerReading() override {
     opener::stand_in::Clear();
+    registry::stand_in::Clear();
     versioninfo::stand_in::Clear();
   }
 
   std::wstring Wide(const std::string& relative) const { return Path(relative).wstring(); }
   // The installer's entries: the registered application, its .eps type and that type's command.
-  static void Register(Hive hive, Hive classes, const std::wstring& command) {
-    opener::stand_in::PutText(hive, L"Software\\RegisteredApplications", L"Varnock",
-                              L"Software\\Varnock\\Capabilities");
-    opener::stand_in::PutText(hive, L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"Varnock.EpsFile");
-    opener::stand_in::PutText(classes, L"Software\\Classes\\Varnock.EpsFile\\shell\\open\\command", L"", command);
+  static void PutText(Root root, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+    registry::stand_in::Put(root, key, name, {registry::ValueType::kText, text});
+  }
+  static void Register(Root root, Root classes, const std::wstring& command) {
+    PutText(root, L"Software\\RegisteredApplications", L"Varnock", L"Software\\Varnock\\Capabilities");
+    PutText(root, L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"Varnock.EpsFile");
+    PutText(classes, L"Software\\Classes\\Varnock.EpsFile\\shell\\open\\command", L"", command);
   }
   OpenerState Read() const { return editor::ReadOpenerState(Path("Varnock")); }
 };
@@ -121,31 +124,31 @@ TEST_F(OpenerReading, RegisteredOnlyWhenTheRegisteredTypeStartsThisFoldersLaunch
   const std::wstring copy = L"\"" + Wide("Other copy/Varnock.exe") + L"\" \"%1\"";
   const struct {
     const char* what;
-    std::vector<std::tuple<Hive, Hive, std::wstring>> registrations;  // hive, classes' hive, command
+    std::vector<std::tuple<Root, Root, std::wstring>> registrations;  // root, classes' root, command
     bool registered;
   } cases[] = {
-      {"the user's installation", {{Hive::kUser, Hive::kUser, ours}}, true},
-      {"the machine's", {{Hive::kMachine, Hive::kMachine, ours}}, true},
-      {"the user's entries, the machine's classes", {{Hive::kUser, Hive::kMachine, ours}}, true},
-      {"unquoted", {{Hive::kUser, Hive::kUser, L"  " + Wide("Varnock/Varnock.exe") + L" %1"}}, true},
-      {"another copy", {{Hive::kUser, Hive::kUser, copy}}, false},
+      {"the user's installation", {{Root::kUser, Root::kUser, ours}}, true},
+      {"the machine's", {{Root::kMachine64, Root::kMachine64, ours}}, true},
+      {"the user's entries, the machine's classes", {{Root::kUser, Root::kMachine64, ours}}, true},
+      {"unquoted", {{Root::kUser, Root::kUser, L"  " + Wide("Varnock/Varnock.exe") + L" %1"}}, true},
+      {"another copy", {{Root::kUser, Root::kUser, copy}}, false},
       {"the user's classes before the machine's",
-       {{Hive::kMachine, Hive::kMachine, ours}, {Hive::kUser, Hive::kUser, copy}},
+       {{Root::kMachine64, Root::kMachine64, ours}, {Root::kUser, Root::kUser, copy}},
        false},
-      {"a command cut short", {{Hive::kUser, Hive::kUser, L"\"" + Wide("Varnock/Varnock.exe")}}, false},
-      {"no command", {{Hive::kUser, Hive::kUser, L""}}, false},
+      {"a command cut short", {{Root::kUser, Root::kUser, L"\"" + Wide("Varnock/Varnock.exe")}}, false},
+      {"no command", {{Root::kUser, Root::kUser, L""}}, false},
       {"the portable zip", {}, false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    opener::stand_in::Clear();
-    for (const auto& [hive, classes, command] : c.registrations) Register(hive, classes, command);
+    registry::stand_in::Clear();
+    for (const auto& [root, classes, command] : c.registrations) Register(root, classes, command);
     EXPECT_EQ(Read().registered, c.registered);
   }
   // A registered application whose entries name no .eps type.
-  opener::stand_in::Clear();
-  Register(Hive::kUser, Hive::kUser, ours);
-  opener::stand_in::PutText(Hive::kUser, L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"");
+  registry::stand_in::Clear();
+  Register(Root::kUser, Root::kUser, ours);
+  PutText(Root::kUser, L"Software\\Varnock\\Capabilities\\FileAssociations", L".eps", L"");
   EXPECT_FALSE(Read().registered);
 }
 
