@@ -2,8 +2,8 @@
 # Takes a picture of each window of the two programs under Wine, at 96 DPI (docs/NAME.png) and at
 # 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
 #   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, wait-window,
-#                                      about-window, list-window, entry-dialog, links-window); all
-#                                      without names
+#                                      about-window, list-window, entry-dialog, links-window,
+#                                      find-window); all without names
 # Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
 # displays, and stops only the programs it started there.
 set -euo pipefail
@@ -37,7 +37,7 @@ cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/Quelby.exe" "$
 # them go again at the end.
 drive_c=$WINEPREFIX/drive_c
 made=()
-for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe'; do
+for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe' 'Program Files (x86)/Macromedia'; do
   [[ -e $drive_c/$vendor ]] || made+=("$drive_c/$vendor")
 done
 # Whatever ends the script: a launcher held for its picture goes on, the programs of the prefix
@@ -47,6 +47,18 @@ cleanup() {
   [[ -z $pid ]] || kill -CONT "$pid" 2>/dev/null || true
   wine_end_prefix || true
   rm -rf "${made[@]}"
+  forget_registrations
+}
+# What the window of installed drawing applications finds: registrations made for its picture,
+# removed again at the end.
+registrations=('HKLM\Software\Classes\.ai' 'HKLM\Software\Classes\Screenshot.Illustrator.25'
+  'HKCU\Software\Classes\Applications\FHMX.exe'
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10')
+forget_registrations() {
+  local key
+  for key in "${registrations[@]}"; do wine reg delete "$key" /f >/dev/null 2>&1 || true; done
+  wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.IllustratorCS6' /f \
+    /reg:32 >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 illustrator_cs6='Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)/Support Files/Contents/Windows/Illustrator.exe'
@@ -166,4 +178,35 @@ if wanted links-window; then
   xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
   shoot "記憶した選択" links-window
   stop_programs
+fi
+# The window of installed drawing applications over the list window: Illustrator 2021 opens .ai,
+# FreeHand names .eps among its types, Illustrator CS6 (in the list) has an uninstall entry, and
+# Illustrator 10, gone from the list's folder, is installed elsewhere.
+if wanted find-window; then
+  illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
+  illustrator_10_new='Program Files (x86)/Adobe/Adobe Illustrator 10.0.3/Illustrator.exe'
+  freehand='Program Files (x86)/Macromedia/FreeHand MX/FHMX.exe'
+  install_program stand_in_ai25 "$illustrator_2021"
+  install_program stand_in_ai10 "$illustrator_10_new"
+  install_program stand_in_freehand "$freehand"
+  add() { wine reg add "$@" /f >/dev/null; }
+  add 'HKLM\Software\Classes\.ai\OpenWithProgids' /v Screenshot.Illustrator.25 /t REG_SZ /d ''
+  add 'HKLM\Software\Classes\Screenshot.Illustrator.25\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(dos "$illustrator_2021")\" \"%1\""
+  add 'HKCU\Software\Classes\Applications\FHMX.exe\SupportedTypes' /v .eps /t REG_SZ /d ''
+  add 'HKCU\Software\Classes\Applications\FHMX.exe\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(dos "$freehand")\" \"%1\""
+  add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.IllustratorCS6' /reg:32 \
+    /v InstallLocation /t REG_SZ /d "$(dos 'Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)')"
+  add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10' /v DisplayIcon \
+    /t REG_SZ /d "\"$(dos "$illustrator_10_new")\",0"
+  wine "$work/Quelby.exe" &
+  read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+  # ソフトを検出(&F)..., with the mouse; the rows come within a moment.
+  xdotool mousemove $((x + $(px 83))) $((y + $(px 645))) click 1
+  sleep 2
+  shoot "インストールされている描画ソフト" find-window
+  stop_programs
+  forget_registrations
 fi

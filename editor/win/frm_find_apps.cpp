@@ -94,10 +94,10 @@ struct Column {
   int width;
 };
 const Column kColumns[] = {
-    {editor_texts::kFindNameColumn, 3000},
-    {editor_texts::kFindVersionColumn, 1200},
-    {editor_texts::kFindProgramColumn, 4680},
-    {editor_texts::kFindStateColumn, 2100},
+    {editor_texts::kFindNameColumn, 2700},
+    {editor_texts::kFindVersionColumn, 1080},
+    {editor_texts::kFindProgramColumn, 4500},
+    {editor_texts::kFindStateColumn, 2700},
 };
 
 // A fixed single border and a close box.
