@@ -295,6 +295,8 @@ class InstallTest : public ::testing::Test {
     // The installer's entries make the installed launcher a registered application: no note. (Wine's
     // shell reads only the machine's classes, where nothing opens .eps files.)
     EXPECT_EQ(StatusLine(window), editor_texts::kOpenerNone);
+    // The installed folder has no list yet: finding the programs is offered by itself, and declined.
+    if (const HWND finding = WaitForCaption(id, editor_texts::kFindCaption)) ClickId(finding, IDCANCEL);
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (WaitForSingleObject(editor.get(), 15000) != WAIT_OBJECT_0) {
       ADD_FAILURE() << "the list editor did not end";
