@@ -4,13 +4,41 @@
 #include "link_lock.h"
 #include "opener.h"
 #include "registry.h"
+#include "version_info.h"
 
 namespace editor {
 namespace {
 
+// The launcher's file, beside the list editor's.
+constexpr wchar_t kLauncherFile[] = L"Varnock.exe";
+// The name under which the installer lists the launcher among Windows' registered applications.
+constexpr wchar_t kRegisteredName[] = L"Varnock";
+
 // One file, whichever spelling of its path: the file system's own.
 bool SameFile(const fileio::FilePath& a, const fileio::FilePath& b) {
   return linklock::CanonicalUpperPath(a) == linklock::CanonicalUpperPath(b);
+}
+
+// How the line names a program: its version resource's file description, else its file name.
+std::wstring ProgramName(const fileio::FilePath& program, const std::optional<versioninfo::ProgramVersion>& version) {
+  if (version && !version->fileDescription.empty()) return version->fileDescription;
+  return program.filename().wstring();
+}
+
+// Whether an open command of the registry starts `program`: its first word, in quotes or up to the
+// first blank, names the same file.
+bool CommandStarts(const std::wstring& command, const fileio::FilePath& program) {
+  const std::size_t start = command.find_first_not_of(L' ');
+  if (start == std::wstring::npos) return false;
+  std::wstring first;
+  if (command[start] == L'"') {
+    const std::size_t end = command.find(L'"', start + 1);
+    if (end == std::wstring::npos) return false;
+    first = command.substr(start + 1, end - start - 1);
+  } else {
+    first = command.substr(start, command.find_first_of(L" \t", start) - start);
+  }
+  return !first.empty() && SameFile(first, program);
 }
 
 // The registered application's .eps type, followed from its entry in RegisteredApplications (the
@@ -63,25 +91,6 @@ StatusLine StatusOf(const OpenerState& state) {
   if (!state.registered) line.text += editor_texts::kOpenerNotRegistered;
   if (state.aiByVarnock) line.text += std::wstring(L"\r\n") + editor_texts::kOpenerAi;
   return line;
-}
-
-std::wstring ProgramName(const fileio::FilePath& program, const std::optional<versioninfo::ProgramVersion>& version) {
-  if (version && !version->fileDescription.empty()) return version->fileDescription;
-  return program.filename().wstring();
-}
-
-bool CommandStarts(const std::wstring& command, const fileio::FilePath& program) {
-  const std::size_t start = command.find_first_not_of(L' ');
-  if (start == std::wstring::npos) return false;
-  std::wstring first;
-  if (command[start] == L'"') {
-    const std::size_t end = command.find(L'"', start + 1);
-    if (end == std::wstring::npos) return false;
-    first = command.substr(start + 1, end - start - 1);
-  } else {
-    first = command.substr(start, command.find_first_of(L" \t", start) - start);
-  }
-  return !first.empty() && SameFile(first, program);
 }
 
 DefaultAppsPage DefaultAppsFor(unsigned windowsMajor) {

@@ -4,24 +4,17 @@
 // back at any time: the user must see it before a file opens in the wrong version.
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "file_io.h"
-#include "version_info.h"
 
 namespace editor {
-
-// The launcher's file, beside the list editor's.
-inline constexpr wchar_t kLauncherFile[] = L"Varnock.exe";
-// The name under which the installer lists the launcher among Windows' registered applications.
-inline constexpr wchar_t kRegisteredName[] = L"Varnock";
 
 // Who opens the files that the launcher serves, as the status line tells it.
 struct OpenerState {
   enum class Eps { kNone, kVarnock, kOther };
   Eps eps = Eps::kNone;
-  std::wstring otherName;  // kOther: the program as the line names it (ProgramName)
+  std::wstring otherName;  // kOther: its version resource's file description, else its file name
   bool aiByVarnock = false;
   // Windows lists this folder's launcher among its registered applications, so that its page of
   // default applications offers it.
@@ -45,13 +38,6 @@ struct StatusLine {
   bool warning = false;
 };
 StatusLine StatusOf(const OpenerState& state);
-
-// How the line names a program: its version resource's file description, else its file name.
-std::wstring ProgramName(const fileio::FilePath& program, const std::optional<versioninfo::ProgramVersion>& version);
-
-// Whether an open command of the registry starts `program`: its first word, in quotes or up to the
-// first blank, names the same file.
-bool CommandStarts(const std::wstring& command, const fileio::FilePath& program);
 
 // What [既定のアプリ] opens on a Windows of this major version: from Windows 10 on the page of
 // default applications in Settings, by its address, which takes the registered application's

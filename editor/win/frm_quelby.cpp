@@ -94,7 +94,8 @@ void frmQuelby::ShowOpener(const editor::OpenerState& state) {
   HWND status = Item(kQuelbyStatus);
   if (wintext::WindowText(status) != line.text) SetWindowTextW(status, line.text.c_str());
   HWND warning = Item(kQuelbyWarning);
-  if ((IsWindowVisible(warning) != FALSE) != line.warning) ShowWindow(warning, line.warning ? SW_SHOWNA : SW_HIDE);
+  const bool shown = (GetWindowLongW(warning, GWL_STYLE) & WS_VISIBLE) != 0;
+  if (shown != line.warning) ShowWindow(warning, line.warning ? SW_SHOWNA : SW_HIDE);
 }
 
 void frmQuelby::OnCommand(int id, int) {
