@@ -1,7 +1,7 @@
 // The list window's status line under Wine. Each test sets the prefix's associations in the
 // machine's and the user's classes, as Windows would merge them (Wine's shell reads only the
-// machine's and has no protected user choice), and removes them again. A fresh prefix reports
-// Windows 7; the button's test runs the Windows 10 branch.
+// machine's and has no protected user choice), and removes them again. The button's test runs the
+// Windows 10 branch; the others run on the fresh prefix's Windows 7, which the line does not depend on.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -18,6 +18,7 @@ using namespace editor_ids;
 
 const std::wstring kClasses = L"Software\\Classes\\";
 const std::wstring kAppDefaults = L"Software\\Wine\\AppDefaults\\Quelby.exe";
+
 void SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
   ASSERT_EQ(RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ, text.c_str(),
                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
