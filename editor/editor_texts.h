@@ -18,6 +18,20 @@ inline constexpr wchar_t kListEnd[] = L"終了";
 // The application list window's list: drawn after a row whose program file is not there.
 inline constexpr wchar_t kMissingMark[] = L"（見つかりません）";
 
+// The application list window's status line: which program Windows starts for .eps files, and the
+// button that takes the user to Windows' setting of default applications.
+inline constexpr wchar_t kOpenerVarnock[] = L"EPS ファイルは Varnock で開きます。";
+// Around the other program's name.
+inline constexpr wchar_t kOpenerOtherBefore[] = L"EPS ファイルは ";
+inline constexpr wchar_t kOpenerOtherAfter[] = L" で開きます。Varnock で開くには [既定のアプリ] で選んでください。";
+inline constexpr wchar_t kOpenerNone[] =
+    L"EPS ファイルを開くソフトは設定されていません。Varnock で開くには [既定のアプリ] で選んでください。";
+// After the line, when Windows does not list this folder's Varnock among its registered applications.
+inline constexpr wchar_t kOpenerNotRegistered[] = L"（Varnock は登録されていません。readme.txt の手順で選べます）";
+// The second line, only while Varnock opens .ai files too.
+inline constexpr wchar_t kOpenerAi[] = L"AI ファイルも Varnock で開きます。";
+inline constexpr wchar_t kListDefaultApps[] = L"既定のアプリ(&W)...";
+
 // The entry dialog (frmEdit).
 inline constexpr wchar_t kEntryCaption[] = L"項目の編集";
 inline constexpr wchar_t kEntryNameLabel[] = L"アプリケーション名称:";

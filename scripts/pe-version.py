@@ -12,11 +12,15 @@ import struct
 import sys
 
 SIGNATURE = struct.pack("<I", 0xFEEF04BD)  # VS_FIXEDFILEINFO.dwSignature
+# The key of the resource's root block, which the fixed part follows after padding to 32 bits. The
+# signature alone is not enough: a program that reads version resources has it in its code too.
+KEY = "VS_VERSION_INFO\0".encode("utf-16-le")
 
 
 def fixed_info_offset(data):
-    offset = data.find(SIGNATURE)
-    if offset < 0 or data.find(SIGNATURE, offset + 1) >= 0:
+    key = data.find(KEY)
+    offset = data.find(SIGNATURE, key + len(KEY), key + len(KEY) + 4 + len(SIGNATURE)) if key >= 0 else -1
+    if offset < 0 or data.find(KEY, key + 1) >= 0:
         sys.exit("pe-version: no single version resource in the program")
     return offset
 

@@ -49,14 +49,17 @@ cleanup() {
   rm -rf "${made[@]}"
   forget_registrations
 }
-# What the window of installed drawing applications finds: registrations made for its picture,
-# removed again at the end.
+# What the window of installed drawing applications finds, and what the list window's status line
+# reads (Illustrator 2021 as the opener of .eps files, the launcher's entries as the installer
+# writes them): registrations made for their pictures, removed again at the end.
 registrations=('HKLM\Software\Classes\.ai' 'HKLM\Software\Classes\Screenshot.Illustrator.25'
   'HKCU\Software\Classes\Applications\FHMX.exe'
-  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10')
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10'
+  'HKLM\Software\Classes\.eps' 'HKCU\Software\Classes\Varnock.EpsFile' 'HKCU\Software\Varnock')
 forget_registrations() {
   local key
   for key in "${registrations[@]}"; do wine reg delete "$key" /f >/dev/null 2>&1 || true; done
+  wine reg delete 'HKCU\Software\RegisteredApplications' /v Varnock /f >/dev/null 2>&1 || true
   wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.IllustratorCS6' /f \
     /reg:32 >/dev/null 2>&1 || true
 }
@@ -66,10 +69,12 @@ illustrator_10='Program Files (x86)/Adobe/Illustrator 10/Illustrator.exe'
 illustrator_8='Program Files (x86)/Adobe/Illustrator 8.0/Illustrator.exe'
 indesign_cs6='Program Files/Adobe/Adobe InDesign CS6/InDesign.exe'
 install_program() { mkdir -p "$(dirname "$drive_c/$2")"; cp "$repo/build/windows/bin/$1.exe" "$drive_c/$2"; }
+illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
 install_program stand_in_pen "$illustrator_cs6"
 install_program recorder "$illustrator_8"
 install_program stand_in_layout "$indesign_cs6"
 dos() { printf 'C:\\%s' "${1//\//\\}"; }
+add() { wine reg add "$@" /f >/dev/null; }
 win() { wine_path_w "$1"; }
 printf '[main]\r\nQuelby=1\r\n' >"$work/link.ini"
 {
@@ -144,7 +149,17 @@ if wanted about-window; then
   wine "$work/Varnock.exe" & shoot "Varnockのバージョン情報" about-window; stop_programs
 fi
 
+# The list window as after another program's installer has taken .eps files: its status line
+# names Illustrator 2021 and warns.
 if wanted list-window || wanted entry-dialog; then
+  install_program stand_in_ai25 "$illustrator_2021"
+  add 'HKLM\Software\Classes\.eps' /ve /t REG_SZ /d Screenshot.Illustrator.25
+  add 'HKLM\Software\Classes\Screenshot.Illustrator.25\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(dos "$illustrator_2021")\" \"%1\""
+  add 'HKCU\Software\RegisteredApplications' /v Varnock /t REG_SZ /d 'Software\Varnock\Capabilities'
+  add 'HKCU\Software\Varnock\Capabilities\FileAssociations' /v .eps /t REG_SZ /d Varnock.EpsFile
+  add 'HKCU\Software\Classes\Varnock.EpsFile\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(win "$work/Varnock.exe")\" \"%1\""
   wine "$work/Quelby.exe" &
   if wanted list-window; then shoot "起動リストの編集" list-window; fi
   if wanted entry-dialog; then
@@ -152,10 +167,11 @@ if wanted list-window || wanted entry-dialog; then
     read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
       awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
     xdotool mousemove $((x + $(px 60))) $((y + $(px 55))) click 1 sleep 0.3 \
-      mousemove $((x + $(px 375))) $((y + $(px 645))) click 1
+      mousemove $((x + $(px 375))) $((y + $(px 674))) click 1
     shoot "項目の編集" entry-dialog
   fi
   stop_programs
+  forget_registrations
 fi
 
 # The window of remembered choices, over the list window, with the programs of the other pictures:
@@ -175,7 +191,7 @@ if wanted links-window; then
   read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
     awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
   # 記憶した選択(&M)..., with the mouse.
-  xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
+  xdotool mousemove $((x + $(px 215))) $((y + $(px 674))) click 1
   shoot "記憶した選択" links-window
   stop_programs
 fi
@@ -183,13 +199,11 @@ fi
 # FreeHand names .eps among its types, Illustrator CS6 (in the list) has an uninstall entry, and
 # Illustrator 10, gone from the list's folder, is installed elsewhere.
 if wanted find-window; then
-  illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
   illustrator_10_new='Program Files (x86)/Adobe/Adobe Illustrator 10.0.3/Illustrator.exe'
   freehand='Program Files (x86)/Macromedia/FreeHand MX/FHMX.exe'
   install_program stand_in_ai25 "$illustrator_2021"
   install_program stand_in_ai10 "$illustrator_10_new"
   install_program stand_in_freehand "$freehand"
-  add() { wine reg add "$@" /f >/dev/null; }
   add 'HKLM\Software\Classes\.ai\OpenWithProgids' /v Screenshot.Illustrator.25 /t REG_SZ /d ''
   add 'HKLM\Software\Classes\Screenshot.Illustrator.25\shell\open\command' /ve /t REG_SZ \
     /d "\"$(dos "$illustrator_2021")\" \"%1\""
@@ -204,7 +218,7 @@ if wanted find-window; then
   read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
     awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
   # ソフトを検出(&F)..., with the mouse; the rows come within a moment.
-  xdotool mousemove $((x + $(px 83))) $((y + $(px 645))) click 1
+  xdotool mousemove $((x + $(px 83))) $((y + $(px 674))) click 1
   sleep 2
   shoot "インストールされている描画ソフト" find-window
   stop_programs

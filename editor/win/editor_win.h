@@ -11,6 +11,9 @@ inline constexpr int kQuelbyDelete = 104;
 inline constexpr int kQuelbyEnd = 105;
 inline constexpr int kQuelbyLinks = 106;
 inline constexpr int kQuelbyFind = 107;
+inline constexpr int kQuelbyStatus = 108;
+inline constexpr int kQuelbyWarning = 109;
+inline constexpr int kQuelbyDefaultApps = 110;
 // frmEdit; its cancel button is IDCANCEL, so that Esc presses it
 inline constexpr int kEditLabel1 = 201;
 inline constexpr int kEditName = 202;

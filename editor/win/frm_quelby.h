@@ -8,7 +8,10 @@
 
 #include "icon_list.h"
 #include "list_editor.h"
+#include "opener_status.h"
+#include "opener_watch.h"
 #include "win_form.h"
+#include "win_handle.h"
 
 class frmQuelby : private winform::Dialog, private editor::EditorHost {
  public:
@@ -21,10 +24,15 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   void Form_Load() override;
   void OnCommand(int id, int code) override;
   void OnClose() override;
+  void OnLayout() override;
   // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
   void cmdLinks_Click();
   // Opens the window of installed drawing applications and adds what the user ticked there.
   void cmdFind_Click();
+  // Opens Windows' page of default applications, where the user can choose Varnock for .eps files.
+  void cmdDefaultApps_Click();
+  // The status line as the latest reading has it.
+  void ShowOpener(const editor::OpenerState& state);
 
   fileio::FilePath ProgramFolder() override;
   void ClearRows() override;
@@ -38,6 +46,9 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
 
   // The rows show each program's icon and mark a program that has gone.
   winform::IconList List1;
+  // Reads who opens .eps files after the first painting and whenever the window becomes active.
+  OpenerWatch mOpener;
+  winhandle::Icon mWarningIcon;  // picWarning's, at the window's DPI
   editor::ListEditor mEditor{*this};
   std::optional<winform::AfterFirstPaint> mOfferFinding;
 };

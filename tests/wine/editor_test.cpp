@@ -178,7 +178,8 @@ TEST_F(EditorWindow, ShowsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnch
   Start();
   EXPECT_EQ(MainRows(), (Rows{Row(L"Draw 8", draw_), Row(L"レイアウト", layout_)}));
   EXPECT_EQ(Selected(), LB_ERR);
-  ExpectTwips(main_, 14085, 10095);
+  // The list window of old and the status line between its list and its buttons.
+  ExpectTwips(main_, 14085, 10530);
   EXPECT_EQ(GetWindowLongW(main_, GWL_STYLE) & (WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME),
             WS_SYSMENU);
   EXPECT_EQ(Focus(main_), GetDlgItem(main_, kQuelbyDelete));
@@ -187,7 +188,8 @@ TEST_F(EditorWindow, ShowsTheListUpToTheFirstGapTrimmedAndClosesSilentlyWhenUnch
     if (GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) tabOrder.push_back(Text(child));
   }
   EXPECT_EQ(tabOrder, (Rows{editor_texts::kListDelete, editor_texts::kListEdit, editor_texts::kListEnd, L"",
-                            editor_texts::kListAdd, editor_texts::kListLinks, editor_texts::kListFind}));
+                            editor_texts::kListAdd, editor_texts::kListLinks, editor_texts::kListFind,
+                            editor_texts::kListDefaultApps}));
   // Neither button finds a row to work on: nothing opens and nothing counts as a change.
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyEdit));
   EXPECT_TRUE(PressAndReturn(main_, kQuelbyDelete));

@@ -28,8 +28,8 @@ struct Expected {
 };
 
 const Expected kAtDpi[] = {
-    {96, {413, 426}, {406, 136}, {399, 270}, {939, 673}, {912, 231}, 12, 15, 13, 16},
-    {144, {620, 639}, {609, 204}, {599, 405}, {1409, 1010}, {1368, 347}, 18, 23, 20, 24},
+    {96, {413, 426}, {406, 136}, {399, 270}, {939, 702}, {912, 231}, 12, 15, 13, 16},
+    {144, {620, 639}, {609, 204}, {599, 405}, {1409, 1053}, {1368, 347}, 18, 23, 20, 24},
 };
 
 const Expected* ForScreen() {
@@ -130,6 +130,8 @@ TEST_F(WindowSizes, TheListEditorsWindows) {
   ASSERT_TRUE(list);
   ExpectClient(list, expected_->list);
   ExpectRowsOfSize(GetDlgItem(list, editor_ids::kQuelbyList), expected_->listFont, expected_->icon);
+  // The status line's warning: the system's icon at the small icon size.
+  ExpectClient(GetDlgItem(list, editor_ids::kQuelbyWarning), {expected_->icon, expected_->icon});
   PostMessageW(GetDlgItem(list, editor_ids::kQuelbyAdd), BM_CLICK, 0, 0);
   HWND entry = WaitForCaption(quelby.id(), editor_texts::kEntryCaption);
   ASSERT_TRUE(entry);
