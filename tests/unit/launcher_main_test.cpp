@@ -54,6 +54,7 @@ class FakeHost : public launcher::LauncherHost {
     std::vector<std::wstring> names;
     std::vector<std::wstring> paths;
     bool alway;
+    bool suggest;
     std::wstring versionString, creatorVersion, prompt;
   };
   std::vector<Select> selects;
@@ -83,10 +84,10 @@ class FakeHost : public launcher::LauncherHost {
   }
   void CloseWait() override { log.push_back(L"close wait"); }
   bool ShowSelect(const std::vector<std::wstring>& names, const std::vector<std::wstring>& paths, std::int32_t& select,
-                  bool alway, const std::wstring& versionString, const std::wstring& creatorVersion,
+                  bool alway, bool suggest, const std::wstring& versionString, const std::wstring& creatorVersion,
                   const std::wstring& prompt, bool& alwayResult) override {
     if (names.empty()) throw err::AppError(err::kNoApplications);
-    selects.push_back({names, paths, alway, versionString, creatorVersion, prompt});
+    selects.push_back({names, paths, alway, suggest, versionString, creatorVersion, prompt});
     log.push_back(L"select");
     if (duringSelect) duringSelect();
     select = answerSelect;
@@ -305,6 +306,27 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheEntryThatDecidesSoThatTheNewC
   EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path3", 1024), drawPath_) << "the other entry stays";
   EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "link4", 1024), "");
   ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
+}
+
+TEST_F(LauncherTest, TheChooserSuggestsTheVersionThatMadeTheFileOnlyForAKindNotRemembered) {
+  Put("other.eps", "%!PS-Adobe-3.0\r\n%%Creator: Example Draw 1.0\r\n");
+  Register(1, "Example Draw 1.0", drawPath_, "");
+  const struct {
+    const char* name;
+    std::string file;
+    bool shift;
+    bool suggest;
+  } cases[] = {
+      {"a kind not remembered", "ai10.eps", false, true},
+      {"the same with Shift", "ai10.eps", true, true},
+      {"a remembered kind chosen again with Shift", "other.eps", true, false},
+      {"an unknown format", "plain.eps", false, false},
+  };
+  for (const auto& c : cases) {
+    const FakeHost host = Run(File(c.file), c.shift);
+    ASSERT_EQ(host.selects.size(), 1u) << c.name;
+    EXPECT_EQ(host.selects[0].suggest, c.suggest) << c.name;
+  }
 }
 
 TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {
