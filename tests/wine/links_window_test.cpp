@@ -255,6 +255,27 @@ class LinksTest : public ProgramTest {
     return box->text;
   }
 
+  // "ファイルで確認" for `file`: its message box, closed with OK.
+  void ExpectTestSays(const fs::path& file, const std::wstring& message) {
+    Press(links_, kLinksTest);
+    HWND dialog = WaitForCaption(editor_->id(), editor_texts::kOpenFileTitle);
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), links_);
+    EXPECT_EQ(ComboItems(GetDlgItem(dialog, 0x470)),  // cmb1, the file types
+              (Texts{editor_texts::kLinksEpsFilter, editor_texts::kLinksAllFilter}));
+    HWND name = GetDlgItem(dialog, 0x47C);        // cmb13, the file name box
+    if (!name) name = GetDlgItem(dialog, 0x480);  // edt1, its older form
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file.wstring().c_str()));
+    Click(GetDlgItem(dialog, IDOK));
+    const auto box = WaitForMessageBox(editor_->id());
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, editor_texts::kLinksCaption);
+    EXPECT_EQ(box->text, message);
+    EXPECT_FALSE(box->icon);
+    EXPECT_EQ(box->buttons, Texts{L"OK"});
+    Click(GetDlgItem(box->window, IDOK));
+  }
+
   // The entries of link.ini as the system reads them, up to the first without a link.
   std::vector<Entry> SystemEntries() const {
     const std::string file = Ansi(box_.Path(L"link.ini"));
@@ -460,24 +481,21 @@ TEST_F(LinksWindow, TestingAFileTellsWhatTheLauncherWouldDo) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    Press(links_, kLinksTest);
-    HWND dialog = WaitForCaption(editor_->id(), editor_texts::kOpenFileTitle);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(GetWindow(dialog, GW_OWNER), links_);
-    EXPECT_EQ(ComboItems(GetDlgItem(dialog, 0x470)),  // cmb1, the file types
-              (Texts{editor_texts::kLinksEpsFilter, editor_texts::kLinksAllFilter}));
-    HWND name = GetDlgItem(dialog, 0x47C);        // cmb13, the file name box
-    if (!name) name = GetDlgItem(dialog, 0x480);  // edt1, its older form
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.file.wstring().c_str()));
-    Click(GetDlgItem(dialog, IDOK));
-    const auto box = WaitForMessageBox(editor_->id());
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, editor_texts::kLinksCaption);
-    EXPECT_EQ(box->text, c.message);
-    EXPECT_FALSE(box->icon);
-    EXPECT_EQ(box->buttons, Texts{L"OK"});
-    Click(GetDlgItem(box->window, IDOK));
+    ASSERT_NO_FATAL_FAILURE(ExpectTestSays(c.file, c.message));
   }
+  Press(links_, IDCANCEL);
+  ASSERT_TRUE(Closed(links_));
+  CloseEditor();
+}
+
+TEST_F(LinksWindow, TestingAFileOfAKindNotRememberedNamesTheVersionThatMadeIt) {
+  const fs::path illustrator =
+      box_.Install(L"stand_in_ai23.exe", L"Program Files\\Adobe\\Adobe Illustrator CC 2019\\Illustrator.exe");
+  PutNames({{"Draw", draw_}, {"Illustrator CC 2019", illustrator}});
+  ASSERT_NO_FATAL_FAILURE(OpenLinks());
+  ExpectTestSays(box_.Put(L"cc 2019.ai", Eps("Adobe Illustrator(R) 17.0", "23.0.1")),
+                 L"ファイルの形式: Adobe Illustrator(R) 17.0\r\n作成ソフトバージョン: 23.0.1\r\n\r\n" +
+                     std::wstring(editor_texts::kTestNotRegistered) + L"（作成したバージョン: Illustrator CC 2019）");
   Press(links_, IDCANCEL);
   ASSERT_TRUE(Closed(links_));
   CloseEditor();
