@@ -33,13 +33,28 @@ TEST(ChooserSuggestion, MarksTheRowThatMadeTheFileAndSelectsItUnlessTheUserHasCh
   } cases[] = {
       {"the creator version's major", true, L"Adobe Illustrator(R) 17.0", L"23.0.1", present, false, {2, true}},
       {"the creator text's number", true, L"Adobe Illustrator(R) 10.0", L"", present, false, {4, true}},
-      {"a copy that has gone is passed over", true, L"Adobe Illustrator(R) 17.0", L"23.0.1", firstCopyGone, false,
+      {"a copy that has gone is passed over",
+       true,
+       L"Adobe Illustrator(R) 17.0",
+       L"23.0.1",
+       firstCopyGone,
+       false,
        {3, true}},
-      {"the user has chosen: marked, not selected", true, L"Adobe Illustrator(R) 17.0", L"23.0.1", present, true,
+      {"the user has chosen: marked, not selected",
+       true,
+       L"Adobe Illustrator(R) 17.0",
+       L"23.0.1",
+       present,
+       true,
        {2, false}},
       {"another maker", true, L"Example Draw 1.0", L"1.0.2", present, false, {-1, false}},
       {"no version installed", true, L"Adobe Illustrator(R) 24.0", L"24.0", present, false, {-1, false}},
-      {"a kind remembered, or an unknown format", false, L"Adobe Illustrator(R) 17.0", L"23.0.1", present, false,
+      {"a kind remembered, or an unknown format",
+       false,
+       L"Adobe Illustrator(R) 17.0",
+       L"23.0.1",
+       present,
+       false,
        {-1, false}},
   };
   for (const auto& c : cases) {
@@ -55,9 +70,9 @@ TEST(ChooserSuggestion, TheNavigationKeysAreAChoiceInTheList) {
     unsigned key;
     bool choice;
   } cases[] = {
-      {0x26, true},  {0x24, true},  {0x21, true},  {0x28, true},   {0x23, true},  {0x22, true},  {0x25, true},
-      {0x27, true},  {0x09, false}, {0x10, false}, {0x11, false},  {0x12, false}, {0x20, false}, {0x29, false},
-      {0x0D, false}, {'A', false},  {0x2E, false},
+      {0x26, true},  {0x24, true},  {0x21, true},  {0x28, true},  {0x23, true},  {0x22, true},
+      {0x25, true},  {0x27, true},  {0x09, false}, {0x10, false}, {0x11, false}, {0x12, false},
+      {0x20, false}, {0x29, false}, {0x0D, false}, {'A', false},  {0x2E, false},
   };
   for (const auto& c : cases) EXPECT_EQ(launcher::ChoosesInList(c.key), c.choice) << std::hex << c.key;
 }
