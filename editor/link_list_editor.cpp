@@ -40,8 +40,7 @@ std::wstring MadeBy(const AppList& apps, const std::wstring& creatorText, const 
   for (const std::string& path : apps.mstrAppPaths) paths.emplace_back(codepage::WideFromAnsi(path));
   const std::vector<bool> gone = programs::Gone(paths);
   std::vector<std::optional<versioninfo::ProgramVersion>> versions;
-  for (std::size_t i = 0; i < paths.size(); ++i)
-    versions.push_back(gone[i] ? std::nullopt : versioninfo::Read(paths[i]));
+  for (const fileio::FilePath& path : paths) versions.push_back(versioninfo::Read(path));
   const int row = suggestion::SuggestedRow(creatorText, creatorVersion, versions, gone);
   if (row < 0) return {};
   return editor_texts::kTestMadeBefore + codepage::WideFromAnsi(apps.mstrAppNames[static_cast<std::size_t>(row)]) +

@@ -78,8 +78,8 @@ int SystemMetricAtDpi(int metric, int dpi) {
 
 // The reading thread, until no request is left or the list has gone: for the rows requested so far,
 // first whether each program is there (the existence test can wait long on a network path, so it
-// is made here too) and, where the list reads them, the version resource of each that is; then the
-// first icon of each program file that is. A file without an icon, or one that cannot be read,
+// is made here too) and, where the list reads them, their version resources; then the first icon
+// of each program file that is there. A file without an icon, or one that cannot be read,
 // gives no icon: its row keeps the application icon.
 void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
   const ExtractFunction extract = ShellExtractIcon();
@@ -104,7 +104,7 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
     const std::vector<bool> gone = programs::Gone(paths);
     std::vector<IconList::Loading::Presence> checked;
     for (std::size_t i = 0; i < batch.size(); ++i) {
-      checked.push_back({batch[i].row, gone[i], readVersions && !gone[i] ? versioninfo::Read(paths[i]) : std::nullopt});
+      checked.push_back({batch[i].row, gone[i], readVersions ? versioninfo::Read(paths[i]) : std::nullopt});
     }
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
