@@ -80,4 +80,20 @@ inline constexpr wchar_t kVersionNotAnsi[] = L"作成ソフトバージョンに
 // Followed by the other row's creator text and version (kTestCreator, kTestVersion), a line each.
 inline constexpr wchar_t kDuplicatePairBefore[] = L"同じファイルの形式と作成ソフトバージョンの行がすでにあります。";
 
+// Finding the installed drawing applications: the button of the application list window and the
+// window that shows what was found (frmFindApps).
+inline constexpr wchar_t kListFind[] = L"ソフトを検出(&F)...";
+inline constexpr wchar_t kFindCaption[] = L"インストールされている描画ソフト";
+inline constexpr wchar_t kFindNameColumn[] = L"名前";
+inline constexpr wchar_t kFindVersionColumn[] = L"バージョン";
+inline constexpr wchar_t kFindProgramColumn[] = L"プログラム";
+inline constexpr wchar_t kFindStateColumn[] = L"状態";
+inline constexpr wchar_t kFindSearching[] = L"検索しています...";
+inline constexpr wchar_t kFindCountAfter[] = L" 個のソフトが見つかりました。";  // after the number
+inline constexpr wchar_t kFindNothing[] = L"描画ソフトは見つかりませんでした。";
+inline constexpr wchar_t kFindAdd[] = L"一覧に追加(&A)";
+inline constexpr wchar_t kFindCancel[] = L"キャンセル";
+inline constexpr wchar_t kFoundInList[] = L"一覧にあります";
+inline constexpr wchar_t kFoundReplaces[] = L"置き換え: ";  // before the list row's name
+
 }  // namespace editor_texts

@@ -98,6 +98,34 @@ void ListEditor::DeleteEntry() {
   mblnChanged = true;
 }
 
+void ListEditor::AddFound(const std::vector<FoundRow>& rows) {
+  Handle([&] {
+    for (const FoundRow& row : rows) {
+      const bool replaces = row.state == FoundState::kReplaces;
+      if (!row.ticked || row.state == FoundState::kInList) continue;
+      if (replaces && (row.listRow < 0 || row.listRow >= static_cast<int>(mstrNames.size()))) continue;
+      const EntryCheck check = CheckEntry(replaces ? mstrNames[row.listRow] : row.name, row.path.wstring());
+      if (check.problem != EntryProblem::kNone) {
+        // Which program it was, since nobody typed it.
+        host_.Ask(std::wstring(ProblemMessage(check.problem)) + L"\r\n\r\n" + row.path.wstring(),
+                  editor_texts::kEntryCaption, messagestyle::kExclamation);
+        continue;
+      }
+      const int at = replaces ? row.listRow : static_cast<int>(mstrNames.size());
+      if (replaces) host_.RemoveRow(at);
+      host_.InsertRow(at, RowText(check.name, check.path), check.path);
+      if (replaces) {
+        mstrPaths[at] = check.path;
+      } else {
+        mstrNames.push_back(check.name);
+        mstrPaths.push_back(check.path);
+      }
+      mblnChanged = true;
+      host_.SelectRow(at);
+    }
+  });
+}
+
 void ListEditor::Form_Unload(bool& cancel) {
   Handle([&] {
     if (!mblnChanged) return;

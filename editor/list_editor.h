@@ -8,6 +8,7 @@
 
 #include "editor_texts.h"
 #include "file_io.h"
+#include "found_rows.h"
 #include "message_style.h"
 
 namespace editor {
@@ -55,6 +56,10 @@ class ListEditor {
   void cmdDelete_Click();
   // Runs when the window is about to close; sets `cancel` to keep it open.
   void Form_Unload(bool& cancel);
+  // Takes the ticked rows of the window of installed programs, in their order: a new program is
+  // appended as a row, a replacement becomes the new path of its list row. A row that the entry
+  // dialog would refuse is reported with the entry dialog's message and left out.
+  void AddFound(const std::vector<FoundRow>& rows);
 
   const std::vector<std::wstring>& names() const { return mstrNames; }
   const std::vector<std::wstring>& paths() const { return mstrPaths; }

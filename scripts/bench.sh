@@ -23,8 +23,8 @@ fi
 cmake --preset native >/dev/null
 cmake --build --preset native --target bench_analysis bench_link_ini >/dev/null
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target Varnock recorder stand_in_pen stand_in_ai10 stand_in_ai16 stand_in_ai23 \
-  stand_in_ai25 stand_in_freehand min_starter min_starter_manifest startup_bench first_paint_bench >/dev/null
+cmake --build --preset windows --target Varnock recorder stand_in_pen min_starter min_starter_manifest startup_bench \
+  first_paint_bench find_apps_bench stand_in_ai25 stand_in_ai23 stand_in_ai16 stand_in_ai10 stand_in_freehand >/dev/null
 
 out=build/bench
 mkdir -p "$out"
@@ -170,6 +170,30 @@ if [[ -e "$bench/Program Files/ExampleDraw/record.txt" ]]; then
   exit 1
 fi
 
+echo "== finding the installed drawing applications over 300 uninstall entries and 60 ProgIDs, against" \
+     "the least work over the same registry keys, in one process under Wine ($rounds pairs)"
+apps=build/bench-find-apps
+rm -rf "$apps"
+mkdir -p "$apps/programs/Illustrator 2021" "$apps/programs/Illustrator CS6/Support Files" \
+  "$apps/programs/Illustrator 10" "$apps/programs/FreeHand"
+cp build/windows/bin/stand_in_ai25.exe "$apps/programs/Illustrator 2021/Illustrator.exe"
+cp build/windows/bin/stand_in_ai16.exe "$apps/programs/Illustrator CS6/Support Files/Illustrator.exe"
+cp build/windows/bin/stand_in_ai10.exe "$apps/programs/Illustrator 10/Illustrator.exe"
+cp build/windows/bin/stand_in_freehand.exe "$apps/programs/FreeHand/FHMX.exe"
+cp build/windows/bin/find_apps_bench.exe "$apps/"
+cat >"$apps/run.sh" <<'EOF'
+#!/usr/bin/env bash
+set -euo pipefail
+apps=$1 rounds=$2 limit=$3
+. scripts/wine-env.sh
+wine_prefix_ready
+status=0
+wine_run_and_wait "$limit" 60 "$apps/find_apps_bench.exe" "$rounds" "$(wine_path_w "$apps/programs")" || status=$?
+exit "$status"
+EOF
+chmod +x "$apps/run.sh"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$apps/run.sh" "$apps" "$rounds" "$run_limit" | tee "$out/find-apps.txt"
+
 echo "== ratios (medians of pairs measured in turn)"
 grep -h '^ratio ' "$out/analysis.txt" "$out/link-ini.txt" "$out/startup.txt" "$out/chooser-first-paint.txt" \
-  "$out/multi-choose.txt"
+  "$out/multi-choose.txt" "$out/find-apps.txt"

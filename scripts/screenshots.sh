@@ -3,7 +3,7 @@
 # 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
 #   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, select-suggestion,
 #                                      wait-window, about-window, list-window, entry-dialog,
-#                                      links-window); all without names
+#                                      links-window, find-window); all without names
 # Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
 # displays, and stops only the programs it started there.
 set -euo pipefail
@@ -33,8 +33,8 @@ mkdir -p "$work" "$out"
 cp "$repo/build/windows/bin/Varnock.exe" "$repo/build/windows/bin/Quelby.exe" "$work/"
 
 # The drawing applications where they are installed, in the prefix's C:\Program Files: stand-ins
-# with their icons (one without an icon, some with version resources), and one that has been
-# uninstalled. The folders made for them go again at the end.
+# with their icons (one without an icon), and one that has been uninstalled. The folders made for
+# them go again at the end.
 drive_c=$WINEPREFIX/drive_c
 made=()
 for vendor in 'Program Files/Adobe' 'Program Files (x86)/Adobe' 'Program Files (x86)/Macromedia'; do
@@ -47,22 +47,28 @@ cleanup() {
   [[ -z $pid ]] || kill -CONT "$pid" 2>/dev/null || true
   wine_end_prefix || true
   rm -rf "${made[@]}"
+  forget_registrations
+}
+# What the window of installed drawing applications finds: registrations made for its picture,
+# removed again at the end.
+registrations=('HKLM\Software\Classes\.ai' 'HKLM\Software\Classes\Screenshot.Illustrator.25'
+  'HKCU\Software\Classes\Applications\FHMX.exe'
+  'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10')
+forget_registrations() {
+  local key
+  for key in "${registrations[@]}"; do wine reg delete "$key" /f >/dev/null 2>&1 || true; done
+  wine reg delete 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.IllustratorCS6' /f \
+    /reg:32 >/dev/null 2>&1 || true
 }
 trap cleanup EXIT
 illustrator_cs6='Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)/Support Files/Contents/Windows/Illustrator.exe'
 illustrator_10='Program Files (x86)/Adobe/Illustrator 10/Illustrator.exe'
 illustrator_8='Program Files (x86)/Adobe/Illustrator 8.0/Illustrator.exe'
 indesign_cs6='Program Files/Adobe/Adobe InDesign CS6/InDesign.exe'
-illustrator_2019='Program Files/Adobe/Adobe Illustrator CC 2019/Support Files/Contents/Windows/Illustrator.exe'
-illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
-freehand_mx='Program Files (x86)/Macromedia/FreeHand MX/FreeHand.exe'
 install_program() { mkdir -p "$(dirname "$drive_c/$2")"; cp "$repo/build/windows/bin/$1.exe" "$drive_c/$2"; }
-install_program stand_in_ai16 "$illustrator_cs6"
+install_program stand_in_pen "$illustrator_cs6"
 install_program recorder "$illustrator_8"
 install_program stand_in_layout "$indesign_cs6"
-install_program stand_in_ai23 "$illustrator_2019"
-install_program stand_in_ai25 "$illustrator_2021"
-install_program stand_in_freehand "$freehand_mx"
 dos() { printf 'C:\\%s' "${1//\//\\}"; }
 win() { wine_path_w "$1"; }
 printf '[main]\r\nQuelby=1\r\n' >"$work/link.ini"
@@ -110,9 +116,15 @@ if wanted select-dialog; then
 fi
 
 # The chooser suggesting the version that made the file (CC 2019 for a file of Illustrator 23), in
-# a folder of its own with the installed versions in its name.ini, once the programs' version
-# resources have been read (they follow its first painting, as the icons do).
+# a folder of its own with installed versions that carry version resources in its name.ini, once
+# their version resources have been read (they follow its first painting, as the icons do).
 if wanted select-suggestion; then
+  illustrator_2019='Program Files/Adobe/Adobe Illustrator CC 2019/Support Files/Contents/Windows/Illustrator.exe'
+  illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
+  freehand='Program Files (x86)/Macromedia/FreeHand MX/FHMX.exe'
+  install_program stand_in_ai23 "$illustrator_2019"
+  install_program stand_in_ai25 "$illustrator_2021"
+  install_program stand_in_freehand "$freehand"
   mkdir -p "$work/suggest"
   cp "$work/Varnock.exe" "$work/link.ini" "$work/suggest/"
   {
@@ -120,7 +132,7 @@ if wanted select-suggestion; then
     printf 'name1=Adobe Illustrator CS6\r\npath1=%s\r\n' "$(dos "$illustrator_cs6")"
     printf 'name2=Adobe Illustrator CC 2019\r\npath2=%s\r\n' "$(dos "$illustrator_2019")"
     printf 'name3=Adobe Illustrator 2021\r\npath3=%s\r\n' "$(dos "$illustrator_2021")"
-    printf 'name4=FreeHand MX\r\npath4=%s\r\n' "$(dos "$freehand_mx")"
+    printf 'name4=FreeHand MX\r\npath4=%s\r\n' "$(dos "$freehand")"
     printf 'name5=Adobe InDesign CS6\r\npath5=%s\r\n' "$(dos "$indesign_cs6")"
   } >"$work/suggest/name.ini"
   printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 17.0\r\n%%%%AI8_CreatorVersion: 23.0.1\r\n' \
@@ -192,4 +204,35 @@ if wanted links-window; then
   xdotool mousemove $((x + $(px 215))) $((y + $(px 645))) click 1
   shoot "記憶した選択" links-window
   stop_programs
+fi
+# The window of installed drawing applications over the list window: Illustrator 2021 opens .ai,
+# FreeHand names .eps among its types, Illustrator CS6 (in the list) has an uninstall entry, and
+# Illustrator 10, gone from the list's folder, is installed elsewhere.
+if wanted find-window; then
+  illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
+  illustrator_10_new='Program Files (x86)/Adobe/Adobe Illustrator 10.0.3/Illustrator.exe'
+  freehand='Program Files (x86)/Macromedia/FreeHand MX/FHMX.exe'
+  install_program stand_in_ai25 "$illustrator_2021"
+  install_program stand_in_ai10 "$illustrator_10_new"
+  install_program stand_in_freehand "$freehand"
+  add() { wine reg add "$@" /f >/dev/null; }
+  add 'HKLM\Software\Classes\.ai\OpenWithProgids' /v Screenshot.Illustrator.25 /t REG_SZ /d ''
+  add 'HKLM\Software\Classes\Screenshot.Illustrator.25\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(dos "$illustrator_2021")\" \"%1\""
+  add 'HKCU\Software\Classes\Applications\FHMX.exe\SupportedTypes' /v .eps /t REG_SZ /d ''
+  add 'HKCU\Software\Classes\Applications\FHMX.exe\shell\open\command' /ve /t REG_SZ \
+    /d "\"$(dos "$freehand")\" \"%1\""
+  add 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.IllustratorCS6' /reg:32 \
+    /v InstallLocation /t REG_SZ /d "$(dos 'Program Files/Adobe/Adobe Illustrator CS6 (64 Bit)')"
+  add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Screenshot.Illustrator10' /v DisplayIcon \
+    /t REG_SZ /d "\"$(dos "$illustrator_10_new")\",0"
+  wine "$work/Quelby.exe" &
+  read -r x y < <(xwininfo -id "$(window_id '起動リストの編集')" |
+    awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 } END { print x, y }')
+  # ソフトを検出(&F)..., with the mouse; the rows come within a moment.
+  xdotool mousemove $((x + $(px 83))) $((y + $(px 645))) click 1
+  sleep 2
+  shoot "インストールされている描画ソフト" find-window
+  stop_programs
+  forget_registrations
 fi

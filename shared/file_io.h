@@ -29,6 +29,11 @@ bool IsOrdinaryFile(const FilePath& path);
 enum class FileKind { kMissing, kOrdinary, kOther };
 FileKind KindOf(const FilePath& path);
 
+// A text that is the same for every spelling of one file's path: letter case, a leading "\\?\" and
+// short (8.3) names make no difference. Meant for files that are there; for others, the full path
+// in upper case.
+std::wstring IdentityKey(const FilePath& path);
+
 // The system's error code of the last operation that failed (GetLastError, errno).
 std::uint32_t LastError();
 

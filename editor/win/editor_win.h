@@ -10,6 +10,7 @@ inline constexpr int kQuelbyAdd = 103;
 inline constexpr int kQuelbyDelete = 104;
 inline constexpr int kQuelbyEnd = 105;
 inline constexpr int kQuelbyLinks = 106;
+inline constexpr int kQuelbyFind = 107;
 // frmEdit; its cancel button is IDCANCEL, so that Esc presses it
 inline constexpr int kEditLabel1 = 201;
 inline constexpr int kEditName = 202;
@@ -29,5 +30,8 @@ inline constexpr int kLinkEditLabel2 = 403;
 inline constexpr int kLinkEditVersion = 404;
 inline constexpr int kLinkEditLabel3 = 405;
 inline constexpr int kLinkEditProgram = 406;
+// frmFindApps; its add and cancel buttons are IDOK and IDCANCEL
+inline constexpr int kFindList = 501;
+inline constexpr int kFindStatus = 502;
 
 }  // namespace editor_ids

@@ -4,6 +4,7 @@
 #include "editor_win.h"
 #include "error.h"
 #include "frm_edit.h"
+#include "frm_find_apps.h"
 #include "frm_links.h"
 #include "win_text.h"
 
@@ -25,6 +26,7 @@ const winform::Control kControls[] = {
     {kQuelbyList, L"LISTBOX", L"", kList, 360, 360, 13215, 8385, &kListFont},
     {kQuelbyAdd, L"BUTTON", editor_texts::kListAdd, kButton, 6960, 9120, 1815, 495},
     {kQuelbyLinks, L"BUTTON", editor_texts::kListLinks, kButton, 2160, 9120, 2055, 495},
+    {kQuelbyFind, L"BUTTON", editor_texts::kListFind, kButton, 360, 9120, 1680, 495},
 };
 
 // A fixed single border and a close box, with a taskbar button of its own.
@@ -45,6 +47,8 @@ void frmQuelby::Show() {
 void frmQuelby::Form_Load() {
   SetWindowTextW(window(), editor_texts::kListCaption);
   mEditor.Form_Load();
+  // A list without programs: finding them is offered once, over the window the user has seen.
+  if (mEditor.names().empty()) mOfferFinding.emplace(window(), [this] { Run([&] { cmdFind_Click(); }); });
 }
 
 void frmQuelby::OnCommand(int id, int) {
@@ -57,11 +61,17 @@ void frmQuelby::OnCommand(int id, int) {
     // cmdEnd_Click: closing goes through Form_Unload, which reports its own failures.
     case kQuelbyEnd: SendMessageW(window(), WM_CLOSE, 0, 0); break;
     case kQuelbyLinks: cmdLinks_Click(); break;
+    case kQuelbyFind: cmdFind_Click(); break;
     default: break;
   }
 }
 
 void frmQuelby::cmdLinks_Click() { frmLinks(window()).Show(); }
+
+void frmQuelby::cmdFind_Click() {
+  std::vector<editor::FoundRow> rows;
+  if (frmFindApps(window(), mEditor.names(), mEditor.paths()).Show(rows)) mEditor.AddFound(rows);
+}
 
 void frmQuelby::OnClose() {
   bool cancel = false;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "icon_list.h"
@@ -22,6 +23,8 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   void OnClose() override;
   // Opens the window of remembered choices; link.ini and name.ini as saved, whatever this window holds.
   void cmdLinks_Click();
+  // Opens the window of installed drawing applications and adds what the user ticked there.
+  void cmdFind_Click();
 
   fileio::FilePath ProgramFolder() override;
   void ClearRows() override;
@@ -36,4 +39,5 @@ class frmQuelby : private winform::Dialog, private editor::EditorHost {
   // The rows show each program's icon and mark a program that has gone.
   winform::IconList List1;
   editor::ListEditor mEditor{*this};
+  std::optional<winform::AfterFirstPaint> mOfferFinding;
 };

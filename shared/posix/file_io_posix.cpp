@@ -54,6 +54,16 @@ FileKind KindOf(const FilePath& path) {
   return IsOrdinaryFile(path) ? FileKind::kOrdinary : FileKind::kOther;
 }
 
+std::wstring IdentityKey(const FilePath& path) {
+  // Linux names differ by letter case; the stand-in folds it all the same, as Windows does.
+  std::error_code ignored;
+  std::wstring key = std::filesystem::absolute(path, ignored).lexically_normal().wstring();
+  for (wchar_t& c : key) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  return key;
+}
+
 std::uint32_t LastError() { return static_cast<std::uint32_t>(errno); }
 
 struct Reader::File {

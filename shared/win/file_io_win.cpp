@@ -160,6 +160,27 @@ FileKind KindOf(const FilePath& path) {
   return IsOrdinaryFile(path) ? FileKind::kOrdinary : FileKind::kOther;
 }
 
+std::wstring IdentityKey(const FilePath& path) {
+  std::wstring given = path.wstring();
+  if (given.rfind(L"\\\\?\\UNC\\", 0) == 0) {
+    given = L"\\\\" + given.substr(8);
+  } else if (given.rfind(L"\\\\?\\", 0) == 0) {
+    given = given.substr(4);
+  }
+  const std::wstring full = FullPath(given);
+  if (!full.empty()) given = full;
+  const std::wstring longForm = wintext::BufferText(
+      [&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(given.c_str(), buffer, size); });
+  if (!longForm.empty()) given = longForm;
+  std::wstring upper(given.size(), L'\0');
+  const int length = static_cast<int>(given.size());
+  if (length == 0 || !LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, given.data(), length, upper.data(), length,
+                                    nullptr, nullptr, 0)) {
+    return given;
+  }
+  return upper;
+}
+
 std::uint32_t LastError() { return GetLastError(); }
 
 struct Reader::File {

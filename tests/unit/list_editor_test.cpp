@@ -223,3 +223,42 @@ TEST_F(ListEditorTest, AListThatFailsToLoadLeavesNoRowsAndASaveBlanksNothingUnse
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ListEditorTest, FoundProgramsAreAppendedOrReplaceTheirRowUnlessTheEntryDialogWouldRefuseThem) {
+  editor_.Form_Load();
+  const std::wstring draw = Put("draw.exe", "MZ").wstring();
+  const std::wstring paint = Put("paint.exe", "MZ").wstring();
+  const std::wstring missing = Path("gone.exe").wstring();
+  using editor::FoundState;
+  const std::vector<editor::FoundRow> rows = {
+      {draw, L"Draw", L"1.0.0", FoundState::kNew, -1, true},
+      {paint, L"Paint", L"", FoundState::kNew, -1, false},     // not ticked
+      {paint, L"B", L"", FoundState::kReplaces, 1, true},      // the list row keeps its name
+      {L"a", L"A", L"", FoundState::kInList, 0, true},          // already there
+      {missing, L"Gone", L"", FoundState::kNew, -1, true},     // refused: no such file
+      {paint, L"  ", L"", FoundState::kNew, -1, true},         // refused: no name
+      {paint, L"Paint ✓", L"", FoundState::kNew, -1, true},    // refused: not ANSI
+      {paint, L"C2", L"", FoundState::kReplaces, 9, true},     // no such row
+  };
+  editor_.AddFound(rows);
+  EXPECT_EQ(window_.rows, (Texts{Row(L"A", L"a"), Row(L"B", paint), Row(L"C", L"c"), Row(L"Draw", draw)}));
+  EXPECT_EQ(editor_.paths(), (Texts{L"a", paint, L"c", draw}));
+  const std::wstring refused = L"ask 48 " + std::wstring(editor_texts::kEntryCaption) + L": ";
+  EXPECT_EQ(window_.log, (Texts{refused + editor_texts::kFileMissing + L"\r\n\r\n" + missing,
+                                refused + editor_texts::kNameMissing + L"\r\n\r\n" + paint,
+                                refused + editor_texts::kNameNotAnsi + L"\r\n\r\n" + paint}));
+  EXPECT_TRUE(editor_.changed());
+  window_.answer = editor::kAnswerCancel;
+  EXPECT_FALSE(Close());
+}
+
+TEST_F(ListEditorTest, NothingTickedIsNoChange) {
+  editor_.Form_Load();
+  editor_.AddFound({{Put("draw.exe", "MZ"), L"Draw", L"", editor::FoundState::kNew, -1, false}});
+  EXPECT_FALSE(editor_.changed());
+  EXPECT_EQ(window_.rows.size(), 3u);
+}
+
+}  // namespace

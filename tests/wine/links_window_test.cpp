@@ -13,6 +13,7 @@
 #include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/win/launcher_win.h"
+#include "list_view.h"
 #include "program_test.h"
 
 namespace {
@@ -21,70 +22,6 @@ using namespace drive;
 using namespace editor_ids;
 using Texts = std::vector<std::wstring>;
 using Entry = std::array<std::string, 3>;  // link, path, CreatorVersion
-
-// Memory in the process of a window, for the list view's messages that carry a pointer: the
-// system copies no such pointer from one process to another.
-class RemoteMemory {
- public:
-  RemoteMemory(HWND window, std::size_t size) {
-    DWORD id = 0;
-    GetWindowThreadProcessId(window, &id);
-    process_.reset(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
-    if (process_) address_ = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  }
-  ~RemoteMemory() {
-    if (address_) VirtualFreeEx(process_.get(), address_, 0, MEM_RELEASE);
-  }
-  RemoteMemory(const RemoteMemory&) = delete;
-  RemoteMemory& operator=(const RemoteMemory&) = delete;
-
-  char* at(std::size_t offset) const { return static_cast<char*>(address_) + offset; }
-  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
-  template <typename T>
-  void Put(const T& value) {
-    WriteProcessMemory(process_.get(), address_, &value, sizeof value, nullptr);
-  }
-  template <typename T>
-  T Get() const {
-    T value{};
-    ReadProcessMemory(process_.get(), address_, &value, sizeof value, nullptr);
-    return value;
-  }
-  std::wstring Text(std::size_t offset, std::size_t length) const {
-    std::wstring text(length, L'\0');
-    ReadProcessMemory(process_.get(), at(offset), text.data(), length * sizeof(wchar_t), nullptr);
-    return text;
-  }
-
- private:
-  winhandle::KernelHandle process_;
-  void* address_ = nullptr;
-};
-
-constexpr int kTextChars = 1100;
-
-std::wstring CellText(HWND list, int row, int column) {
-  RemoteMemory memory(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
-  LVITEMW item{};
-  item.iSubItem = column;
-  item.cchTextMax = kTextChars;
-  item.pszText = reinterpret_cast<wchar_t*>(memory.at(sizeof(LVITEMW)));
-  memory.Put(item);
-  const auto length = SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.address());
-  return memory.Text(sizeof(LVITEMW), static_cast<std::size_t>(length));
-}
-
-// Each row's texts, column by column, separated by '|'.
-Texts RowTexts(HWND list) {
-  Texts rows;
-  const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; row < count; ++row) {
-    std::wstring text = CellText(list, row, 0);
-    for (int column = 1; column < 4; ++column) text += L"|" + CellText(list, row, column);
-    rows.push_back(text);
-  }
-  return rows;
-}
 
 // The rows once they read as expected, or as they stand when the time is up: the state column
 // fills in when the window's tests of the programs answer.
