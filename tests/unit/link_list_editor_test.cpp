@@ -289,52 +289,21 @@ TEST_F(LinkListEditorTest, TestingAFileTellsWhatTheLauncherWouldDoWithTheRowsAsT
 
 TEST_F(LinkListEditorTest, TestingAFileOfAKindNotRememberedNamesTheVersionThatMadeIt) {
   // Two copies of Illustrator 2019, the first one gone though its version resource still reads.
-  const auto program = [&](const std::string& relative, const wchar_t* description, unsigned major, bool there) {
-    const fs::path path = there ? Put(relative, "MZ") : Path(relative);
-    versioninfo::ProgramVersion version;
-    version.fileDescription = description;
-    version.productName = L"Adobe Illustrator";
-    version.hasNumbers = true;
-    version.major = major;
-    versioninfo::stand_in::Put(path, version);
-    return path.string();
+  std::string names = "[main]\r\n";
+  const auto add = [&](const std::string& n, const std::string& name, unsigned major, bool there) {
+    const fs::path path = there ? Put(name + "/Illustrator.exe", "MZ") : Path(name + "/Illustrator.exe");
+    versioninfo::stand_in::Put(path, {L"", L"Adobe Illustrator", true, major, 0, 0});
+    names += "name" + n + "=" + name + "\r\npath" + n + "=" + path.string() + "\r\n";
   };
-  const std::string names[][2] = {
-      {"Draw", draw_},
-      {"CS6", program("cs6/Illustrator.exe", L"Adobe Illustrator CS6", 16, true)},
-      {"2019 old", program("old/Illustrator.exe", L"Adobe Illustrator 2019", 23, false)},
-      {"2019", program("2019/Illustrator.exe", L"Adobe Illustrator 2019", 23, true)},
-      {"Ten", program("10/Illustrator.exe", L"Adobe Illustrator 10", 10, true)},
-  };
-  std::string nameIni = "[main]\r\n";
-  for (std::size_t i = 0; i < std::size(names); ++i) {
-    const std::string n = std::to_string(i + 1);
-    nameIni += "name" + n + "=" + names[i][0] + "\r\npath" + n + "=" + names[i][1] + "\r\n";
-  }
-  Put("name.ini", nameIni);
+  add("1", "Old 2019", 23, false);
+  add("2", "2019", 23, true);
+  add("3", "CS6", 16, true);
+  Put("name.ini", names);
   editor_.Form_Load();
-  const auto eps = [&](const std::string& name, const std::string& creator, const std::string& version) {
-    return Put(name, "%!PS-Adobe-3.0\r\n%%Creator: " + creator + "\r\n%%AI8_CreatorVersion: " + version + "\r\n")
-        .string();
-  };
+  const std::wstring format = L"message 0 ファイルの形式: Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: ";
   const std::wstring asked = std::wstring(L"\r\n\r\n") + editor_texts::kTestNotRegistered;
-  const struct {
-    const char* name;
-    std::string file;
-    std::wstring expected;
-  } cases[] = {
-      {"the creator version's major, the copy that has gone passed over",
-       eps("23.eps", "Adobe Illustrator(R) 17.0", "23.0.1"),
-       L"Adobe Illustrator(R) 17.0\r\n作成ソフトバージョン: 23.0.1" + asked + L"（作成したバージョン: 2019）"},
-      {"the creator text's number", eps("10.eps", "Adobe Illustrator(R) 10.0", ""),
-       L"Adobe Illustrator(R) 10.0\r\n作成ソフトバージョン: " + asked + L"（作成したバージョン: Ten）"},
-      {"another maker", eps("other.eps", "Example Draw 1.0", "1.0.2"),
-       L"Example Draw 1.0\r\n作成ソフトバージョン: 1.0.2" + asked},
-      {"a remembered kind names no version", eps("16.eps", "Adobe Illustrator(R) 16.0", "16.0.4"),
-       L"Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: 16.0.4\r\n\r\n起動するソフト: Draw (記憶した選択の 1 "
-       L"行目)"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(Test(c.file), L"message 0 ファイルの形式: " + c.expected) << c.name;
+  EXPECT_EQ(Test(Eps("23.eps", "23.0.1")), format + L"23.0.1" + asked + L"（作成したバージョン: 2019）");
+  EXPECT_EQ(Test(Eps("16.eps", "")), format + asked + L"（作成したバージョン: CS6）") << "the creator text's number";
   versioninfo::stand_in::Clear();
 }
 
