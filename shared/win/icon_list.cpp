@@ -323,7 +323,7 @@ void IconList::SetNote(int row, const wchar_t* note) {
 
 void IconList::ShowRowData(std::size_t index) const {
   const Row& row = rows_[index];
-  const LPARAM data = (row.checked ? kRowChecked : 0) | (row.missing ? kRowGone : 0) | (row.note ? kRowNoted : 0);
+  const LPARAM data = (row.checked ? kRowChecked : 0) | (row.note ? kRowNoted : 0);
   SendMessageW(list_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
 }
 

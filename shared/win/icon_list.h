@@ -32,15 +32,14 @@ int SmallIconSize(int dpi);
 // existence tests and before the icons.
 //
 // A row's item data (LB_GETITEMDATA) says what the list knows of it, for whoever reads the list from
-// outside the program and cannot see the drawing (the tests): kRowChecked, kRowGone, kRowNoted.
+// outside the program and cannot see the drawing (the tests): kRowChecked, kRowNoted.
 class IconList : private Part {
  public:
   enum class Numbers { kNone, kFirstNine };
   enum class Versions { kNone, kRead };
 
   static constexpr LPARAM kRowChecked = 1;  // whether the program is there is known
-  static constexpr LPARAM kRowGone = 2;     // and it is not
-  static constexpr LPARAM kRowNoted = 4;    // the row shows the window's note (SetNote)
+  static constexpr LPARAM kRowNoted = 2;    // the row shows the window's note (SetNote)
 
   // `missingMark` follows the text of a row whose program is not there; it must outlive the list.
   IconList(Dialog& owner, int id, Numbers numbers, const wchar_t* missingMark, Versions versions = Versions::kNone);
@@ -59,7 +58,7 @@ class IconList : private Part {
   // program has been looked at (and its version resource read, with Versions::kRead).
   void OnAllChecked(std::function<void()> checked) { allChecked_ = std::move(checked); }
   // Per row, as far as the reading thread has answered: whether the program has gone, and its
-  // version resource (none where it has none, has gone or is not read).
+  // version resource (none where it has none or the list does not read them).
   std::vector<bool> Gone() const;
   std::vector<std::optional<versioninfo::ProgramVersion>> ProgramVersions() const;
   // `note` is drawn after the row's text, in the row's usual colour; nullptr for none. It must
