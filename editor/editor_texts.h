@@ -72,6 +72,9 @@ inline constexpr wchar_t kTestRowBefore[] = L" (記憶した選択の ";
 inline constexpr wchar_t kTestRowAfter[] = L" 行目)";
 inline constexpr wchar_t kTestNotRegistered[] = L"このファイル形式は未登録です。Varnock は起動するソフトを尋ねます。";
 inline constexpr wchar_t kTestUnknownFormat[] = L"このファイルの形式は不明です。Varnock は起動するソフトを尋ねます。";
+// After kTestNotRegistered: the application of the list that made the file, between the two.
+inline constexpr wchar_t kTestMadeBefore[] = L"（作成したバージョン: ";
+inline constexpr wchar_t kTestMadeAfter[] = L"）";
 inline constexpr wchar_t kLinkEditCaption[] = L"記憶した選択の変更";
 inline constexpr wchar_t kLinkEditCreatorLabel[] = L"ファイルの形式:";
 inline constexpr wchar_t kLinkEditVersionLabel[] = L"作成ソフトバージョン:";

@@ -8,7 +8,10 @@
 #include "error.h"
 #include "handler.h"
 #include "link_rules.h"
+#include "programs_gone.h"
 #include "text.h"
+#include "version_info.h"
+#include "version_suggestion.h"
 
 namespace editor {
 namespace {
@@ -28,6 +31,20 @@ LinkEditProblem ProblemOf(const std::wstring& value, LinkEditProblem lineBreak, 
   if (ansi.size() > kMostValueBytes) return tooLong;
   if (!exact) return notAnsi;
   return LinkEditProblem::kNone;
+}
+
+// The application of the list that the chooser would suggest for the file, as the test's message
+// names it; the empty text when none made it.
+std::wstring MadeBy(const AppList& apps, const std::wstring& creatorText, const std::wstring& creatorVersion) {
+  std::vector<fileio::FilePath> paths;
+  for (const std::string& path : apps.mstrAppPaths) paths.emplace_back(codepage::WideFromAnsi(path));
+  const std::vector<bool> gone = programs::Gone(paths);
+  std::vector<std::optional<versioninfo::ProgramVersion>> versions;
+  for (const fileio::FilePath& path : paths) versions.push_back(versioninfo::Read(path));
+  const int row = suggestion::SuggestedRow(creatorText, creatorVersion, versions, gone);
+  if (row < 0) return {};
+  return editor_texts::kTestMadeBefore + codepage::WideFromAnsi(apps.mstrAppNames[static_cast<std::size_t>(row)]) +
+         editor_texts::kTestMadeAfter;
 }
 
 }  // namespace
@@ -174,10 +191,12 @@ std::wstring LinkListEditor::TestReport(const std::wstring& file) {
   std::string creatorVersion;
   const std::optional<std::string> creatorText = AnalyzeWithEveryLimit(fileio::FilePath(file), creatorVersion);
   if (!creatorText) return editor_texts::kTestUnknownFormat;
-  std::wstring report = editor_texts::kTestCreator + codepage::WideFromAnsi(*creatorText) + L"\r\n" +
-                        editor_texts::kTestVersion + codepage::WideFromAnsi(creatorVersion) + L"\r\n\r\n";
+  const std::wstring wideText = codepage::WideFromAnsi(*creatorText);
+  const std::wstring wideVersion = codepage::WideFromAnsi(creatorVersion);
+  std::wstring report =
+      editor_texts::kTestCreator + wideText + L"\r\n" + editor_texts::kTestVersion + wideVersion + L"\r\n\r\n";
   const std::int32_t number = FindLinkWithPatterns(rows_, *creatorText, creatorVersion);
-  if (number == 0) return report + editor_texts::kTestNotRegistered;
+  if (number == 0) return report + editor_texts::kTestNotRegistered + MadeBy(apps_, wideText, wideVersion);
   const std::string& path = rows_.mstrLinkPaths[static_cast<std::size_t>(number - 1)];
   return report + editor_texts::kTestProgram + codepage::WideFromAnsi(ProgramLabel(apps_, path)) +
          editor_texts::kTestRowBefore + std::to_wstring(number) + editor_texts::kTestRowAfter;

@@ -133,7 +133,8 @@ class LinkListEditor {
   // Asks the window to look for the row's program, under a new ticket; until the answer the row
   // shows its program as there.
   void CheckProgramOf(std::size_t index);
-  // What the launcher would do with this file given the rows as they stand.
+  // What the launcher would do with this file given the rows as they stand; for a kind that is not
+  // remembered, also the application that its chooser would suggest.
   std::wstring TestReport(const std::wstring& file);
 
   LinksHost& host_;

@@ -122,8 +122,10 @@ struct Run {
     return true;
   }
 
-  // The chooser over the application list, with the prompt for the files that `group` counts.
-  Choice Ask(const ChooserGroup& group, bool storable) {
+  // The chooser over the application list, with the prompt for the files that `group` counts. It
+  // suggests the version that made a file of known format only when its kind is not remembered:
+  // Shift over a remembered kind asks to choose again.
+  Choice Ask(const ChooserGroup& group, bool storable, bool shift) {
     const bool formatKnown = creatorText.has_value();
     std::vector<std::wstring> names;
     for (const auto& name : apps.mstrAppNames) names.push_back(codepage::WideFromAnsi(name));
@@ -133,7 +135,7 @@ struct Run {
     std::int32_t select = 0;
     try {
       choice.confirmed =
-          host.ShowSelect(names, paths, select, storable,
+          host.ShowSelect(names, paths, select, storable, formatKnown && !shift,
                           formatKnown ? codepage::WideFromAnsi(*creatorText) : launcher_texts::kUnknownFormat,
                           codepage::WideFromAnsi(creatorVersion), group.Prompt(), choice.always);
       if (choice.confirmed && (select < 1 || select > apps.count())) throw err::AppError(err::kSubscriptOutOfRange);
@@ -182,7 +184,7 @@ struct Run {
     const bool storable = creatorText && CanStoreLink(*creatorText, creatorVersion);
     ChooserGroup group(meeting, filePath, creatorText.has_value());
     if (held) held->Open(group);
-    const Choice choice = Ask(group, storable);
+    const Choice choice = Ask(group, storable, shift);
     group.Answer();
     Deliver(choice, storable, group.files());
     if (held) {

@@ -36,11 +36,12 @@ class LauncherHost {
   virtual void ShowWait(const std::wstring& file) = 0;
   virtual void CloseWait() = 0;
   // The selection dialog; true when confirmed with OK. `rstrPaths` holds each name's program path,
-  // so that the dialog can show the program's icon and mark a program that has gone.
+  // so that the dialog can show the program's icon and mark a program that has gone. With
+  // `vblnSuggest` (a kind of file that is not remembered) it suggests the version that made the file.
   virtual bool ShowSelect(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
-                          std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
-                          const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
-                          bool& rblnAlwayResult) = 0;
+                          std::int32_t& rlngSelect, bool vblnAlway, bool vblnSuggest,
+                          const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
+                          const std::wstring& vstrPrompt, bool& rblnAlwayResult) = 0;
   virtual void ShowError(std::int32_t number) = 0;
 
   // The launcher's own program file: a drop of several files starts it once for each of them.

@@ -35,6 +35,8 @@ inline constexpr wchar_t kSelectCancel[] = L"キャンセル";
 
 // The selection dialog's list: drawn after the name of a program whose file is not there.
 inline constexpr wchar_t kMissingMark[] = L"（見つかりません）";
+// Drawn after the name of the program suggested as the version that made the file.
+inline constexpr wchar_t kMadeMark[] = L"（作成したバージョン）";
 
 // The selection dialog's prompt when files of one kind from several launchers share it: the
 // number of files stands between the two parts, in ASCII digits.

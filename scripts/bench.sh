@@ -24,7 +24,7 @@ cmake --preset native >/dev/null
 cmake --build --preset native --target bench_analysis bench_link_ini >/dev/null
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Varnock recorder stand_in_pen min_starter min_starter_manifest startup_bench \
-  first_paint_bench find_apps_bench stand_in_ai25 stand_in_ai16 stand_in_ai10 stand_in_freehand >/dev/null
+  first_paint_bench find_apps_bench stand_in_ai25 stand_in_ai23 stand_in_ai16 stand_in_ai10 stand_in_freehand >/dev/null
 
 out=build/bench
 mkdir -p "$out"
@@ -91,16 +91,24 @@ startup min_starter | tee "$out/startup.txt"
 echo "== the same, the least starter carrying the launcher's application manifest"
 startup min_starter_manifest | sed 's/^ratio startup/same manifest: ratio startup/' | tee "$out/startup-manifest.txt"
 
-echo "== launcher start to the chooser's first paint under Wine, ten programs with icons against ten" \
-     "without ($rounds pairs)"
+echo "== launcher start to the chooser's first paint under Wine, ten programs with icons and version" \
+     "resources against ten without ($rounds pairs)"
 # Two folders, each a launcher with its link.ini and name.ini: ten stand-in programs that carry an
-# icon in one, ten that carry none in the other. The file's format is not remembered, so the
-# launcher asks at once (no wait notice).
+# icon in one, five of them a version resource too (the last one that of the version that made the
+# file, which the chooser suggests), ten that carry neither in the other. The file's format is not
+# remembered, so the launcher asks at once (no wait notice).
 paint=build/bench-chooser
 rm -rf "$paint"
+versioned=(stand_in_ai16 stand_in_ai23 stand_in_ai25 stand_in_freehand stand_in_ai10)
 for setup in icons plain; do
-  program=$([[ $setup == icons ]] && echo stand_in_pen || echo recorder)
   for i in $(seq 1 10); do
+    if [[ $setup == plain ]]; then
+      program=recorder
+    elif ((i <= 5)); then
+      program=stand_in_pen
+    else
+      program=${versioned[i - 6]}
+    fi
     mkdir -p "$paint/$setup/Program Files/App $i"
     cp "build/windows/bin/$program.exe" "$paint/$setup/Program Files/App $i/app.exe"
   done

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Takes a picture of each window of the two programs under Wine, at 96 DPI (docs/NAME.png) and at
 # 144 DPI (docs/NAME-144.png). Needs a Windows build (cmake --build --preset windows).
-#   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, wait-window,
-#                                      about-window, list-window, entry-dialog, links-window,
-#                                      find-window); all without names
+#   scripts/screenshots.sh [NAME...]   only the windows named (select-dialog, select-suggestion,
+#                                      wait-window, about-window, list-window, entry-dialog,
+#                                      links-window, find-window); all without names
 # Uses only its own Wine prefixes (build/wineprefix, build/wineprefix-144) and its own virtual
 # displays, and stops only the programs it started there.
 set -euo pipefail
@@ -118,6 +118,32 @@ stop_programs() { wine_end_prefix; }
 # The chooser once the programs' icons have been read (they follow its first painting).
 if wanted select-dialog; then
   wine "$work/Varnock.exe" "$(win "$work/logo.eps")" & shoot "Varnock 3.0" select-dialog; stop_programs
+fi
+
+# The chooser suggesting the version that made the file (CC 2019 for a file of Illustrator 23), in
+# a folder of its own with installed versions that carry version resources in its name.ini, once
+# their version resources have been read (they follow its first painting, as the icons do).
+if wanted select-suggestion; then
+  illustrator_2019='Program Files/Adobe/Adobe Illustrator CC 2019/Support Files/Contents/Windows/Illustrator.exe'
+  illustrator_2021='Program Files/Adobe/Adobe Illustrator 2021/Support Files/Contents/Windows/Illustrator.exe'
+  freehand='Program Files (x86)/Macromedia/FreeHand MX/FHMX.exe'
+  install_program stand_in_ai23 "$illustrator_2019"
+  install_program stand_in_ai25 "$illustrator_2021"
+  install_program stand_in_freehand "$freehand"
+  mkdir -p "$work/suggest"
+  cp "$work/Varnock.exe" "$work/link.ini" "$work/suggest/"
+  {
+    printf '[main]\r\n'
+    printf 'name1=Adobe Illustrator CS6\r\npath1=%s\r\n' "$(dos "$illustrator_cs6")"
+    printf 'name2=Adobe Illustrator CC 2019\r\npath2=%s\r\n' "$(dos "$illustrator_2019")"
+    printf 'name3=Adobe Illustrator 2021\r\npath3=%s\r\n' "$(dos "$illustrator_2021")"
+    printf 'name4=FreeHand MX\r\npath4=%s\r\n' "$(dos "$freehand")"
+    printf 'name5=Adobe InDesign CS6\r\npath5=%s\r\n' "$(dos "$indesign_cs6")"
+  } >"$work/suggest/name.ini"
+  printf '%%!PS-Adobe-3.0 EPSF-3.0\r\n%%%%Creator: Adobe Illustrator(R) 17.0\r\n%%%%AI8_CreatorVersion: 23.0.1\r\n' \
+    >"$work/suggest/cc 2019.ai"
+  wine "$work/suggest/Varnock.exe" "$(win "$work/suggest/cc 2019.ai")" & shoot "Varnock 3.0" select-suggestion
+  stop_programs
 fi
 
 # The notice shows only while the scan runs, for a moment: the launcher is held (by the process id

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "chooser_keys.h"
+#include "chooser_suggestion.h"
 #include "error.h"
 #include "launcher_texts.h"
 #include "launcher_win.h"
@@ -52,17 +53,26 @@ void TurnOffInputMethod(HWND window) {
 }  // namespace
 
 frmSelect::frmSelect()
-    : Dialog(kForm), lstName(*this, kSelectNames, winform::IconList::Numbers::kFirstNine, kMissingMark) {}
+    : Dialog(kForm),
+      lstName(*this, kSelectNames, winform::IconList::Numbers::kFirstNine, kMissingMark,
+              winform::IconList::Versions::kRead) {
+  lstName.OnAllChecked([this] { lstName_Checked(); });
+}
 
 bool frmSelect::ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
-                         std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
-                         const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
-                         bool& rblnAlwayResult) {
+                         std::int32_t& rlngSelect, bool vblnAlway, bool vblnSuggest,
+                         const std::wstring& vstrVersionString, const std::wstring& vstrCreatorVersion,
+                         const std::wstring& vstrPrompt, bool& rblnAlwayResult) {
   // The first row is selected when the dialog opens, so a list without rows cannot be shown.
   if (rstrNames.empty()) throw err::AppError(err::kNoApplications);
   mblnCancel = true;
   mlngSelect = 0;
   mblnAlwayResult = false;
+  mblnSuggest = vblnSuggest;
+  mstrVersionString = vstrVersionString;
+  mstrCreatorVersion = vstrCreatorVersion;
+  mblnUserMoved = false;
+  mblnSuggested = false;
   Create(nullptr);
   SendDlgItemMessageW(window(), kSelectAlways, BM_SETCHECK, BST_UNCHECKED, 0);
   EnableWindow(Item(kSelectAlways), vblnAlway);
@@ -82,7 +92,8 @@ void frmSelect::SetPrompt(const std::wstring& vstrPrompt) {
   if (window()) SetDlgItemTextW(window(), kSelectPrompt, vstrPrompt.c_str());
 }
 
-void frmSelect::OnCommand(int id, int) {
+void frmSelect::OnCommand(int id, int code) {
+  if (id == kSelectNames && code == LBN_SELCHANGE) mblnUserMoved = true;
   if (id == IDOK) cmdOk_Click();
   if (id == IDCANCEL) cmdCancel_Click();
 }
@@ -92,6 +103,12 @@ void frmSelect::OnTimer(UINT_PTR timer) {
 }
 
 bool frmSelect::PreTranslate(const MSG& message) {
+  // A click in the list, or a key that moves in it, is a choice even where the selection stays.
+  if (message.hwnd == lstName.window() &&
+      (message.message == WM_LBUTTONDOWN ||
+       (message.message == WM_KEYDOWN && launcher::ChoosesInList(static_cast<unsigned>(message.wParam))))) {
+    mblnUserMoved = true;
+  }
   if (message.message != WM_KEYDOWN || (message.hwnd != window() && !IsChild(window(), message.hwnd))) return false;
   const int digit = launcher::ChooserDigit(static_cast<unsigned>(message.wParam), GetKeyState(VK_CONTROL) < 0,
                                            GetKeyState(VK_MENU) < 0);
@@ -128,6 +145,16 @@ void frmSelect::tmrStart_Timer() {
   KillTimer(window(), kStartTimer);
   SetWindowPos(window(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
   SetWindowPos(window(), HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
+}
+
+void frmSelect::lstName_Checked() {
+  if (mblnSuggested) return;
+  mblnSuggested = true;
+  const launcher::ChooserSuggestion suggestion = launcher::SuggestionOfChooser(
+      mblnSuggest, mstrVersionString, mstrCreatorVersion, lstName.ProgramVersions(), lstName.Gone(), mblnUserMoved);
+  if (suggestion.row < 0) return;
+  lstName.SetNote(suggestion.row, kMadeMark);
+  if (suggestion.select) SendMessageW(lstName.window(), LB_SETCURSEL, static_cast<WPARAM>(suggestion.row), 0);
 }
 
 void frmSelect::cmdOk_Click() {

@@ -14,10 +14,12 @@ class frmSelect : private winform::Dialog {
 
   // Shows the dialog modally. True when confirmed with OK; `rlngSelect` is then the index (from 1)
   // of the chosen name and `rblnAlwayResult` whether the choice is to be remembered. `rstrPaths`
-  // holds the program path of each name, for its icon and to mark a program that has gone. Fails
-  // with err::AppError, before any window appears, when there is no name to choose from.
+  // holds the program path of each name, for its icon and to mark a program that has gone. With
+  // `vblnSuggest` the row of the version that made the file is marked and selected once the
+  // programs' version resources have been read, after the first paint. Fails with err::AppError,
+  // before any window appears, when there is no name to choose from.
   bool ShowEdit(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
-                std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                std::int32_t& rlngSelect, bool vblnAlway, bool vblnSuggest, const std::wstring& vstrVersionString,
                 const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt, bool& rblnAlwayResult);
   // Puts a new prompt into the open dialog (the number of files that share it has changed).
   void SetPrompt(const std::wstring& vstrPrompt);
@@ -31,6 +33,8 @@ class frmSelect : private winform::Dialog {
   bool PreTranslate(const MSG& message) override;
   void FillNameList(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths);
   void tmrStart_Timer();
+  // Every row's program has been looked at: the suggestion, once.
+  void lstName_Checked();
   void cmdOk_Click();
   void cmdCancel_Click();
 
@@ -38,4 +42,9 @@ class frmSelect : private winform::Dialog {
   bool mblnCancel = true;
   std::int32_t mlngSelect = 0;
   bool mblnAlwayResult = false;
+  bool mblnSuggest = false;
+  std::wstring mstrVersionString;
+  std::wstring mstrCreatorVersion;
+  bool mblnUserMoved = false;  // the user has chosen in the list since the dialog opened
+  bool mblnSuggested = false;
 };

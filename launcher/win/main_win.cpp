@@ -56,13 +56,13 @@ class WindowsHost : public launcher::LauncherHost {
   void CloseWait() override { wait_.reset(); }
 
   bool ShowSelect(const std::vector<std::wstring>& rstrNames, const std::vector<std::wstring>& rstrPaths,
-                  std::int32_t& rlngSelect, bool vblnAlway, const std::wstring& vstrVersionString,
+                  std::int32_t& rlngSelect, bool vblnAlway, bool vblnSuggest, const std::wstring& vstrVersionString,
                   const std::wstring& vstrCreatorVersion, const std::wstring& vstrPrompt,
                   bool& rblnAlwayResult) override {
     // Kept beyond its window, so that a file joining late finds no window to change.
     select_ = std::make_unique<frmSelect>();
-    return select_->ShowEdit(rstrNames, rstrPaths, rlngSelect, vblnAlway, vstrVersionString, vstrCreatorVersion,
-                             vstrPrompt, rblnAlwayResult);
+    return select_->ShowEdit(rstrNames, rstrPaths, rlngSelect, vblnAlway, vblnSuggest, vstrVersionString,
+                             vstrCreatorVersion, vstrPrompt, rblnAlwayResult);
   }
 
   void ShowError(std::int32_t number) override { ::ShowError(number); }

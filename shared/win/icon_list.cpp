@@ -8,6 +8,7 @@
 #include "error.h"
 #include "file_io.h"
 #include "programs_gone.h"
+#include "version_info.h"
 #include "win_form.h"
 
 namespace winform {
@@ -37,10 +38,12 @@ struct IconList::Loading : WorkShared {
   struct Presence {
     unsigned row;
     bool missing;
+    std::optional<versioninfo::ProgramVersion> version;
   };
 
   WPARAM list = 0;  // which list of the owner is told
-  int size = 0;     // the size the icons are read at
+  bool readVersions = false;
+  int size = 0;  // the size the icons are read at
   int largeSize = 0;
   std::deque<Request> requests;
   std::vector<Presence> checked;
@@ -75,14 +78,16 @@ int SystemMetricAtDpi(int metric, int dpi) {
 
 // The reading thread, until no request is left or the list has gone: for the rows requested so far,
 // first whether each program is there (the existence test can wait long on a network path, so it
-// is made here too), then the first icon of each program file that is. A file without an icon, or
-// one that cannot be read, gives no icon: its row keeps the application icon.
+// is made here too) and, where the list reads them, their version resources; then the first icon
+// of each program file that is there. A file without an icon, or one that cannot be read,
+// gives no icon: its row keeps the application icon.
 void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
   const ExtractFunction extract = ShellExtractIcon();
   for (;;) {
     std::deque<IconList::Loading::Request> batch;
     int size = 0;
     int largeSize = 0;
+    bool readVersions = false;
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner || loading->requests.empty()) {
@@ -92,12 +97,15 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
       batch.swap(loading->requests);
       size = loading->size;
       largeSize = loading->largeSize;
+      readVersions = loading->readVersions;
     }
     std::vector<fileio::FilePath> paths;
     for (const auto& request : batch) paths.emplace_back(request.path);
     const std::vector<bool> gone = programs::Gone(paths);
     std::vector<IconList::Loading::Presence> checked;
-    for (std::size_t i = 0; i < batch.size(); ++i) checked.push_back({batch[i].row, gone[i]});
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+      checked.push_back({batch[i].row, gone[i], readVersions ? versioninfo::Read(paths[i]) : std::nullopt});
+    }
     {
       const std::lock_guard<std::mutex> lock(loading->mutex);
       if (!loading->owner) {
@@ -129,8 +137,8 @@ void ReadIcons(const std::shared_ptr<IconList::Loading> loading) {
 
 int SmallIconSize(int dpi) { return SystemMetricAtDpi(SM_CXSMICON, dpi); }
 
-IconList::IconList(Dialog& owner, int id, Numbers numbers, const wchar_t* missingMark)
-    : id_(id), numbers_(numbers), missingMark_(missingMark), loading_(ReadIcons) {
+IconList::IconList(Dialog& owner, int id, Numbers numbers, const wchar_t* missingMark, Versions versions)
+    : id_(id), numbers_(numbers), missingMark_(missingMark), versions_(versions), loading_(ReadIcons) {
   owner.Plug(*this);
 }
 
@@ -205,6 +213,7 @@ void IconList::Attach(HWND owner) {
   if (!list_) throw err::AppError(err::kInternalError);  // the window's table has no such list
   loading_.Attach(owner);
   loading_.shared()->list = static_cast<WPARAM>(id_);
+  loading_.shared()->readVersions = versions_ == Versions::kRead;
 }
 
 void IconList::OwnerDestroyed() {
@@ -220,7 +229,10 @@ void IconList::Insert(int row, const std::wstring& text, const std::wstring& pat
   if (inserted == LB_ERR || inserted == LB_ERRSPACE) throw err::AppError(err::kOutOfMemory);
   // Whether the program is there is known once the reading thread has looked: until then the row
   // is drawn as one whose program is.
-  const auto at = rows_.insert(rows_.begin() + inserted, Row{nextId_++, path, false, {}});
+  Row added;
+  added.id = nextId_++;
+  added.path = path;
+  const auto at = rows_.insert(rows_.begin() + inserted, std::move(added));
   Request(*at);
 }
 
@@ -269,13 +281,50 @@ void IconList::TakeIcons() {
     }
     return &*row;
   };
-  for (const Loading::Presence& presence : checked) {
-    if (Row* row = redraw(presence.row)) row->missing = presence.missing;
+  for (Loading::Presence& presence : checked) {
+    Row* row = redraw(presence.row);
+    if (!row) continue;
+    row->checked = true;
+    row->missing = presence.missing;
+    row->version = std::move(presence.version);
+    ShowRowData(static_cast<std::size_t>(row - rows_.data()));
   }
   for (Loading::Icon& icon : read) {
     if (icon.size != iconSize_) continue;
     if (Row* row = redraw(icon.row)) row->icon = std::move(icon.icon);
   }
+  if (!checked.empty() && allChecked_ &&
+      std::all_of(rows_.begin(), rows_.end(), [](const Row& row) { return row.checked; })) {
+    allChecked_();
+  }
+}
+
+std::vector<bool> IconList::Gone() const {
+  std::vector<bool> gone;
+  for (const Row& row : rows_) gone.push_back(row.missing);
+  return gone;
+}
+
+std::vector<std::optional<versioninfo::ProgramVersion>> IconList::ProgramVersions() const {
+  std::vector<std::optional<versioninfo::ProgramVersion>> versions;
+  for (const Row& row : rows_) versions.push_back(row.version);
+  return versions;
+}
+
+void IconList::SetNote(int row, const wchar_t* note) {
+  if (row < 0 || row >= count()) return;
+  rows_[static_cast<std::size_t>(row)].note = note;
+  ShowRowData(static_cast<std::size_t>(row));
+  RECT box{};
+  if (SendMessageW(list_, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&box)) != LB_ERR) {
+    InvalidateRect(list_, &box, FALSE);
+  }
+}
+
+void IconList::ShowRowData(std::size_t index) const {
+  const Row& row = rows_[index];
+  const LPARAM data = (row.checked ? kRowChecked : 0) | (row.note ? kRowNoted : 0);
+  SendMessageW(list_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
 }
 
 void IconList::Draw(const DRAWITEMSTRUCT& item) const {
@@ -291,7 +340,8 @@ void IconList::Draw(const DRAWITEMSTRUCT& item) const {
   const bool selected = (item.itemState & ODS_SELECTED) != 0;
   const int background = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
   FillRect(dc, &box, GetSysColorBrush(background));
-  COLORREF ink = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+  const COLORREF usualInk = GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT);
+  COLORREF ink = usualInk;
   // A program that has gone is drawn in the disabled colour, unless a theme gives that colour to
   // the background as well.
   if (row && row->missing && GetSysColor(COLOR_GRAYTEXT) != GetSysColor(background)) ink = GetSysColor(COLOR_GRAYTEXT);
@@ -320,13 +370,19 @@ void IconList::Draw(const DRAWITEMSTRUCT& item) const {
   std::wstring text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
   const auto copied = SendMessageW(list_, LB_GETTEXT, item.itemID, reinterpret_cast<LPARAM>(text.data()));
   text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+  // Each piece after the one before it.
   RECT textBox{x, box.top, box.right, box.bottom};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &textBox, kLine);
-  if (row && row->missing) {
+  const auto put = [&](const wchar_t* piece, int size) {
+    DrawTextW(dc, piece, size, &textBox, kLine);
     RECT measured = textBox;
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured, kLine | DT_CALCRECT);
-    textBox.left = text.empty() ? textBox.left : measured.right;
-    DrawTextW(dc, missingMark_, -1, &textBox, kLine);
+    DrawTextW(dc, piece, size, &measured, kLine | DT_CALCRECT);
+    if (size != 0) textBox.left = measured.right;
+  };
+  put(text.c_str(), static_cast<int>(text.size()));
+  if (row && row->missing) put(missingMark_, -1);
+  if (row && row->note) {
+    SetTextColor(dc, usualInk);
+    put(row->note, -1);
   }
   if (focus) DrawFocusRect(dc, &box);
 }

@@ -54,6 +54,7 @@ class FakeHost : public launcher::LauncherHost {
     std::vector<std::wstring> names;
     std::vector<std::wstring> paths;
     bool alway;
+    bool suggest;
     std::wstring versionString, creatorVersion, prompt;
   };
   std::vector<Select> selects;
@@ -83,10 +84,10 @@ class FakeHost : public launcher::LauncherHost {
   }
   void CloseWait() override { log.push_back(L"close wait"); }
   bool ShowSelect(const std::vector<std::wstring>& names, const std::vector<std::wstring>& paths, std::int32_t& select,
-                  bool alway, const std::wstring& versionString, const std::wstring& creatorVersion,
+                  bool alway, bool suggest, const std::wstring& versionString, const std::wstring& creatorVersion,
                   const std::wstring& prompt, bool& alwayResult) override {
     if (names.empty()) throw err::AppError(err::kNoApplications);
-    selects.push_back({names, paths, alway, versionString, creatorVersion, prompt});
+    selects.push_back({names, paths, alway, suggest, versionString, creatorVersion, prompt});
     log.push_back(L"select");
     if (duringSelect) duringSelect();
     select = answerSelect;
@@ -305,6 +306,14 @@ TEST_F(LauncherTest, ShiftAsksAgainAndOverwritesTheEntryThatDecidesSoThatTheNewC
   EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "path3", 1024), drawPath_) << "the other entry stays";
   EXPECT_EQ(IniDocument::Load(folder_ / "link.ini").Get("main", "link4", 1024), "");
   ExpectOpenedDirectly(Run(File("ai10.eps")), layoutPath_, "ai10.eps");
+}
+
+TEST_F(LauncherTest, TheChooserSuggestsTheVersionThatMadeTheFileOnlyForAKindNotRemembered) {
+  Register(1, "Example", drawPath_, "");
+  Put("example.eps", "%!PS-Adobe-3.0\r\n%%Creator: Example\r\n");
+  EXPECT_TRUE(Run(File("ai10.eps"), true).selects.at(0).suggest);
+  EXPECT_FALSE(Run(File("example.eps"), true).selects.at(0).suggest) << "Shift over a remembered kind";
+  EXPECT_FALSE(Run(File("plain.eps")).selects.at(0).suggest);
 }
 
 TEST_F(LauncherTest, AStarEntryOpensEveryDotReleaseButAnExactEntryComesFirst) {

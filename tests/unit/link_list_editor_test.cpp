@@ -11,6 +11,7 @@
 
 #include "codepage.h"
 #include "error.h"
+#include "stand_in_system.h"
 #include "temp_folder.h"
 
 namespace {
@@ -284,6 +285,26 @@ TEST_F(LinkListEditorTest, TestingAFileTellsWhatTheLauncherWouldDoWithTheRowsAsT
   const std::size_t before = window_.log.size();
   editor_.cmdTest_Click();
   EXPECT_EQ(window_.log.size(), before) << "a cancelled open-file dialog shows nothing";
+}
+
+TEST_F(LinkListEditorTest, TestingAFileOfAKindNotRememberedNamesTheVersionThatMadeIt) {
+  // Two copies of Illustrator 2019, the first one gone though its version resource still reads.
+  std::string names = "[main]\r\n";
+  const auto add = [&](const std::string& n, const std::string& name, unsigned major, bool there) {
+    const fs::path path = there ? Put(name + "/Illustrator.exe", "MZ") : Path(name + "/Illustrator.exe");
+    versioninfo::stand_in::Put(path, {L"", L"Adobe Illustrator", true, major, 0, 0});
+    names += "name" + n + "=" + name + "\r\npath" + n + "=" + path.string() + "\r\n";
+  };
+  add("1", "Old 2019", 23, false);
+  add("2", "2019", 23, true);
+  add("3", "CS6", 16, true);
+  Put("name.ini", names);
+  editor_.Form_Load();
+  const std::wstring format = L"message 0 ファイルの形式: Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: ";
+  const std::wstring asked = std::wstring(L"\r\n\r\n") + editor_texts::kTestNotRegistered;
+  EXPECT_EQ(Test(Eps("23.eps", "23.0.1")), format + L"23.0.1" + asked + L"（作成したバージョン: 2019）");
+  EXPECT_EQ(Test(Eps("16.eps", "")), format + asked + L"（作成したバージョン: CS6）") << "the creator text's number";
+  versioninfo::stand_in::Clear();
 }
 
 TEST_F(LinkListEditorTest, OkWritesOnlyAChangeAndAFailureKeepsTheWindowOpen) {

@@ -254,6 +254,60 @@ TEST_F(ChooserTest, TheListEditorsRowsShowTheSameIconsAndMarks) {
   EXPECT_TRUE(quelby.Ended());
 }
 
+// Each row's item data (IconList::kRow...), once every row's program has been looked at.
+std::vector<LPARAM> CheckedRows(HWND list) {
+  std::vector<LPARAM> rows(static_cast<std::size_t>(SendMessageW(list, LB_GETCOUNT, 0, 0)));
+  for (const ULONGLONG end = GetTickCount64() + 15000; GetTickCount64() < end; Sleep(20)) {
+    for (std::size_t row = 0; row < rows.size(); ++row) rows[row] = SendMessageW(list, LB_GETITEMDATA, row, 0);
+    if (std::all_of(rows.begin(), rows.end(), [](LPARAM data) { return data & winform::IconList::kRowChecked; })) break;
+  }
+  return rows;
+}
+
+using ChooserSuggestion = ProgramTest;
+
+TEST_F(ChooserSuggestion, MarksAndSelectsTheVersionThatMadeTheFileAndEnterOpensIt) {
+  // Versions under their real file names after a program without a version resource; two are
+  // hidden, which the existence test takes as gone though their version resources still read.
+  const std::vector<std::pair<std::string, fs::path>> entries = {
+      {"Draw", draw_},
+      {"CC 2019 (old)", box_.Install(L"stand_in_ai23.exe", L"Old\\Adobe Illustrator CC 2019\\Illustrator.exe")},
+      {"CC 2019", box_.Install(L"stand_in_ai23.exe", L"Adobe\\Adobe Illustrator CC 2019\\Illustrator.exe")},
+      {"Illustrator 10", box_.Install(L"stand_in_ai10.exe", L"Adobe\\Illustrator 10\\Illustrator.exe")},
+      {"FreeHand MX", box_.Install(L"stand_in_freehand.exe", L"Macromedia\\FreeHand MX\\FHMX.exe")}};
+  for (const int hidden : {1, 4}) SetFileAttributesW(entries[hidden].second.c_str(), FILE_ATTRIBUTE_HIDDEN);
+  if (!(GetFileAttributesW(entries[1].second.c_str()) & FILE_ATTRIBUTE_HIDDEN)) GTEST_SKIP() << "no hidden files";
+  PutNames(entries);
+  const std::pair<std::string, int> cases[] = {
+      {"%%Creator: Adobe Illustrator(R) 17.0\r\n%%AI8_CreatorVersion: 23.0.1\r\n", 2},
+      {"%%Creator: Adobe Illustrator(R) 10.0\r\n", 3},
+      {"%%Creator: Example Draw 1.0\r\n%%AI8_CreatorVersion: 1.0.2\r\n", -1},
+      {"%%Creator: Macromedia FreeHand(R) 11.0\r\n", -1}};  // only a copy that has gone
+  std::vector<int> inkOf10;  // where what the row of Illustrator 10 shows ends, case by case
+  for (const auto& [header, suggested] : cases) {
+    SCOPED_TRACE(header);
+    const fs::path file = box_.Put(L"made.eps", "%!PS-Adobe-3.0\r\n" + header);
+    auto launcher = Open(file);
+    HWND list = GetDlgItem(WaitForSelect(*launcher), kSelectNames);
+    const std::vector<LPARAM> rows = CheckedRows(list);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+      EXPECT_EQ((rows[row] & winform::IconList::kRowNoted) != 0, row == suggested) << row;
+      EXPECT_EQ(RowText(list, row), FromUtf8(entries[row].first));
+    }
+    EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), std::max(suggested, 0));
+    // The mark follows the name in the row's own colour, once painted (UpdateWindow has the list's
+    // thread paint it at once).
+    UpdateWindow(list);
+    const Picture ten = OnScreen(list, Between(RowBox(list, 3), 1, RowBox(list, 3).right - 2));
+    inkOf10.push_back(RightmostInk(ten, Background(list, 3)));
+    EXPECT_EQ(Count(ten, GetSysColor(COLOR_GRAYTEXT)), 0);
+    PressKey(GetParent(list), suggested == 2 ? VK_RETURN : VK_ESCAPE);
+    ASSERT_TRUE(launcher->Ended());
+  }
+  EXPECT_GT(inkOf10[1], inkOf10[0] + MulDiv(48, ScreenDpi(), 96)) << "no mark after the suggested name";
+  EXPECT_EQ(Started(entries[2].second), std::vector<std::wstring>{StartOf(entries[2].second, box_.Path(L"made.eps"))});
+}
+
 // The list in a window of the driver's own, which can be moved to another DPI (Wine never does
 // that by itself).
 constexpr int kList = 11;

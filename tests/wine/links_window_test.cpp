@@ -377,6 +377,8 @@ TEST_F(LinksWindow, AWriteThatFailsKeepsTheFileAndTheRows) {
 
 TEST_F(LinksWindow, TestingAFileTellsWhatTheLauncherWouldDo) {
   PutLinks(LinkEntry(1, kAi16, Ansi(draw_), "16.0*") + LinkEntry(2, kAi16, Ansi(layout_), "16.0.3"));
+  const fs::path cc2019 = box_.Install(L"stand_in_ai23.exe", L"Adobe Illustrator CC 2019\\Illustrator.exe");
+  PutNames({{"Draw", draw_}, {"\x83\x8C\x83\x43\x83\x41\x83\x45\x83\x67", layout_}, {"CC 2019", cc2019}});
   ASSERT_NO_FATAL_FAILURE(OpenLinks());
   const std::wstring format = L"ファイルの形式: Adobe Illustrator(R) 16.0\r\n作成ソフトバージョン: ";
   const struct {
@@ -390,6 +392,8 @@ TEST_F(LinksWindow, TestingAFileTellsWhatTheLauncherWouldDo) {
        format + L"16.0.4\r\n\r\n起動するソフト: Draw (記憶した選択の 1 行目)"},
       {"an unregistered file", box_.Put(L"other.eps", Eps(kAi16, "17.0")),
        format + L"17.0\r\n\r\n" + editor_texts::kTestNotRegistered},
+      {"an unregistered file that a version of the list made", box_.Put(L"cc 2019.ai", Eps(kAi16, "23.0.1")),
+       format + L"23.0.1\r\n\r\n" + editor_texts::kTestNotRegistered + L"（作成したバージョン: CC 2019）"},
       {"an unknown format", box_.Put(L"plain.eps", "no PostScript here\r\n"), editor_texts::kTestUnknownFormat},
   };
   for (const auto& c : cases) {
