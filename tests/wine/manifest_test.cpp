@@ -3,6 +3,10 @@
 // the build.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "driver.h"
@@ -70,6 +74,52 @@ void ExpectProgramResources(const wchar_t* program, const std::string& version) 
 TEST(WindowManifest, EachProgramCarriesOneManifestAndTheVersionOfTheBuild) {
   ExpectProgramResources(L"Varnock.exe", VARNOCK_VERSION_TEXT);
   ExpectProgramResources(L"Quelby.exe", QUELBY_VERSION_TEXT);
+}
+
+}  // namespace
+
+namespace {
+
+// The names of the libraries a program imports, read from its file as the loader would.
+std::vector<std::string> ImportedLibraries(const fs::path& program) {
+  std::ifstream file(program, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<std::string> names;
+  const auto at = [&](std::size_t offset, std::size_t size) -> const char* {
+    return offset + size <= bytes.size() ? bytes.data() + offset : nullptr;
+  };
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+  if (!dos) return names;
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS64*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS64)));
+  if (!nt) return names;
+  const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+      at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS64, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+         nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+  // From an address in the loaded image to its place in the file.
+  const auto offsetOf = [&](DWORD address) -> std::size_t {
+    for (WORD i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i) {
+      if (address >= sections[i].VirtualAddress && address < sections[i].VirtualAddress + sections[i].SizeOfRawData) {
+        return address - sections[i].VirtualAddress + sections[i].PointerToRawData;
+      }
+    }
+    return bytes.size();
+  };
+  const DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+  for (std::size_t entry = offsetOf(imports);; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+    const auto* descriptor =
+        reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)));
+    if (!descriptor || descriptor->Name == 0) break;
+    const char* name = at(offsetOf(descriptor->Name), 1);
+    if (name) names.emplace_back(name);
+  }
+  return names;
+}
+
+// The launcher starts for every file the user opens: whatever it imports is loaded before it does
+// anything. Everything else (user32 for its windows, shell32 for icons, version.dll for version
+// resources) it loads when it needs it.
+TEST(WindowManifest, TheLauncherImportsOnlyKernel32AndTheCRuntime) {
+  EXPECT_EQ(ImportedLibraries(BinFolder() / L"Varnock.exe"), (std::vector<std::string>{"KERNEL32.dll", "msvcrt.dll"}));
 }
 
 }  // namespace
