@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "editor_texts.h"
-#include "version_suggestion.h"
+#include "text.h"
 
 namespace editor {
 
@@ -36,7 +36,7 @@ std::wstring DistinctPart(const fileio::FilePath& path, const fileio::FilePath& 
   auto mine = path.begin();
   auto theirs = other.begin();
   while (mine != path.end() && theirs != other.end() &&
-         suggestion::FoldCase(mine->wstring()) == suggestion::FoldCase(theirs->wstring())) {
+         text::UpperCaseLatin(mine->wstring()) == text::UpperCaseLatin(theirs->wstring())) {
     ++mine;
     ++theirs;
   }
@@ -58,10 +58,10 @@ FoundRows::FoundRows(std::vector<std::wstring> names, std::vector<std::wstring> 
 }
 
 bool FoundRows::NameTaken(const std::wstring& name) const {
-  const std::wstring folded = suggestion::FoldCase(name);
+  const std::wstring folded = text::UpperCaseLatin(name);
   for (const auto* names : {&names_, &newNames_}) {
     for (const std::wstring& taken : *names) {
-      if (suggestion::FoldCase(taken) == folded) return true;
+      if (text::UpperCaseLatin(taken) == folded) return true;
     }
   }
   return false;

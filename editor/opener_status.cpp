@@ -1,8 +1,8 @@
 #include "opener_status.h"
 
 #include "editor_texts.h"
-#include "link_lock.h"
 #include "opener.h"
+#include "program_finder.h"
 #include "registry.h"
 #include "version_info.h"
 
@@ -14,9 +14,9 @@ constexpr wchar_t kLauncherFile[] = L"Varnock.exe";
 // The name under which the installer lists the launcher among Windows' registered applications.
 constexpr wchar_t kRegisteredName[] = L"Varnock";
 
-// One file, whichever spelling of its path: the file system's own.
+// One file, whichever spelling of its path.
 bool SameFile(const fileio::FilePath& a, const fileio::FilePath& b) {
-  return linklock::CanonicalUpperPath(a) == linklock::CanonicalUpperPath(b);
+  return fileio::IdentityKey(a) == fileio::IdentityKey(b);
 }
 
 // How the line names a program: its version resource's file description, else its file name.
@@ -25,20 +25,10 @@ std::wstring ProgramName(const fileio::FilePath& program, const std::optional<ve
   return program.filename().wstring();
 }
 
-// Whether an open command of the registry starts `program`: its first word, in quotes or up to the
-// first blank, names the same file.
+// Whether an open command of the registry starts `program`.
 bool CommandStarts(const std::wstring& command, const fileio::FilePath& program) {
-  const std::size_t start = command.find_first_not_of(L' ');
-  if (start == std::wstring::npos) return false;
-  std::wstring first;
-  if (command[start] == L'"') {
-    const std::size_t end = command.find(L'"', start + 1);
-    if (end == std::wstring::npos) return false;
-    first = command.substr(start + 1, end - start - 1);
-  } else {
-    first = command.substr(start, command.find_first_of(L" \t", start) - start);
-  }
-  return !first.empty() && SameFile(first, program);
+  const std::optional<std::wstring> started = finder::ProgramOfCommand(command);
+  return started && SameFile(*started, program);
 }
 
 // The registered application's .eps type, followed from its entry in RegisteredApplications (the

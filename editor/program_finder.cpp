@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "text.h"
-#include "version_suggestion.h"
 
 namespace finder {
 namespace {
@@ -37,7 +36,7 @@ bool IsKeyName(const std::wstring& name) { return !name.empty() && name.find(L'\
 
 }  // namespace
 
-std::wstring FoldedFileName(const fileio::FilePath& path) { return suggestion::FoldCase(path.filename().wstring()); }
+std::wstring FoldedFileName(const fileio::FilePath& path) { return text::UpperCaseLatin(path.filename().wstring()); }
 
 std::optional<std::wstring> ProgramOfCommand(const std::wstring& command) {
   const std::wstring trimmed = text::TrimBlanks(command);
@@ -47,7 +46,7 @@ std::optional<std::wstring> ProgramOfCommand(const std::wstring& command) {
     if (close == std::wstring::npos) return std::nullopt;
     program = trimmed.substr(1, close - 1);
   } else {
-    const std::wstring folded = suggestion::FoldCase(trimmed);
+    const std::wstring folded = text::UpperCaseLatin(trimmed);
     std::size_t end = std::wstring::npos;
     for (std::size_t at = folded.find(L".EXE"); at != std::wstring::npos; at = folded.find(L".EXE", at + 1)) {
       if (at + 4 == folded.size() || folded[at + 4] == L' ') {
@@ -163,7 +162,7 @@ void ProgramFinder::FindHandlers() {
       if (!IsKeyName(application)) continue;
       const Key types = Below(classes, L"Applications\\" + application + L"\\SupportedTypes");
       for (const std::wstring& type : registry::ValueNames(types, kMostNames)) {
-        const std::wstring folded = suggestion::FoldCase(type);
+        const std::wstring folded = text::UpperCaseLatin(type);
         if (folded == L".EPS" || folded == L".AI") {
           AddCommand(commandOf(L"Applications\\" + application));
           break;

@@ -56,6 +56,15 @@ std::string UpperCaseCp932(std::string_view value) {
   return upper;
 }
 
+std::wstring UpperCaseLatin(std::wstring_view value) {
+  std::wstring upper(value);
+  for (wchar_t& c : upper) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    if (c >= L'\xFF41' && c <= L'\xFF5A') c = static_cast<wchar_t>(c - 0xFF41 + 0xFF21);  // ａ-ｚ
+  }
+  return upper;
+}
+
 std::string NumberedKey(std::string_view word, long number) { return std::string(word) + std::to_string(number); }
 
 }  // namespace text

@@ -24,6 +24,10 @@ std::string TrimBlanksAnsi(std::string_view value, const LeadByteTable& leads = 
 // Cyrillic letters of code page 932. Nothing else changes (width and kana stay as they are).
 std::string UpperCaseCp932(std::string_view value);
 
+// The same for wide text, as the programs compare names of their own (products, files, registry
+// keys): ASCII and full-width Latin letters only.
+std::wstring UpperCaseLatin(std::wstring_view value);
+
 // Decimal text of a number, as the INI keys carry it ("link" + 12 gives "link12").
 std::string NumberedKey(std::string_view word, long number);
 

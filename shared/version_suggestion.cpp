@@ -1,5 +1,7 @@
 #include "version_suggestion.h"
 
+#include "text.h"
+
 namespace suggestion {
 namespace {
 
@@ -37,15 +39,6 @@ std::wstring Trimmed(std::wstring_view text) {
 
 }  // namespace
 
-std::wstring FoldCase(std::wstring_view value) {
-  std::wstring folded(value);
-  for (wchar_t& c : folded) {
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    if (c >= L'\xFF41' && c <= L'\xFF5A') c = static_cast<wchar_t>(c - 0xFF41 + 0xFF21);  // ａ-ｚ
-  }
-  return folded;
-}
-
 std::wstring ProductOfCreator(std::wstring_view creatorText) {
   std::wstring product(creatorText);
   for (const std::wstring_view mark : {L"(R)", L"(r)", L"(TM)", L"(tm)", L"(Tm)", L"\u00AE", L"\u2122"}) {
@@ -67,9 +60,9 @@ std::optional<unsigned> MajorOfFile(std::wstring_view creatorText, std::wstring_
 
 bool MadeFile(const versioninfo::ProgramVersion& program, std::wstring_view product, unsigned major) {
   if (product.empty() || !program.hasNumbers || program.major != major) return false;
-  const std::wstring wanted = FoldCase(product);
-  return FoldCase(program.productName).find(wanted) != std::wstring::npos ||
-         FoldCase(program.fileDescription).find(wanted) != std::wstring::npos;
+  const std::wstring wanted = text::UpperCaseLatin(product);
+  return text::UpperCaseLatin(program.productName).find(wanted) != std::wstring::npos ||
+         text::UpperCaseLatin(program.fileDescription).find(wanted) != std::wstring::npos;
 }
 
 int SuggestedRow(std::wstring_view creatorText, std::wstring_view creatorVersion,

@@ -31,7 +31,4 @@ int SuggestedRow(std::wstring_view creatorText, std::wstring_view creatorVersion
                  const std::vector<std::optional<versioninfo::ProgramVersion>>& versions,
                  const std::vector<bool>& gone);
 
-// Letter case folded as the programs compare names: ASCII and full-width Latin letters.
-std::wstring FoldCase(std::wstring_view value);
-
 }  // namespace suggestion

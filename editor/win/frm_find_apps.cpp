@@ -89,11 +89,7 @@ const winform::Control kControls[] = {
 };
 
 // The list view's columns, widths in twips.
-struct Column {
-  const wchar_t* text;
-  int width;
-};
-const Column kColumns[] = {
+const winform::ListColumn kColumns[] = {
     {editor_texts::kFindNameColumn, 2700},
     {editor_texts::kFindVersionColumn, 1080},
     {editor_texts::kFindProgramColumn, 4500},
@@ -140,18 +136,7 @@ void frmFindApps::Form_Load() {
   mWork.Start();
 }
 
-void frmFindApps::OnLayout() {
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t*>(kColumns[i].text);
-    column.cx = Pixels(kColumns[i].width);
-    if (SendMessageW(lvwFound(), LVM_SETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) continue;
-    if (SendMessageW(lvwFound(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column)) < 0) {
-      throw err::AppError(err::kOutOfMemory);
-    }
-  }
-}
+void frmFindApps::OnLayout() { winform::LayOutColumns(lvwFound(), kColumns, std::size(kColumns), dpi()); }
 
 void frmFindApps::OnCommand(int id, int) {
   if (id == IDOK) cmdAdd_Click();

@@ -25,11 +25,7 @@ const winform::Control kControls[] = {
 };
 
 // The list view's columns, widths in twips.
-struct Column {
-  const wchar_t* text;
-  int width;
-};
-const Column kColumns[] = {
+const winform::ListColumn kColumns[] = {
     {editor_texts::kLinksCreatorColumn, 3300},
     {editor_texts::kLinksVersionColumn, 2040},
     {editor_texts::kLinksProgramColumn, 3060},
@@ -59,19 +55,7 @@ void frmLinks::Form_Load() {
   mEditor.Form_Load();
 }
 
-void frmLinks::OnLayout() {
-  // The columns in twips at the window's DPI: made at the first layout, sized again at each.
-  for (int i = 0; i < static_cast<int>(std::size(kColumns)); ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH;
-    column.pszText = const_cast<wchar_t*>(kColumns[i].text);
-    column.cx = Pixels(kColumns[i].width);
-    if (SendMessageW(lvwLinks(), LVM_SETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) continue;
-    if (SendMessageW(lvwLinks(), LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column)) < 0) {
-      throw err::AppError(err::kOutOfMemory);
-    }
-  }
-}
+void frmLinks::OnLayout() { winform::LayOutColumns(lvwLinks(), kColumns, std::size(kColumns), dpi()); }
 
 void frmLinks::OnCommand(int id, int) {
   switch (id) {

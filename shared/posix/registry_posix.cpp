@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "stand_in_system.h"
-#include "version_suggestion.h"
+#include "text.h"
 
 namespace registry {
 namespace {
@@ -21,7 +21,7 @@ std::map<std::pair<Root, std::wstring>, StoredKey>& Keys() {
   return keys;
 }
 
-std::wstring Folded(const std::wstring& path) { return suggestion::FoldCase(path); }
+std::wstring Folded(const std::wstring& path) { return text::UpperCaseLatin(path); }
 
 StoredKey& Make(Root root, const std::wstring& path) {
   for (std::size_t at = path.find(L'\\'); at != std::wstring::npos; at = path.find(L'\\', at + 1)) {

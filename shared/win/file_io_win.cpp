@@ -172,13 +172,7 @@ std::wstring IdentityKey(const FilePath& path) {
   const std::wstring longForm =
       wintext::BufferText([&](wchar_t* buffer, DWORD size) { return GetLongPathNameW(given.c_str(), buffer, size); });
   if (!longForm.empty()) given = longForm;
-  std::wstring upper(given.size(), L'\0');
-  const int length = static_cast<int>(given.size());
-  if (length == 0 || !LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, given.data(), length, upper.data(), length,
-                                    nullptr, nullptr, 0)) {
-    return given;
-  }
-  return upper;
+  return wintext::UpperCase(given);
 }
 
 std::uint32_t LastError() { return GetLastError(); }

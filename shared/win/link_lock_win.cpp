@@ -28,15 +28,7 @@ std::wstring CanonicalUpperPath(const fileio::FilePath& linkIni) {
         [&](wchar_t* buffer, DWORD size) { return GetFinalPathNameByHandleW(folder.get(), buffer, size, 0); });
     if (!final.empty()) full = (fileio::FilePath(final) / path.filename()).wstring();
   }
-  // Upper case from kernel32 (not user32's CharUpperBuffW): a launcher that hands its file to
-  // another's chooser needs nothing of the window system before it does.
-  std::wstring upper(full.size(), L'\0');
-  const int length = static_cast<int>(full.size());
-  if (length == 0 || !LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, full.data(), length, upper.data(), length,
-                                    nullptr, nullptr, 0)) {
-    return full;
-  }
-  return upper;
+  return wintext::UpperCase(full);
 }
 
 LinkIniLock::LinkIniLock(const fileio::FilePath& linkIni, std::uint32_t waitMilliseconds) {

@@ -130,6 +130,19 @@ void CenterOnScreen(HWND window) {
   CenterIn(window, work);
 }
 
+void LayOutColumns(HWND list, const ListColumn* columns, std::size_t count, int dpi) {
+  for (int i = 0; i < static_cast<int>(count); ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = const_cast<wchar_t*>(columns[i].text);
+    column.cx = Pixels(columns[i].width, dpi);
+    if (SendMessageW(list, LVM_SETCOLUMNW, i, reinterpret_cast<LPARAM>(&column))) continue;
+    if (SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column)) < 0) {
+      throw err::AppError(err::kOutOfMemory);
+    }
+  }
+}
+
 void CenterOnOwner(HWND window, HWND owner) {
   RECT area;
   if (!owner || !GetWindowRect(owner, &area)) return CenterOnScreen(window);

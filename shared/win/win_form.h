@@ -86,6 +86,15 @@ HICON ProgramIcon(int size);
 void CenterOnScreen(HWND window);
 void CenterOnOwner(HWND window, HWND owner);
 
+// A column of a report-view list view, its width in twips.
+struct ListColumn {
+  const wchar_t* text;
+  int width;
+};
+// The list view's columns at `dpi`: made at the first layout, sized again at each. Throws
+// err::AppError when one cannot be made.
+void LayOutColumns(HWND list, const ListColumn* columns, std::size_t count, int dpi);
+
 // Runs a function once, at the thread's first idle moment after a window's first painting, so
 // that slow work never holds that painting up. Timer messages come only when no other message is
 // waiting and nothing is left to paint: the first tick of a thread timer once the window is visible

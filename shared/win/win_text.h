@@ -48,6 +48,19 @@ std::wstring BufferText(Call call) {
 // The text of a window or control.
 std::wstring WindowText(HWND window);
 
+// Upper case as the file system compares names, from kernel32 (not user32's CharUpperBuffW): a
+// launcher that hands its file to another's chooser needs nothing of the window system before it
+// does. The text as given when the system cannot tell.
+inline std::wstring UpperCase(const std::wstring& text) {
+  std::wstring upper(text.size(), L'\0');
+  const int length = static_cast<int>(text.size());
+  if (length == 0 || !LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, text.data(), length, upper.data(), length,
+                                    nullptr, nullptr, 0)) {
+    return text;
+  }
+  return upper;
+}
+
 // The running program's file, and the folder that holds it, where its INI files lie. Throw
 // err::AppError when the system cannot tell.
 std::filesystem::path ProgramFile();
