@@ -338,5 +338,15 @@ void PressKey(HWND window, UINT key) {
   PostMessageW(target, WM_KEYUP, key, 0xC0000001);
 }
 
+std::vector<std::wstring> ListBoxRows(HWND dialog, int id) {
+  std::vector<std::wstring> rows(static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0)));
+  for (WPARAM row = 0; row < rows.size(); ++row) {
+    rows[row].resize(static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, row, 0)) + 1);
+    rows[row].resize(static_cast<std::size_t>(
+        SendDlgItemMessageW(dialog, id, LB_GETTEXT, row, reinterpret_cast<LPARAM>(rows[row].data()))));
+  }
+  return rows;
+}
+
 }  // namespace drive
 extern const wchar_t* const kApplicationTitle = L"driver";

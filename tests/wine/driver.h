@@ -81,6 +81,21 @@ std::vector<HWND> Windows(DWORD processId);
 HWND WaitForWindow(DWORD processId, const std::function<bool(HWND)>& test, DWORD milliseconds = 15000);
 HWND WaitForCaption(DWORD processId, const std::wstring& caption, DWORD milliseconds = 15000);
 
+// Waits until the condition holds, looking every 20 ms; false when the time is up.
+template <typename Condition>
+bool Eventually(Condition condition, DWORD milliseconds = 15000) {
+  for (const ULONGLONG end = GetTickCount64() + milliseconds; !condition(); Sleep(20)) {
+    if (GetTickCount64() > end) return false;
+  }
+  return true;
+}
+// Waits until the window has been destroyed.
+inline bool Closed(HWND window, DWORD milliseconds = 15000) {
+  return Eventually([&] { return !IsWindow(window); }, milliseconds);
+}
+// The strings of the list box `id` of a window, row by row.
+std::vector<std::wstring> ListBoxRows(HWND dialog, int id);
+
 // The current text of a window or control, asked of its thread.
 std::wstring Text(HWND window);
 // The text as the window system keeps it, without asking the window's thread (which may be busy);

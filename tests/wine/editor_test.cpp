@@ -46,28 +46,6 @@ void SetField(HWND dialog, int id, const std::wstring& text) {
   SendDlgItemMessageW(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-Rows ListRows(HWND dialog, int id) {
-  Rows rows(static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, LB_GETCOUNT, 0, 0)));
-  for (WPARAM row = 0; row < rows.size(); ++row) {
-    rows[row].resize(static_cast<std::size_t>(SendDlgItemMessageW(dialog, id, LB_GETTEXTLEN, row, 0)) + 1);
-    rows[row].resize(static_cast<std::size_t>(
-        SendDlgItemMessageW(dialog, id, LB_GETTEXT, row, reinterpret_cast<LPARAM>(rows[row].data()))));
-  }
-  return rows;
-}
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-  for (const ULONGLONG end = GetTickCount64() + 15000; !condition(); Sleep(20)) {
-    if (GetTickCount64() > end) return false;
-  }
-  return true;
-}
-
-bool Closed(HWND window) {
-  return Eventually([&] { return !IsWindow(window); });
-}
-
 // The client area is the size given in twips at the screen's DPI.
 void ExpectTwips(HWND window, int width, int height) {
   const winhandle::WindowDc screen(nullptr);
@@ -122,7 +100,7 @@ class EditorTest : public ProgramTest {
     ASSERT_TRUE(Closed(entry));
   }
 
-  Rows MainRows() const { return ListRows(main_, kQuelbyList); }
+  Rows MainRows() const { return ListBoxRows(main_, kQuelbyList); }
   LRESULT Selected() const { return SendDlgItemMessageW(main_, kQuelbyList, LB_GETCURSEL, 0, 0); }
   void Select(WPARAM row) const { SendDlgItemMessageW(main_, kQuelbyList, LB_SETCURSEL, row, 0); }
 
@@ -400,7 +378,7 @@ TEST_F(EditorTest, StoryFromAFreshFolderToAFileThatOpensDirectly) {
     HWND select = WaitForCaption(
         run.id(), L"Varnock " + std::to_wstring(VARNOCK_VERSION_MAJOR) + L"." + std::to_wstring(VARNOCK_VERSION_MINOR));
     ASSERT_TRUE(select);
-    EXPECT_EQ(ListRows(select, launcher_ids::kSelectNames), (Rows{L"Example Draw", L"Layout"}));
+    EXPECT_EQ(ListBoxRows(select, launcher_ids::kSelectNames), (Rows{L"Example Draw", L"Layout"}));
     SendDlgItemMessageW(select, launcher_ids::kSelectNames, LB_SETCURSEL, 0, 0);
     ClickId(select, launcher_ids::kSelectAlways);
     ClickId(select, IDOK);

@@ -11,6 +11,7 @@
 #include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "list_view.h"
+#include "prefix_registry.h"
 #include "program_test.h"
 
 namespace {
@@ -22,42 +23,6 @@ using Texts = std::vector<std::wstring>;
 constexpr const wchar_t* kUninstall = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 constexpr const wchar_t* kMachineClasses = L"SOFTWARE\\Classes\\";
 constexpr const wchar_t* kUserClasses = L"Software\\Classes\\";
-
-// A key of the prefix's registry: the machine's (in one of its views) or the user's.
-struct Place {
-  HKEY root;
-  REGSAM view;  // KEY_WOW64_64KEY, KEY_WOW64_32KEY, or 0 for the user's
-};
-const Place kMachine{HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY};
-const Place kMachine32{HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY};
-const Place kUser{HKEY_CURRENT_USER, 0};
-
-void SetValue(Place place, const std::wstring& key, const std::wstring& name, DWORD type, const void* data,
-              DWORD bytes) {
-  HKEY opened = nullptr;
-  ASSERT_EQ(
-      RegCreateKeyExW(place.root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE | place.view, nullptr, &opened, nullptr),
-      ERROR_SUCCESS)
-      << key;
-  EXPECT_EQ(RegSetValueExW(opened, name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes), ERROR_SUCCESS);
-  RegCloseKey(opened);
-}
-
-void SetText(Place place, const std::wstring& key, const std::wstring& name, const std::wstring& text,
-             DWORD type = REG_SZ) {
-  SetValue(place, key, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
-}
-
-void DeleteKey(Place place, const std::wstring& key) {
-  const std::size_t split = key.rfind(L'\\');
-  HKEY parent = nullptr;
-  if (RegOpenKeyExW(place.root, key.substr(0, split).c_str(), 0, KEY_ALL_ACCESS | place.view, &parent) !=
-      ERROR_SUCCESS) {
-    return;
-  }
-  RegDeleteTreeW(parent, key.substr(split + 1).c_str());
-  RegCloseKey(parent);
-}
 
 class FindAppsTest : public ProgramTest {
  protected:
@@ -153,21 +118,7 @@ class FindAppsTest : public ProgramTest {
     }
     return status;
   }
-  Texts MainRows() const {
-    Texts rows(static_cast<std::size_t>(SendDlgItemMessageW(main_, kQuelbyList, LB_GETCOUNT, 0, 0)));
-    for (WPARAM row = 0; row < rows.size(); ++row) {
-      rows[row].resize(static_cast<std::size_t>(SendDlgItemMessageW(main_, kQuelbyList, LB_GETTEXTLEN, row, 0)) + 1);
-      rows[row].resize(static_cast<std::size_t>(
-          SendDlgItemMessageW(main_, kQuelbyList, LB_GETTEXT, row, reinterpret_cast<LPARAM>(rows[row].data()))));
-    }
-    return rows;
-  }
-  static bool Closes(HWND window, DWORD milliseconds) {
-    for (const ULONGLONG end = GetTickCount64() + milliseconds; IsWindow(window); Sleep(20)) {
-      if (GetTickCount64() > end) return false;
-    }
-    return true;
-  }
+  Texts MainRows() const { return ListBoxRows(main_, kQuelbyList); }
 
   fs::path ai25_, ai23_, ai16_, ai10_, freehand_;
   std::unique_ptr<Process> quelbyProcess_;
@@ -215,7 +166,7 @@ TEST_F(FindAppsTest, FindsTheRegisteredProgramsAndTheirOtherCopiesAndAddsWhatIsT
   EXPECT_EQ(refused->title, editor_texts::kEntryCaption);
   EXPECT_EQ(refused->text, std::wstring(editor_texts::kPathNotAnsi) + L"\r\n\r\n" + ai23_.wstring());
   ClickId(refused->window, IDOK);
-  ASSERT_TRUE(Closes(finding, 15000));
+  ASSERT_TRUE(Closed(finding, 15000));
   EXPECT_EQ(MainRows(), (Texts{L"adobe illustrator 2021" + kGap + draw_.wstring(), L"CS6" + kGap + cs6,
                                L"Illustrator 10" + kGap + ai10_.wstring(),
                                L"Adobe Illustrator 2021 (25.2)" + kGap + ai25_.wstring()}));
@@ -248,7 +199,7 @@ TEST_F(FindAppsTest, CancellingWhileFindingClosesAtOnceAndAddsNothing) {
   ASSERT_TRUE(finding);
   EXPECT_EQ(Caption(GetDlgItem(finding, kFindStatus)), editor_texts::kFindSearching);
   PressKey(finding, VK_ESCAPE);
-  EXPECT_TRUE(Closes(finding, 3000));
+  EXPECT_TRUE(Closed(finding, 3000));
   EXPECT_EQ(MainRows(), before);
   // Nothing changed: closing asks nothing.
   PostMessageW(GetDlgItem(main_, kQuelbyEnd), BM_CLICK, 0, 0);
@@ -263,7 +214,7 @@ TEST_F(FindAppsTest, AnEmptyListOpensFindingOnceByItself) {
   EXPECT_EQ(GetWindow(finding, GW_OWNER), main_);
   EXPECT_EQ(FinishedStatus(finding), editor_texts::kFindNothing);
   ClickId(finding, IDCANCEL);
-  ASSERT_TRUE(Closes(finding, 3000));
+  ASSERT_TRUE(Closed(finding, 3000));
   Sleep(500);
   EXPECT_FALSE(IsWindow(WaitForCaption(quelbyProcess_->id(), editor_texts::kFindCaption, 500)));
   EXPECT_TRUE(MainRows().empty());

@@ -104,13 +104,6 @@ void SetField(HWND dialog, int id, const std::wstring& text) {
   SendDlgItemMessageW(dialog, id, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
-bool Closed(HWND window) {
-  for (const ULONGLONG end = GetTickCount64() + 15000; IsWindow(window); Sleep(20)) {
-    if (GetTickCount64() > end) return false;
-  }
-  return true;
-}
-
 int Twips(int twips) {
   const winhandle::WindowDc screen(nullptr);
   return MulDiv(twips, GetDeviceCaps(screen.get(), LOGPIXELSY), 1440);

@@ -9,6 +9,7 @@
 #include "../../editor/editor_texts.h"
 #include "../../editor/win/editor_win.h"
 #include "../../launcher/launcher_texts.h"
+#include "prefix_registry.h"
 #include "program_test.h"
 
 namespace {
@@ -18,20 +19,6 @@ using namespace editor_ids;
 
 const std::wstring kClasses = L"Software\\Classes\\";
 const std::wstring kAppDefaults = L"Software\\Wine\\AppDefaults\\Quelby.exe";
-
-void SetText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text) {
-  ASSERT_EQ(RegSetKeyValueW(root, key.c_str(), name.empty() ? nullptr : name.c_str(), REG_SZ, text.c_str(),
-                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
-}
-
-template <typename Condition>
-bool Eventually(Condition condition) {
-  for (const ULONGLONG end = GetTickCount64() + 15000; !condition(); Sleep(20)) {
-    if (GetTickCount64() > end) return false;
-  }
-  return true;
-}
 
 class OpenerLine : public ProgramTest {
  protected:
